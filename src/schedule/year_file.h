@@ -1,0 +1,62 @@
+// Year files: one Shift-JIS text file per year in the program folder, one schedule line
+// (a "YS" record without its CR LF, positions 3-11 set to "000000000") per meeting day and
+// venue, sorted, unique by the line key (positions 12-27).
+#pragma once
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace koyomi {
+
+inline constexpr std::string_view kYearFileExtension = ".jvYS";
+
+// "2024年ｽｹｼﾞｭｰﾙ.jvYS" as a UTF-8 file name, for a four-digit year.
+std::filesystem::path YearFileName(std::string_view year);
+
+// The name the year selector shows: the file name without ".jvYS", in code page 932.
+std::string YearFileDisplayName(const std::filesystem::path& file);
+
+// The year files of a folder ("*.jvYS", extension case ignored), ascending by name.
+std::vector<std::filesystem::path> ListYearFiles(const std::filesystem::path& folder);
+
+enum class StoreStatus {
+    Stored,       // the year file now holds the record's line
+    NotSchedule,  // not a "YS" record: skipped without a word
+    Rejected,     // too short for the line key, or a year that is not four ASCII digits
+    FileError,    // the year file could not be read or written; nothing was lost
+};
+
+struct StoreResult {
+    StoreStatus status = StoreStatus::Stored;
+    std::filesystem::path file;  // the year file concerned (empty when not known)
+    std::string reason;          // the system's reason for a FileError, in UTF-8
+};
+
+// Stores one record (code page 932, with or without its CR LF) into the year file of its
+// year in `folder`: replace the line with the same key or append, sort, rewrite atomically.
+// `work_lines` is the caller's work list, reused between calls to save allocations.
+StoreResult StoreScheduleRecord(const std::filesystem::path& folder, std::string_view record,
+                                std::vector<std::string>& work_lines);
+
+struct LoadResult {
+    bool ok = false;
+    std::vector<std::string> lines;  // file order, without line ends
+    std::string reason;              // the system's reason when not ok, in UTF-8
+};
+
+// Loads a year file whole. LF-only or mixed line ends, a last line without a line end, short
+// lines and bytes that are not Shift-JIS are all accepted.
+LoadResult LoadYearFile(const std::filesystem::path& file);
+
+// Flushes the given files to disk; called once when a fetch ends. Returns false (with the
+// reason) when a flush fails.
+bool SyncFilesToDisk(const std::set<std::filesystem::path>& files, std::string* reason);
+
+// The order of year-file lines: byte order of the Shift-JIS text with the case of single-byte
+// ASCII letters folded (never a trail byte), the same on every machine whatever its locale.
+bool ScheduleLineLess(std::string_view a, std::string_view b);
+
+}  // namespace koyomi

@@ -1,0 +1,67 @@
+#include "support/clock.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace koyomi {
+namespace {
+
+// Days since 1970-01-01 for a civil date (Howard Hinnant's algorithm).
+long long DaysFromCivil(long long y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+void CivilFromDays(long long z, int& year, int& month, int& day) {
+    z += 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long y = static_cast<long long>(yoe) + era * 400;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(y + (month <= 2));
+}
+
+}  // namespace
+
+LocalDateTime SystemClock::Now() const {
+    std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    localtime_r(&now, &parts);
+    return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
+            parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+}
+
+LocalDateTime AddDays(const LocalDateTime& value, int days) {
+    LocalDateTime result = value;
+    long long serial = DaysFromCivil(value.year, static_cast<unsigned>(value.month),
+                                     static_cast<unsigned>(value.day)) +
+                       days;
+    CivilFromDays(serial, result.year, result.month, result.day);
+    return result;
+}
+
+std::string FormatCompact(const LocalDateTime& value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", value.year % 10000,
+                  value.month % 100, value.day % 100, value.hour % 100, value.minute % 100,
+                  value.second % 100);
+    return text;
+}
+
+std::string FormatJapaneseDate(const LocalDateTime& value) {
+    // 年 = 0x94 0x4E, 月 = 0x8C 0x8E, 日 = 0x93 0xFA in code page 932.
+    char text[48];
+    std::snprintf(text, sizeof text, "%04d\x94\x4E%02d\x8C\x8E%02d\x93\xFA", value.year % 10000,
+                  value.month % 100, value.day % 100);
+    return text;
+}
+
+}  // namespace koyomi

@@ -1,0 +1,53 @@
+// The one source of "now" for the core, so lists, messages and fetches can be tested with a
+// fixed date.
+#pragma once
+
+#include <string>
+
+namespace koyomi {
+
+struct LocalDateTime {
+    int year = 1970;
+    int month = 1;
+    int day = 1;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+
+    friend bool operator==(const LocalDateTime&, const LocalDateTime&) = default;
+};
+
+class Clock {
+  public:
+    virtual ~Clock() = default;
+    // The current local date and time.
+    virtual LocalDateTime Now() const = 0;
+};
+
+// The machine's local time.
+class SystemClock final : public Clock {
+  public:
+    LocalDateTime Now() const override;
+};
+
+// A clock that always says the same time; tests and tools set it.
+class FixedClock final : public Clock {
+  public:
+    explicit FixedClock(LocalDateTime now) : now_(now) {}
+    LocalDateTime Now() const override { return now_; }
+    void Set(LocalDateTime now) { now_ = now; }
+
+  private:
+    LocalDateTime now_;
+};
+
+// Calendar arithmetic on the date part (proleptic Gregorian); the time of day is kept.
+LocalDateTime AddDays(const LocalDateTime& value, int days);
+
+// "yyyymmddhhnnss".
+std::string FormatCompact(const LocalDateTime& value);
+
+// 'yyyy"年"mm"月"dd"日"' in code page 932.
+std::string FormatJapaneseDate(const LocalDateTime& value);
+
+}  // namespace koyomi

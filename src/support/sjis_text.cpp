@@ -1,0 +1,191 @@
+#include "support/sjis_text.h"
+
+#include <iconv.h>
+
+#include <bit>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace koyomi {
+namespace {
+
+// One conversion with iconv. `bad_input` is written for every input sequence that cannot be
+// converted; `bad_width` says how many input bytes such a sequence consumes.
+class IconvConverter {
+  public:
+    IconvConverter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
+    ~IconvConverter() {
+        if (handle_ != reinterpret_cast<iconv_t>(-1)) {
+            iconv_close(handle_);
+        }
+    }
+    IconvConverter(const IconvConverter&) = delete;
+    IconvConverter& operator=(const IconvConverter&) = delete;
+
+    bool ok() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
+
+    template <typename SkipFn>
+    std::string Convert(const char* data, size_t size, std::string_view replacement,
+                        SkipFn skip_width) {
+        std::string out;
+        if (!ok()) {
+            return out;
+        }
+        out.reserve(size * 2 + 8);
+        std::vector<char> buffer(4096);
+        char* in = const_cast<char*>(data);
+        size_t in_left = size;
+        iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+        while (in_left > 0) {
+            char* out_ptr = buffer.data();
+            size_t out_left = buffer.size();
+            size_t result = iconv(handle_, &in, &in_left, &out_ptr, &out_left);
+            out.append(buffer.data(), buffer.size() - out_left);
+            if (result != static_cast<size_t>(-1)) {
+                continue;
+            }
+            if (errno == E2BIG) {
+                continue;
+            }
+            // EILSEQ or EINVAL: replace the offending sequence and go on.
+            out.append(replacement);
+            size_t skip = skip_width(reinterpret_cast<const unsigned char*>(in), in_left);
+            in += skip;
+            in_left -= skip;
+            iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+        }
+        char* out_ptr = buffer.data();
+        size_t out_left = buffer.size();
+        iconv(handle_, nullptr, nullptr, &out_ptr, &out_left);
+        out.append(buffer.data(), buffer.size() - out_left);
+        return out;
+    }
+
+  private:
+    iconv_t handle_;
+};
+
+size_t SkipOneSjisByte(const unsigned char*, size_t) {
+    return 1;
+}
+
+// A UTF-16 (native order) code unit pair counts as one character when it is a valid surrogate
+// pair; a lone surrogate or unmappable unit is one unit.
+size_t SkipUtf16Char(const unsigned char* p, size_t left) {
+    if (left < 2) {
+        return left;
+    }
+    char16_t unit;
+    std::memcpy(&unit, p, 2);
+    if (unit >= 0xD800 && unit <= 0xDBFF && left >= 4) {
+        char16_t next;
+        std::memcpy(&next, p + 2, 2);
+        if (next >= 0xDC00 && next <= 0xDFFF) {
+            return 4;
+        }
+    }
+    return 2;
+}
+
+// Skips one UTF-8 sequence: the lead byte and any continuation bytes that follow it.
+size_t SkipUtf8Char(const unsigned char* p, size_t left) {
+    size_t n = 1;
+    while (n < left && n < 4 && (p[n] & 0xC0) == 0x80) {
+        ++n;
+    }
+    return n;
+}
+
+constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
+
+std::string_view ReplacementUtf16() {
+    static const char16_t kUnit = 0xFFFD;
+    return {reinterpret_cast<const char*>(&kUnit), 2};
+}
+
+std::u16string BytesToU16(const std::string& bytes) {
+    std::u16string out(bytes.size() / 2, u'\0');
+    if (!out.empty()) {
+        std::memcpy(out.data(), bytes.data(), out.size() * 2);
+    }
+    return out;
+}
+
+// glibc names the machine's own UTF-16 order "UTF-16LE"/"UTF-16BE"; plain "UTF-16" would add
+// a byte-order mark.
+constexpr const char* kUtf16Native =
+    (std::endian::native == std::endian::little) ? "UTF-16LE" : "UTF-16BE";
+
+}  // namespace
+
+std::string Utf8ToSjis(std::string_view utf8) {
+    IconvConverter converter("CP932", "UTF-8");
+    return converter.Convert(utf8.data(), utf8.size(), "?", SkipUtf8Char);
+}
+
+std::string Utf16ToSjis(std::u16string_view utf16) {
+    IconvConverter converter("CP932", kUtf16Native);
+    return converter.Convert(reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2, "?",
+                             SkipUtf16Char);
+}
+
+std::string SjisToUtf8(std::string_view sjis) {
+    IconvConverter converter("UTF-8", "CP932");
+    return converter.Convert(sjis.data(), sjis.size(), kReplacementUtf8, SkipOneSjisByte);
+}
+
+std::u16string SjisToUtf16(std::string_view sjis) {
+    IconvConverter converter(kUtf16Native, "CP932");
+    return BytesToU16(
+        converter.Convert(sjis.data(), sjis.size(), ReplacementUtf16(), SkipOneSjisByte));
+}
+
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+    IconvConverter converter(kUtf16Native, "UTF-8");
+    return BytesToU16(
+        converter.Convert(utf8.data(), utf8.size(), ReplacementUtf16(), SkipUtf8Char));
+}
+
+std::string Utf16ToUtf8(std::u16string_view utf16) {
+    IconvConverter converter("UTF-8", kUtf16Native);
+    return converter.Convert(reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2,
+                             kReplacementUtf8, SkipUtf16Char);
+}
+
+bool IsValidSjis(std::string_view sjis) {
+    IconvConverter converter("UTF-8", "CP932");
+    bool valid = true;
+    converter.Convert(sjis.data(), sjis.size(), "",
+                      [&valid](const unsigned char*, size_t) -> size_t {
+                          valid = false;
+                          return 1;
+                      });
+    return valid;
+}
+
+std::string_view Field(std::string_view text, int position, int length) {
+    if (position < 1 || length <= 0) {
+        return {};
+    }
+    size_t start = static_cast<size_t>(position) - 1;
+    if (start >= text.size()) {
+        return {};
+    }
+    return text.substr(start, static_cast<size_t>(length));
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 0x20) {
+        ++begin;
+    }
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20) {
+        --end;
+    }
+    return text.substr(begin, end - begin);
+}
+
+}  // namespace koyomi
