@@ -1,0 +1,76 @@
+// A print canvas that keeps every call, page by page, for the printing tests.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "output/print_canvas.h"
+
+namespace koyomi {
+
+struct DrawnText {
+    PixelRect clip;
+    int x = 0;
+    int y = 0;
+    std::string text;
+};
+
+struct RecordedPage {
+    std::vector<DrawnText> texts;
+    std::vector<PixelRect> frames;
+    std::vector<DrawnText> titles;  // TextOut
+    std::vector<std::string> log;   // every drawing-state and drawing call, in order
+};
+
+class RecordingCanvas final : public PrintCanvas {
+  public:
+    RecordingCanvas(int printerDpi, int screenDpi, int pageWidth, int pageHeight)
+        : printerDpi_(printerDpi), screenDpi_(screenDpi), width_(pageWidth), height_(pageHeight) {}
+
+    std::vector<RecordedPage> pages{RecordedPage{}};
+    FontDescription font;
+    int throwOnNewPage = 0;  // fail when this page (1-based) would start; 0 = never
+
+    int PrinterResolutionX() const override { return printerDpi_; }
+    int PrinterResolutionY() const override { return printerDpi_; }
+    int ScreenResolutionX() const override { return screenDpi_; }
+    int ScreenResolutionY() const override { return screenDpi_; }
+    int PageWidth() const override { return width_; }
+    int PageHeight() const override { return height_; }
+
+    void SetFont(const FontDescription& newFont) override {
+        font = newFont;
+        Log("font " + newFont.face);
+    }
+    void SetPenColour(RgbColour colour) override { Log("pen " + std::to_string(colour)); }
+    void SetBrushClear() override { Log("brush clear"); }
+    void TextRect(const PixelRect& clip, int x, int y, const std::string& text) override {
+        pages.back().texts.push_back({clip, x, y, text});
+        Log("text " + text);
+    }
+    void TextOut(int x, int y, const std::string& text) override {
+        pages.back().titles.push_back({{}, x, y, text});
+        Log("title " + text);
+    }
+    void FrameRect(const PixelRect& rect) override {
+        pages.back().frames.push_back(rect);
+        Log("frame");
+    }
+    void NewPage() override {
+        if (throwOnNewPage == static_cast<int>(pages.size()) + 1) {
+            throw std::runtime_error("printer went away");
+        }
+        pages.emplace_back();
+    }
+
+    void Log(std::string entry) { pages.back().log.push_back(std::move(entry)); }
+
+  private:
+    int printerDpi_;
+    int screenDpi_;
+    int width_;
+    int height_;
+};
+
+}  // namespace koyomi

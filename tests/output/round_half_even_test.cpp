@@ -1,0 +1,51 @@
+#include "output/round_half_even.h"
+
+#include <gtest/gtest.h>
+
+#include <cfenv>
+#include <cmath>
+#include <limits>
+
+namespace koyomi {
+namespace {
+
+TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
+    EXPECT_EQ(RoundHalfEven(0.5L), 0);
+    EXPECT_EQ(RoundHalfEven(1.5L), 2);
+    EXPECT_EQ(RoundHalfEven(2.5L), 2);
+    EXPECT_EQ(RoundHalfEven(237.5L), 238);
+    EXPECT_EQ(RoundHalfEven(1436.5L), 1436);
+    EXPECT_EQ(RoundHalfEven(-0.5L), 0);
+    EXPECT_EQ(RoundHalfEven(-1.5L), -2);
+    EXPECT_EQ(RoundHalfEven(-2.5L), -2);
+    // Everything else to the nearest.
+    EXPECT_EQ(RoundHalfEven(2.4999L), 2);
+    EXPECT_EQ(RoundHalfEven(2.5001L), 3);
+    EXPECT_EQ(RoundHalfEven(-93.75L), -94);
+}
+
+TEST(RoundHalfEven, IgnoresTheFloatingPointRoundingMode) {
+    const int saved = std::fegetround();
+    ASSERT_EQ(std::fesetround(FE_UPWARD), 0);
+    const int upHalf = RoundHalfEven(2.5L);
+    const int upOther = RoundHalfEven(2.25L);
+    ASSERT_EQ(std::fesetround(FE_DOWNWARD), 0);
+    const int downHalf = RoundHalfEven(3.5L);
+    const int downOther = RoundHalfEven(3.75L);
+    std::fesetround(saved);
+    EXPECT_EQ(upHalf, 2);
+    EXPECT_EQ(upOther, 2);
+    EXPECT_EQ(downHalf, 4);
+    EXPECT_EQ(downOther, 4);
+}
+
+TEST(RoundHalfEven, SaturatesOutsideTheIntRange) {
+    EXPECT_EQ(RoundHalfEven(1e30L), std::numeric_limits<int>::max());
+    EXPECT_EQ(RoundHalfEven(-1e30L), std::numeric_limits<int>::min());
+    EXPECT_EQ(RoundHalfEven(std::numeric_limits<long double>::infinity()),
+              std::numeric_limits<int>::max());
+    EXPECT_EQ(RoundHalfEven(std::nanl("")), 0);
+}
+
+}  // namespace
+}  // namespace koyomi

@@ -1,0 +1,347 @@
+#include "output/str_grid_printer.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <utility>
+
+#include "fake_grid.h"
+#include "recording_canvas.h"
+
+namespace koyomi {
+namespace {
+
+// At 254 dots per inch on printer and screen the scale is 1 and a millimetre is 10 pixels,
+// so layouts can be checked by hand: margins left 100, top 100, right 50, bottom 100.
+constexpr int kEvenDpi = 254;
+
+std::vector<std::pair<int, int>> PagesOf(TStrGridPrinter& printer, RecordingCanvas& canvas) {
+    std::vector<std::pair<int, int>> order;
+    printer.OnBeginPage = [&order](TStrGridPrinter& sender) {
+        order.emplace_back(sender.CurrentStrip(), sender.CurrentBand());
+    };
+    EXPECT_TRUE(printer.Print(canvas)) << printer.LastError();
+    return order;
+}
+
+std::vector<std::string> TextsOf(const RecordedPage& page) {
+    std::vector<std::string> texts;
+    for (const DrawnText& text : page.texts) {
+        texts.push_back(text.text);
+    }
+    return texts;
+}
+
+TEST(StrGridPrinter, StartsWithTheStoredDefaults) {
+    const TStrGridPrinter printer;
+    EXPECT_EQ(printer.MojiTop, 2);
+    EXPECT_EQ(printer.MojiLeft, 2);
+    EXPECT_EQ(printer.LeftMargin, 10);
+    EXPECT_EQ(printer.TopMargin, 10);
+    EXPECT_EQ(printer.RightMargin, 5);
+    EXPECT_EQ(printer.BottomMargin, 10);
+    EXPECT_EQ(printer.ScreenRatioX, 1000);
+    EXPECT_EQ(printer.ScreenRatioY, 1000);
+    EXPECT_EQ(printer.TargetGrid, nullptr);
+    EXPECT_FALSE(printer.OnBeginPage);
+    EXPECT_FALSE(printer.OnEndPage);
+}
+
+TEST(StrGridPrinter, ScheduleGridOfTheMainWindowFitsOneStripOnA4) {
+    const std::vector<int> widths{25, 85, 25, 27, 15, 15, 35, 45, 95, 27, 27, 27, 38, 230};
+    const FakeGrid grid(widths, std::vector<int>(100, 15));
+    TStrGridPrinter printer;
+    printer.LeftMargin = 0;
+    printer.RightMargin = 0;
+    printer.TargetGrid = &grid;
+    const std::string title = "2024 title";
+    printer.OnBeginPage = [&title](TStrGridPrinter& sender) {
+        sender.Canvas()->TextOut(sender.MmToPixelX(10), sender.MmToPixelY(4), title);
+    };
+    RecordingCanvas a4(600, 96, 4960, 7016);
+    ASSERT_TRUE(printer.Print(a4)) << printer.LastError();
+
+    EXPECT_EQ(printer.ColPages(), 1);
+    // 15 screen pixels are 94 printer pixels; 7016 - 2 * 236 leaves room for 69 rows.
+    EXPECT_EQ(printer.RowPages(), 2);
+    EXPECT_EQ(printer.RowStart(2), 69);
+    ASSERT_EQ(a4.pages.size(), 2u);
+    for (const RecordedPage& page : a4.pages) {
+        ASSERT_EQ(page.titles.size(), 1u);
+        EXPECT_EQ(page.titles[0].x, 236);
+        EXPECT_EQ(page.titles[0].y, 94);
+        EXPECT_EQ(page.titles[0].text, title);
+    }
+    EXPECT_EQ(a4.pages[0].texts.size(), 69u * 14);
+    EXPECT_EQ(a4.pages[1].texts.size(), 31u * 14);
+    EXPECT_EQ(a4.pages[1].texts.front().text, "r69c0");
+    EXPECT_EQ(a4.pages[1].texts.back().text, "r99c13");
+
+    // The 14 columns take 4477 printer pixels once each is rounded.
+    RecordingCanvas exact(600, 96, 4477, 7016);
+    ASSERT_TRUE(printer.Print(exact));
+    EXPECT_EQ(printer.ColPages(), 1);
+    RecordingCanvas narrower(600, 96, 4476, 7016);
+    ASSERT_TRUE(printer.Print(narrower));
+    EXPECT_EQ(printer.ColPages(), 2);
+    EXPECT_EQ(printer.ColStart(2), 13);
+}
+
+TEST(StrGridPrinter, PagesRunDownEachStripBeforeTheNext) {
+    const FakeGrid grid({300, 300, 300, 300}, std::vector<int>(6, 200));
+    TStrGridPrinter printer;
+    printer.TargetGrid = &grid;
+    RecordingCanvas canvas(kEvenDpi, kEvenDpi, 800, 650);  // 650 x 450 printable
+
+    const auto order = PagesOf(printer, canvas);
+    const std::vector<std::pair<int, int>> expected{{1, 1}, {1, 2}, {1, 3}, {2, 1}, {2, 2}, {2, 3}};
+    EXPECT_EQ(order, expected);
+    EXPECT_EQ(printer.PageCount(), 6);
+    ASSERT_EQ(canvas.pages.size(), 6u);
+    EXPECT_EQ(TextsOf(canvas.pages[1]), (std::vector<std::string>{"r2c0", "r2c1", "r3c0", "r3c1"}));
+    EXPECT_EQ(TextsOf(canvas.pages[5]), (std::vector<std::string>{"r4c2", "r4c3", "r5c2", "r5c3"}));
+    // Every page starts at the top-left margin; the header row is not repeated.
+    EXPECT_EQ(canvas.pages[4].texts[0].clip, (PixelRect{100, 100, 400, 300}));
+}
+
+TEST(StrGridPrinter, RowThatExactlyFillsThePageStaysOnIt) {
+    const FakeGrid grid({100}, {200, 200, 200, 200});
+    TStrGridPrinter printer;
+    printer.TargetGrid = &grid;
+
+    RecordingCanvas fits(kEvenDpi, kEvenDpi, 800, 1000);  // 800 printable
+    ASSERT_TRUE(printer.Print(fits));
+    EXPECT_EQ(printer.PrintableHeight(), 800);
+    EXPECT_EQ(printer.RowPages(), 1);
+
+    RecordingCanvas onePixelShort(kEvenDpi, kEvenDpi, 800, 999);
+    ASSERT_TRUE(printer.Print(onePixelShort));
+    EXPECT_EQ(printer.RowPages(), 2);
+    EXPECT_EQ(printer.RowStart(2), 3);
+    ASSERT_EQ(onePixelShort.pages.size(), 2u);
+    EXPECT_EQ(TextsOf(onePixelShort.pages[1]), std::vector<std::string>{"r3c0"});
+}
+
+TEST(StrGridPrinter, ColumnWiderThanThePageGetsAStripOfItsOwn) {
+    const FakeGrid grid({100, 900, 100}, {20});
+    TStrGridPrinter printer;
+    printer.TargetGrid = &grid;
+    RecordingCanvas canvas(kEvenDpi, kEvenDpi, 650, 500);  // 500 printable width
+    const auto order = PagesOf(printer, canvas);
+
+    ASSERT_EQ(printer.ColPages(), 3);
+    EXPECT_EQ(printer.ColStart(2), 1);
+    EXPECT_EQ(printer.ColStart(3), 2);
+    ASSERT_EQ(canvas.pages.size(), 3u);
+    ASSERT_EQ(canvas.pages[1].texts.size(), 1u);
+    // Drawn at full width; the printer cuts it at the page edge.
+    EXPECT_EQ(canvas.pages[1].texts[0].clip, (PixelRect{100, 100, 1000, 120}));
+}
+
+TEST(StrGridPrinter, OversizedFirstColumnOrRowLeavesNoEmptyPage) {
+    const FakeGrid grid({900, 100}, {2000, 20});
+    TStrGridPrinter printer;
+    printer.TargetGrid = &grid;
+    RecordingCanvas canvas(kEvenDpi, kEvenDpi, 650, 1000);
+    PagesOf(printer, canvas);
+
+    EXPECT_EQ(printer.ColPages(), 2);
+    EXPECT_EQ(printer.ColStart(2), 1);
+    EXPECT_EQ(printer.RowPages(), 2);
+    EXPECT_EQ(printer.RowStart(2), 1);
+    ASSERT_EQ(canvas.pages.size(), 4u);
+    for (const RecordedPage& page : canvas.pages) {
+        EXPECT_EQ(page.texts.size(), 1u);
+    }
+    EXPECT_EQ(canvas.pages[0].texts[0].text, "r0c0");
+    EXPECT_EQ(canvas.pages[3].texts[0].text, "r1c1");
+}
+
+TEST(StrGridPrinter, AnyNumberOfStripsAndBandsPrints) {
+    const FakeGrid wide(std::vector<int>(150, 400), {20});
+    TStrGridPrinter printer;
+    printer.TargetGrid = &wide;
+    RecordingCanvas wideCanvas(kEvenDpi, kEvenDpi, 650, 1000);  // one column a strip
+    PagesOf(printer, wideCanvas);
+    EXPECT_EQ(printer.ColPages(), 150);
+    EXPECT_EQ(printer.ColStart(150), 149);
+    ASSERT_EQ(wideCanvas.pages.size(), 150u);
+    EXPECT_EQ(TextsOf(wideCanvas.pages.back()), std::vector<std::string>{"r0c149"});
+
+    const FakeGrid tall({100}, std::vector<int>(1500, 400));
+    printer.TargetGrid = &tall;
+    RecordingCanvas tallCanvas(kEvenDpi, kEvenDpi, 650, 700);  // one row a band
+    PagesOf(printer, tallCanvas);
+    EXPECT_EQ(printer.RowPages(), 1500);
+    EXPECT_EQ(printer.RowStart(1500), 1499);
+    ASSERT_EQ(tallCanvas.pages.size(), 1500u);
+    EXPECT_EQ(TextsOf(tallCanvas.pages.back()), std::vector<std::string>{"r1499c0"});
+}
+
+TEST(StrGridPrinter, PageEventsFramesTheTableOnEveryPage) {
+    const FakeGrid grid({100}, {300, 300, 300});
+    TStrGridPrinter printer;
+    printer.TargetGrid = &grid;
+    printer.TargetGridFont.face = "grid font";
+    std::vector<std::string> events;
+    printer.OnBeginPage = [&events](TStrGridPrinter& sender) {
+        events.push_back("begin " + std::to_string(sender.CurrentStrip()) + "," +
+                         std::to_string(sender.CurrentBand()));
+        sender.Canvas()->SetFont(FontDescription{"title font"});
+        sender.Canvas()->SetPenColour(0xFF0000);
+    };
+    printer.OnEndPage = [&events](TStrGridPrinter& sender) {
+        events.push_back("end " + std::to_string(sender.CurrentStrip()) + "," +
+                         std::to_string(sender.CurrentBand()) + " y " +
+                         std::to_string(sender.LastY()));
+        sender.Canvas()->TextOut(0, sender.LastY(), "below");
+    };
+    RecordingCanvas canvas(kEvenDpi, kEvenDpi, 650, 850);  // two rows a page
+    ASSERT_TRUE(printer.Print(canvas));
+
+    EXPECT_EQ(events, (std::vector<std::string>{"begin 1,1", "end 1,1 y 700", "begin 1,2",
+                                                "end 1,2 y 400"}));
+    ASSERT_EQ(canvas.pages.size(), 2u);
+    const std::vector<std::string> expectedLog{
+        "pen 0",        "brush clear", "font grid font", "font title font",
+        "pen 16711680", "pen 0",       "brush clear",    "font grid font",
+        "text r2c0",    "frame",       "title below"};
+    EXPECT_EQ(canvas.pages[1].log, expectedLog);
+    EXPECT_EQ(canvas.font.face, "grid font");
+}
+
+TEST(StrGridPrinter, CellsKeepTheirScreenSizeInPrinterPixels) {
+    const FakeGrid grid({25, 38}, {15, 15, 15});
+    TStrGridPrinter printer;
+    printer.TargetGrid = &grid;
+    int lastY = -1;
+    printer.OnEndPage = [&lastY](TStrGridPrinter& sender) { lastY = sender.LastY(); };
+    RecordingCanvas canvas(600, 96, 4960, 7016);  // a scale of 6.25
+    ASSERT_TRUE(printer.Print(canvas));
+
+    EXPECT_EQ(printer.RatioX(), 6.25L);
+    const RecordedPage& page = canvas.pages.at(0);
+    ASSERT_EQ(page.texts.size(), 6u);
+    // Margins of 10 mm are 236 pixels; the text inset of 2 pixels is 12.5, rounded to 12.
+    EXPECT_EQ(page.texts[0].clip, (PixelRect{236, 236, 392, 330}));
+    EXPECT_EQ(page.texts[0].x, 248);
+    EXPECT_EQ(page.texts[0].y, 248);
+    EXPECT_EQ(page.frames[0], (PixelRect{236, 236, 393, 331}));
+    // x = 392.25 and a width of 237.5: the rounded width is 238.
+    EXPECT_EQ(page.texts[1].clip, (PixelRect{392, 236, 630, 330}));
+    EXPECT_EQ(page.frames[1], (PixelRect{392, 236, 631, 331}));
+    // y = 329.75 and 423.5: each edge is rounded on its own, halves to even.
+    EXPECT_EQ(page.texts[2].clip, (PixelRect{236, 330, 392, 424}));
+    EXPECT_EQ(page.texts[4].clip, (PixelRect{236, 424, 392, 517}));
+    EXPECT_EQ(lastY, 517);
+}
+
+TEST(StrGridPrinter, MillimetresBecomePrinterPixels) {
+    TStrGridPrinter printer;
+    EXPECT_EQ(printer.MmToPixelX(10), 0);  // no print job yet
+    const FakeGrid grid({10}, {10});
+    printer.TargetGrid = &grid;
+
+    RecordingCanvas at600(600, 96, 4960, 7016);
+    ASSERT_TRUE(printer.Print(at600));
+    EXPECT_EQ(printer.MmToPixelX(10), 236);
+    EXPECT_EQ(printer.MmToPixelY(4), 94);
+    EXPECT_EQ(printer.PrintableWidth(), 4960 - 236 - 118);
+    EXPECT_EQ(printer.PrintableHeight(), 7016 - 236 - 236);
+
+    RecordingCanvas at300(300, 96, 2480, 3508);
+    ASSERT_TRUE(printer.Print(at300));
+    EXPECT_EQ(printer.MmToPixelX(10), 118);
+    EXPECT_EQ(printer.MmToPixelY(5), 59);
+    EXPECT_EQ(printer.MmToPixelY(297), 3508);
+}
+
+TEST(StrGridPrinter, WithoutTargetGridNothingIsDrawn) {
+    TStrGridPrinter printer;
+    bool called = false;
+    printer.OnBeginPage = [&called](TStrGridPrinter&) { called = true; };
+    RecordingCanvas canvas(600, 96, 4960, 7016);
+    EXPECT_TRUE(printer.Print(canvas));
+    EXPECT_FALSE(called);
+    EXPECT_TRUE(canvas.pages[0].log.empty());
+}
+
+TEST(StrGridPrinter, FailuresAreReportedAndEarlierPagesKept) {
+    const FakeGrid grid({100}, std::vector<int>(5, 300));
+    TStrGridPrinter printer;
+    printer.TargetGrid = &grid;
+
+    RecordingCanvas failing(kEvenDpi, kEvenDpi, 650, 500);  // one row a page
+    failing.throwOnNewPage = 3;
+    EXPECT_FALSE(printer.Print(failing));
+    EXPECT_EQ(printer.LastError(), "printer went away");
+    EXPECT_EQ(failing.pages.size(), 2u);
+    EXPECT_EQ(printer.Canvas(), nullptr);
+
+    // A failing end-of-page handler spoils its page but the job goes on.
+    int ends = 0;
+    printer.OnEndPage = [&ends](TStrGridPrinter&) {
+        if (++ends == 2) {
+            throw std::runtime_error("handler failed");
+        }
+    };
+    RecordingCanvas goesOn(kEvenDpi, kEvenDpi, 650, 500);
+    EXPECT_FALSE(printer.Print(goesOn));
+    EXPECT_EQ(printer.LastError(), "handler failed");
+    EXPECT_EQ(goesOn.pages.size(), 5u);
+    EXPECT_EQ(ends, 5);
+
+    // A failing begin-of-page handler ends the job.
+    printer.OnEndPage = nullptr;
+    printer.OnBeginPage = [](TStrGridPrinter& sender) {
+        if (sender.CurrentBand() == 2) {
+            throw std::runtime_error("title failed");
+        }
+    };
+    RecordingCanvas stops(kEvenDpi, kEvenDpi, 650, 500);
+    EXPECT_FALSE(printer.Print(stops));
+    EXPECT_EQ(printer.LastError(), "title failed");
+    EXPECT_EQ(stops.pages.size(), 2u);
+    EXPECT_TRUE(stops.pages[1].texts.empty());
+
+    // A following good job starts clean.
+    printer.OnBeginPage = nullptr;
+    RecordingCanvas good(kEvenDpi, kEvenDpi, 650, 500);
+    EXPECT_TRUE(printer.Print(good));
+    EXPECT_EQ(printer.LastError(), "");
+}
+
+TEST(StrGridPrinter, UnusablePageIsRefusedWithAReason) {
+    const FakeGrid grid({100}, {20});
+    TStrGridPrinter printer;
+    printer.TargetGrid = &grid;
+
+    RecordingCanvas noResolution(0, 96, 4960, 7016);
+    EXPECT_FALSE(printer.Print(noResolution));
+    EXPECT_FALSE(printer.LastError().empty());
+    EXPECT_TRUE(noResolution.pages[0].log.empty());
+    EXPECT_EQ(printer.PageCount(), 0);
+
+    RecordingCanvas allMargin(kEvenDpi, kEvenDpi, 150, 1000);  // 100 + 50 mm margins
+    EXPECT_FALSE(printer.Print(allMargin));
+    EXPECT_FALSE(printer.LastError().empty());
+    EXPECT_TRUE(allMargin.pages[0].log.empty());
+}
+
+TEST(StrGridPrinter, PrintFromAPageEventIsRefused) {
+    const FakeGrid grid({100}, {20, 20});
+    TStrGridPrinter printer;
+    printer.TargetGrid = &grid;
+    bool nested = true;
+    printer.OnBeginPage = [&nested](TStrGridPrinter& sender) {
+        nested = sender.Print(*sender.Canvas());
+    };
+    RecordingCanvas canvas(kEvenDpi, kEvenDpi, 650, 1000);
+    EXPECT_FALSE(printer.Print(canvas));
+    EXPECT_FALSE(nested);
+    EXPECT_EQ(canvas.pages.size(), 1u);
+    EXPECT_EQ(canvas.pages[0].texts.size(), 2u);
+}
+
+}  // namespace
+}  // namespace koyomi
