@@ -1,0 +1,161 @@
+#include "support/ini_gt.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <limits>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "support/program_file.h"
+#include "support/sjis_text.h"
+
+namespace koyomi {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The half-width corner brackets ｢ and ｣ of code page 932.
+constexpr char kOpenCorner = '\xA2';
+constexpr char kCloseCorner = '\xA3';
+constexpr char kDoubleQuote = '"';
+
+std::optional<int> ParseInteger(std::string_view text) {
+    text = TrimBlanks(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    // Accumulated as a negative number, whose range is one larger.
+    long long value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 - (c - '0');
+        if (value < std::numeric_limits<int>::min()) {
+            return std::nullopt;
+        }
+    }
+    if (!negative) {
+        value = -value;
+        if (value > std::numeric_limits<int>::max()) {
+            return std::nullopt;
+        }
+    }
+    return static_cast<int>(value);
+}
+
+fs::path HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return home;
+    }
+    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr) {
+        return found->pw_dir;
+    }
+    return {};
+}
+
+}  // namespace
+
+fs::path SettingsFileName(const fs::path& program_file) {
+    return program_file.filename().replace_extension(".ini");
+}
+
+fs::path UserConfigFolder() {
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr) {
+        const fs::path folder = config;
+        if (folder.is_absolute()) {
+            return folder;
+        }
+    }
+    const fs::path home = HomeFolder();
+    return home.empty() ? fs::path() : home / ".config";
+}
+
+TIniGT::TIniGT() : TIniGT(ProgramFilePath()) {}
+
+TIniGT::TIniGT(fs::path program_file) : program_file_(std::move(program_file)) {}
+
+void TIniGT::SetDefaultDir(TIniGTDefaultDir value) {
+    default_dir_ = value;
+    SetFileName(file_name_);
+}
+
+void TIniGT::SetFileName(fs::path value) {
+    file_name_ = std::move(value);
+    fs::path path;
+    if (file_name_.empty() || file_name_.has_parent_path()) {
+        path = file_name_;
+    } else {
+        switch (default_dir_) {
+            case ddApplication:
+                path = ProgramFolderOf(program_file_) / file_name_;
+                break;
+            case ddWindows:
+                path = UserConfigFolder() / file_name_;
+                break;
+            default:
+                path = file_name_;
+                break;
+        }
+    }
+    profile_ = ProfileFile(std::move(path));
+}
+
+void TIniGT::Loaded() {
+    if (file_name_.empty() && !program_file_.empty()) {
+        SetFileName(SettingsFileName(program_file_));
+    }
+}
+
+int TIniGT::ReadInteger(std::string_view section, std::string_view key, int default_value) const {
+    const std::optional<std::string> text = profile_.Read(section, key);
+    if (!text) {
+        return default_value;
+    }
+    return ParseInteger(*text).value_or(default_value);
+}
+
+ProfileWriteResult TIniGT::WriteInteger(std::string_view section, std::string_view key,
+                                        int value) const {
+    return profile_.Write(section, key, std::to_string(value));
+}
+
+std::string TIniGT::ReadString(std::string_view section, std::string_view key,
+                               std::string_view default_value) const {
+    // The default goes in between ｢ and ｣, so a missing key reads back as the default exactly
+    // once the brackets come off below.
+    std::string wrapped;
+    wrapped.reserve(default_value.size() + 2);
+    wrapped += kOpenCorner;
+    wrapped += default_value;
+    wrapped += kCloseCorner;
+    const std::string text = profile_.Read(section, key).value_or(wrapped);
+
+    // One pair of marks around the text comes off; a pair alone leaves the empty text. The
+    // test is on single bytes, so a trail byte 0xA3 at the end counts as ｣.
+    if (text.size() >= 2 && ((text.front() == kDoubleQuote && text.back() == kDoubleQuote) ||
+                             (text.front() == kOpenCorner && text.back() == kCloseCorner))) {
+        return text.substr(1, text.size() - 2);
+    }
+    return text;
+}
+
+ProfileWriteResult TIniGT::WriteString(std::string_view section, std::string_view key,
+                                       std::string_view value) const {
+    return profile_.Write(section, key, value);
+}
+
+}  // namespace koyomi

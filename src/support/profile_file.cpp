@@ -1,0 +1,375 @@
+#include "support/profile_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <random>
+#include <system_error>
+#include <vector>
+
+#include "support/sjis_text.h"
+
+namespace koyomi {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Names compare with ASCII letters folded, character by character, so that the trail byte of
+// a double-byte character (which may look like a letter) is compared exactly.
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (IsSjisLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) {
+                return false;
+            }
+            ++i;
+        } else if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Position of the first "]" that is a character of its own (not a trail byte), or npos.
+std::size_t FindClosingBracket(std::string_view text, std::size_t from) {
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (IsSjisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+            ++i;
+        } else if (text[i] == ']') {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+enum class LineKind { Other, Section, Key };
+
+struct ParsedLine {
+    LineKind kind = LineKind::Other;
+    std::string_view name;   // section or key name, blanks removed
+    std::string_view value;  // key value, blanks removed
+};
+
+ParsedLine ParseLine(std::string_view line) {
+    const std::string_view text = TrimBlanks(line);
+    if (!text.empty() && text.front() == '[') {
+        std::size_t close = FindClosingBracket(text, 1);
+        if (close == std::string_view::npos) {
+            close = text.size();
+        }
+        return {LineKind::Section, TrimBlanks(text.substr(1, close - 1)), {}};
+    }
+    // "=" never occurs as a trail byte, so a plain search is safe.
+    const std::size_t equals = text.find('=');
+    if (equals == std::string_view::npos) {
+        return {};
+    }
+    return {LineKind::Key, TrimBlanks(text.substr(0, equals)), TrimBlanks(text.substr(equals + 1))};
+}
+
+// Lines without their line ends; LF alone, CR LF and a last line without an end all count.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        lines.push_back(line);
+        start = next;
+    }
+    return lines;
+}
+
+std::string SystemReason(int error) {
+    return std::generic_category().message(error);
+}
+
+// Reads a regular file whole. Returns 0 or the errno value of the failure.
+int ReadWholeFile(const fs::path& path, std::string& content) {
+    content.clear();
+    // Non-blocking, so that a named pipe put in the file's place cannot hang the program.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return errno;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return error;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    }
+    content.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int error = errno;
+            ::close(fd);
+            return error;
+        }
+        if (count == 0) {
+            break;
+        }
+        content.append(buffer, static_cast<std::size_t>(count));
+    }
+    ::close(fd);
+    return 0;
+}
+
+int WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t count = ::write(fd, bytes.data(), bytes.size());
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(count));
+    }
+    return 0;
+}
+
+// Opens a new, uniquely named temporary file beside `target`. Returns the descriptor or -1.
+int CreateTemporaryBeside(const fs::path& target, mode_t mode, fs::path& temporary) {
+    std::random_device entropy;
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const unsigned long long tag =
+            (static_cast<unsigned long long>(entropy()) << 32) ^ entropy();
+        temporary =
+            folder / ("." + target.filename().string() + "." + std::to_string(tag) + ".tmp");
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Writes the bytes to a temporary file in the target's folder, flushes it to disk and renames
+// it over the target, so that the target is always either the old or the new file whole.
+// `keep_mode` carries the permissions of the file being replaced. Returns 0 or errno.
+int ReplaceFileAtomically(const fs::path& target, std::string_view bytes,
+                          std::optional<mode_t> keep_mode) {
+    fs::path temporary;
+    const int fd = CreateTemporaryBeside(target, keep_mode.value_or(0666), temporary);
+    if (fd < 0) {
+        return errno;
+    }
+    int error = WriteAll(fd, bytes);
+    if (error == 0 && keep_mode && ::fchmod(fd, *keep_mode) != 0) {
+        error = errno;
+    }
+    if (error == 0 && ::fsync(fd) != 0) {
+        error = errno;
+    }
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        return error;
+    }
+    // Make the rename itself durable; a failure here leaves a complete file either way.
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const int folder_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder_fd >= 0) {
+        ::fsync(folder_fd);
+        ::close(folder_fd);
+    }
+    return 0;
+}
+
+// A settings file reached through a symbolic link is replaced where it really lies, so the
+// link stays.
+fs::path ResolveLinks(const fs::path& path) {
+    std::error_code error;
+    if (!fs::is_symlink(path, error)) {
+        return path;
+    }
+    const fs::path target = fs::weakly_canonical(path, error);
+    return error ? path : target;
+}
+
+}  // namespace
+
+std::optional<std::string_view> FindProfileValue(std::string_view text, std::string_view section,
+                                                 std::string_view key) {
+    section = TrimBlanks(section);
+    key = TrimBlanks(key);
+    bool in_section = false;
+    for (std::string_view line : SplitLines(text)) {
+        const ParsedLine parsed = ParseLine(line);
+        if (parsed.kind == LineKind::Section) {
+            if (in_section) {
+                return std::nullopt;  // only the first section of that name counts
+            }
+            in_section = SameName(parsed.name, section);
+        } else if (in_section && parsed.kind == LineKind::Key && SameName(parsed.name, key)) {
+            return parsed.value;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string WithProfileValue(std::string_view text, std::string_view section, std::string_view key,
+                             std::string_view value) {
+    section = TrimBlanks(section);
+    key = TrimBlanks(key);
+    std::vector<std::string_view> lines = SplitLines(text);
+    const std::string key_line = std::string(key) + "=" + std::string(value);
+    const std::string section_line = "[" + std::string(section) + "]";
+
+    // Where the new or changed line goes, and whether it replaces the line there.
+    std::size_t at = lines.size();
+    bool replace = false;
+    bool section_found = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const ParsedLine parsed = ParseLine(lines[i]);
+        if (parsed.kind == LineKind::Section) {
+            if (section_found) {
+                break;
+            }
+            if (SameName(parsed.name, section)) {
+                section_found = true;
+                at = i + 1;
+            }
+        } else if (section_found) {
+            if (parsed.kind == LineKind::Key && SameName(parsed.name, key)) {
+                at = i;
+                replace = true;
+                break;
+            }
+            if (!TrimBlanks(lines[i]).empty()) {
+                at = i + 1;  // after the last non-blank line, before blank separators
+            }
+        }
+    }
+
+    std::string result;
+    result.reserve(text.size() + key_line.size() + section_line.size() + 8);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i == at) {
+            result += key_line;
+            result += kLineEnd;
+            if (replace) {
+                continue;
+            }
+        }
+        result += lines[i];
+        result += kLineEnd;
+    }
+    if (at == lines.size()) {
+        if (!section_found) {
+            result += section_line;
+            result += kLineEnd;
+        }
+        result += key_line;
+        result += kLineEnd;
+    }
+    return result;
+}
+
+bool IsUsableProfileEntry(std::string_view section, std::string_view key, std::string_view value) {
+    section = TrimBlanks(section);
+    key = TrimBlanks(key);
+    const auto has_line_break = [](std::string_view text) {
+        return text.find_first_of("\r\n") != std::string_view::npos;
+    };
+    if (section.empty() || key.empty() || has_line_break(section) || has_line_break(key) ||
+        has_line_break(value)) {
+        return false;
+    }
+    // The section must read back whole: its own "]" (or a cut double-byte character that
+    // would swallow ours) ends it early.
+    const std::string header = "[" + std::string(section) + "]";
+    if (FindClosingBracket(header, 1) != header.size() - 1) {
+        return false;
+    }
+    return key.find('=') == std::string_view::npos && key.front() != '[';
+}
+
+std::optional<std::string> ProfileFile::Read(std::string_view section, std::string_view key) const {
+    if (path_.empty()) {
+        return std::nullopt;
+    }
+    std::string content;
+    if (ReadWholeFile(path_, content) != 0) {
+        return std::nullopt;
+    }
+    const auto value = FindProfileValue(content, section, key);
+    if (!value) {
+        return std::nullopt;
+    }
+    return std::string(*value);
+}
+
+ProfileWriteResult ProfileFile::Write(std::string_view section, std::string_view key,
+                                      std::string_view value) const {
+    ProfileWriteResult result{false, path_, {}};
+    if (path_.empty()) {
+        result.reason = "no settings file name";
+        return result;
+    }
+    if (!IsUsableProfileEntry(section, key, value)) {
+        result.reason = "section, key or value cannot be stored in a settings file";
+        return result;
+    }
+    const fs::path target = ResolveLinks(path_);
+    std::string content;
+    std::optional<mode_t> keep_mode;
+    const int read_error = ReadWholeFile(target, content);
+    if (read_error == 0) {
+        struct stat info {};
+        if (::stat(target.c_str(), &info) == 0) {
+            keep_mode = info.st_mode & 07777;
+        }
+    } else if (read_error != ENOENT) {
+        result.reason = SystemReason(read_error);  // never overwrite what could not be read
+        return result;
+    }
+    const std::string updated = WithProfileValue(content, section, key, value);
+    if (read_error == 0 && updated == content) {
+        result.ok = true;
+        return result;
+    }
+    const int write_error = ReplaceFileAtomically(target, updated, keep_mode);
+    if (write_error != 0) {
+        result.reason = SystemReason(write_error);
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+}  // namespace koyomi
