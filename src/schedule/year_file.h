@@ -32,7 +32,8 @@ enum class StoreStatus {
 struct StoreResult {
     StoreStatus status = StoreStatus::Stored;
     std::filesystem::path file;  // the year file concerned (empty when not known)
-    std::string reason;          // the system's reason for a FileError, in UTF-8
+    std::string reason;          // why: the system's reason for a FileError, or what made a
+                                 // record Rejected; in UTF-8
 };
 
 // Stores one record (code page 932, with or without its CR LF) into the year file of its

@@ -1,0 +1,202 @@
+#include "schedule/schedule_list.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <utility>
+
+#include "codes/code_tables.h"
+#include "schedule/meetings_message.h"
+#include "support/sjis_text.h"
+
+namespace koyomi {
+namespace {
+
+struct ListTexts {
+    std::string year;         // "年"
+    std::string month;        // "月"
+    std::string day;          // "日"
+    std::string all_title;    // "年 スケジュール【ALL】"
+    std::string venue_title;  // "年 スケジュール【"
+    std::string venue_close;  // "】"
+};
+
+const ListTexts& Texts() {
+    static const ListTexts texts{
+        Utf8ToSjis("年"),
+        Utf8ToSjis("月"),
+        Utf8ToSjis("日"),
+        Utf8ToSjis("年 スケジュール【ALL】"),
+        Utf8ToSjis("年 スケジュール【"),
+        Utf8ToSjis("】"),
+    };
+    return texts;
+}
+
+// The month field read as a number: leading blanks, then one or more digits and nothing
+// else. A month that is not a number is none.
+std::optional<int> MonthOf(std::string_view line) {
+    std::string_view field = Field(line, 16, 2);
+    while (!field.empty() && field.front() == ' ') {
+        field.remove_prefix(1);
+    }
+    if (field.empty()) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (char c : field) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// "今月以降" keeps the lines whose month is this month or later, whatever their year; a line
+// without a readable month cannot be placed, so it is left out.
+bool WithinPeriod(std::string_view line, Period period, int current_month) {
+    if (period == Period::AllMonths) {
+        return true;
+    }
+    std::optional<int> month = MonthOf(line);
+    return month && *month >= current_month;
+}
+
+std::string VenueOf(std::string_view line) {
+    return VenueText(Field(line, 20, 2), 2);
+}
+
+void FillRows(ScheduleListModel& model, std::vector<std::string>* venue_names) {
+    int row_number = 0;
+    for (const std::string& line : model.ShownLines) {
+        ScheduleRow row = ScheduleRowCells(line, ++row_number);
+        if (venue_names != nullptr) {
+            AddVenueName(*venue_names, row[3]);
+        }
+        model.StringGrid1.AppendRow(std::move(row));
+    }
+}
+
+}  // namespace
+
+const std::string& VenueSelector::Text() const {
+    static const std::string none;
+    if (ItemIndex < 0 || ItemIndex >= static_cast<int>(Items.size())) {
+        return none;
+    }
+    return Items[static_cast<size_t>(ItemIndex)];
+}
+
+const std::string& AllVenuesItem() {
+    static const std::string text = Utf8ToSjis("全開催場所");
+    return text;
+}
+
+ScheduleRow ScheduleRowCells(std::string_view line, int row_number) {
+    const ListTexts& texts = Texts();
+    char number[16];
+    std::snprintf(number, sizeof number, "%3d", row_number);
+
+    ScheduleRow row;
+    row[0] = number;
+    row[1].reserve(14);
+    row[1].append(Field(line, 12, 4)).append(texts.year);
+    row[1].append(Field(line, 16, 2)).append(texts.month);
+    row[1].append(Field(line, 18, 2)).append(texts.day);
+    row[2] = WeekdayText(Field(line, 26, 1), 1);
+    row[3] = VenueOf(line);
+    // Only the second digit of the meeting and day numbers is shown.
+    row[4] = Field(line, 23, 1);
+    row[5] = Field(line, 25, 1);
+    row[6] = GradeText(Field(line, 132, 1), 1);
+    row[7] = RaceKindText(Field(line, 133, 2), 4);
+    row[8] = RaceSymbolText(Field(line, 135, 3));
+    row[9] = WeightKindText(Field(line, 138, 1));
+    row[10] = NumberField(Field(line, 139, 4));
+    row[11] = TrackText(Field(line, 143, 2));
+    row[12] = NumberField(Field(line, 129, 3));
+    row[13] = Field(line, 31, 60);  // padding and all, as stored
+    return row;
+}
+
+void AddVenueName(std::vector<std::string>& venue_names, const std::string& venue) {
+    auto place = std::lower_bound(
+        venue_names.begin(), venue_names.end(), venue,
+        [](const std::string& a, const std::string& b) { return ScheduleLineLess(a, b); });
+    if (place != venue_names.end() && !ScheduleLineLess(venue, *place)) {
+        return;  // an equal text is there already
+    }
+    venue_names.insert(place, venue);
+}
+
+void BuildFullList(ScheduleListModel& model, Period period, const Clock& clock) {
+    if (model.ScheduleLines.empty()) {
+        return;
+    }
+    const LocalDateTime now = clock.Now();
+    model.StringGrid1.ClearDataRows();
+    model.ShownLines.clear();
+    for (const std::string& line : model.ScheduleLines) {
+        if (WithinPeriod(line, period, now.month)) {
+            model.ShownLines.push_back(line);
+        }
+    }
+    model.VenueNames.clear();
+    model.ComboBox1.Items.assign(1, AllVenuesItem());
+
+    // With nothing left by the period the year still comes from the year file itself.
+    const std::string& title_line =
+        model.ShownLines.empty() ? model.ScheduleLines.front() : model.ShownLines.front();
+    model.Label3D1Caption = std::string(Field(title_line, 12, 4)) + Texts().all_title;
+
+    FillRows(model, &model.VenueNames);
+    model.ComboBox1.Items.insert(model.ComboBox1.Items.end(), model.VenueNames.begin(),
+                                 model.VenueNames.end());
+    model.ComboBox1.ItemIndex = 0;
+    model.MessageText = BuildMeetingsMessage(model.StringGrid1, now);
+    model.StringGrid1.Show();
+}
+
+void BuildVenueList(ScheduleListModel& model, Period period, const Clock& clock) {
+    const std::string venue = model.ComboBox1.Text();
+    if (model.ScheduleLines.empty()) {
+        return;
+    }
+    const LocalDateTime now = clock.Now();
+    model.StringGrid1.ClearDataRows();
+    model.ShownLines.clear();
+    for (const std::string& line : model.ScheduleLines) {
+        if (VenueOf(line) == venue && WithinPeriod(line, period, now.month)) {
+            model.ShownLines.push_back(line);
+        }
+    }
+    const ListTexts& texts = Texts();
+    model.Label3D1Caption = std::string(Field(model.ScheduleLines.front(), 12, 4)) +
+                            texts.venue_title + venue + texts.venue_close;
+    FillRows(model, nullptr);
+    model.MessageText = BuildMeetingsMessage(model.StringGrid1, now);
+    model.StringGrid1.Show();
+}
+
+void BuildSelectedList(ScheduleListModel& model, Period period, const Clock& clock) {
+    if (model.ComboBox1.ItemIndex != 0) {
+        BuildVenueList(model, period, clock);
+    } else {
+        BuildFullList(model, period, clock);
+    }
+}
+
+LoadResult LoadYearAndBuildFullList(ScheduleListModel& model, const std::filesystem::path& file,
+                                    Period period, const Clock& clock) {
+    LoadResult loaded = LoadYearFile(file);
+    if (!loaded.ok) {
+        return loaded;
+    }
+    model.ScheduleLines = std::move(loaded.lines);
+    loaded.lines.clear();
+    BuildFullList(model, period, clock);
+    return loaded;
+}
+
+}  // namespace koyomi

@@ -1,0 +1,449 @@
+#include "schedule/year_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <system_error>
+
+#include "codes/code_tables.h"
+#include "support/sjis_text.h"
+
+namespace koyomi {
+namespace {
+
+// Where the fields that name and key a line start (1-based byte positions).
+constexpr int kYearPosition = 12;
+constexpr int kKeyPosition = 12;
+constexpr int kKeyLength = 16;
+constexpr size_t kShortestStorableLine = 27;                 // the line key ends at position 27
+constexpr std::string_view kNormalisedHeader = "000000000";  // positions 3-11
+
+std::string SystemReason(int error) {
+    return std::generic_category().message(error);
+}
+
+unsigned char FoldAsciiCase(unsigned char byte) {
+    return (byte >= 'a' && byte <= 'z') ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
+}
+
+bool EndsWithIgnoringAsciiCase(std::string_view text, std::string_view suffix) {
+    if (text.size() < suffix.size()) {
+        return false;
+    }
+    std::string_view tail = text.substr(text.size() - suffix.size());
+    for (size_t i = 0; i < suffix.size(); ++i) {
+        if (FoldAsciiCase(static_cast<unsigned char>(tail[i])) !=
+            FoldAsciiCase(static_cast<unsigned char>(suffix[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Name order of the file list: ASCII case folded, ties broken by the bytes themselves so the
+// order is total.
+bool FileNameLess(const std::string& a, const std::string& b) {
+    const size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i) {
+        unsigned char x = FoldAsciiCase(static_cast<unsigned char>(a[i]));
+        unsigned char y = FoldAsciiCase(static_cast<unsigned char>(b[i]));
+        if (x != y) {
+            return x < y;
+        }
+    }
+    if (a.size() != b.size()) {
+        return a.size() < b.size();
+    }
+    return a < b;
+}
+
+bool IsFourAsciiDigits(std::string_view text) {
+    return text.size() == 4 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The record without the line end JV-Link puts after it (CR LF, or a lone LF or CR).
+std::string_view WithoutLineEnd(std::string_view record) {
+    while (!record.empty() && (record.back() == '\n' || record.back() == '\r')) {
+        record.remove_suffix(1);
+    }
+    return record;
+}
+
+enum class ReadOutcome { Read, Missing, Failed };
+
+// Reads a whole regular file. A folder, a device or a pipe under the name is a failure, and
+// opening never blocks on a pipe.
+ReadOutcome ReadWholeFile(const std::filesystem::path& file, std::string& content,
+                          mode_t& permissions, std::string& reason) {
+    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT) {
+            return ReadOutcome::Missing;
+        }
+        reason = SystemReason(errno);
+        return ReadOutcome::Failed;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        reason = SystemReason(errno);
+        ::close(fd);
+        return ReadOutcome::Failed;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        reason = SystemReason(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+        ::close(fd);
+        return ReadOutcome::Failed;
+    }
+    permissions = info.st_mode & 07777;
+    content.clear();
+    // One byte more than the size, so a file of the expected size ends in one read.
+    content.resize(static_cast<size_t>(info.st_size) + 1);
+    size_t used = 0;
+    for (;;) {
+        if (used == content.size()) {
+            content.resize(content.size() * 2);
+        }
+        ssize_t got = ::read(fd, content.data() + used, content.size() - used);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            reason = SystemReason(errno);
+            ::close(fd);
+            return ReadOutcome::Failed;
+        }
+        if (got == 0) {
+            break;
+        }
+        used += static_cast<size_t>(got);
+    }
+    content.resize(used);
+    ::close(fd);
+    return ReadOutcome::Read;
+}
+
+bool IsLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+const char* FindByte(const char* from, const char* to, char byte) {
+    const void* found = std::memchr(from, byte, static_cast<size_t>(to - from));
+    return found != nullptr ? static_cast<const char*>(found) : to;
+}
+
+// Splits text at CR LF, LF or a lone CR; a final line end does not start another line. The
+// strings already in `lines` are reused. Searching with memchr keeps a file of many megabytes
+// quick to load.
+void SplitLines(std::string_view content, std::vector<std::string>& lines) {
+    size_t count = 0;
+    auto emit = [&](const char* from, const char* to) {
+        std::string_view line(from, static_cast<size_t>(to - from));
+        if (count < lines.size()) {
+            lines[count].assign(line);
+        } else {
+            lines.emplace_back(line);
+        }
+        ++count;
+    };
+    const char* start = content.data();
+    const char* const end = start + content.size();
+    while (start < end) {
+        const char* lf = FindByte(start, end, '\n');
+        // Between two LFs every CR ends a line too, except one right before the LF, which
+        // belongs to it.
+        for (const char* from = start;;) {
+            const char* cr = FindByte(from, lf, '\r');
+            emit(from, cr);
+            if (cr == lf) {
+                break;
+            }
+            from = cr + 1;
+            if (from == lf) {
+                break;
+            }
+        }
+        if (lf == end) {
+            break;
+        }
+        start = lf + 1;
+    }
+    lines.resize(count);
+}
+
+bool WriteAll(int fd, std::string_view data, std::string& reason) {
+    while (!data.empty()) {
+        ssize_t written = ::write(fd, data.data(), data.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            reason = SystemReason(errno);
+            return false;
+        }
+        data.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+// Creates an unused temporary file beside `file`; its name does not end in the year-file
+// extension, so a left-over one is never listed. The name only has to be unlikely to be
+// taken: O_EXCL settles any clash and the next attempt takes another name.
+int CreateTemporaryBeside(const std::filesystem::path& file, std::filesystem::path& temporary,
+                          std::string& reason) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::uint64_t seed =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (static_cast<std::uint64_t>(::getpid()) << 40);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::uint64_t value = (seed += 0x9E3779B97F4A7C15ull) * 0xBF58476D1CE4E5B9ull;
+        std::string suffix = ".~";
+        for (int i = 0; i < 12; ++i) {
+            suffix += kHex[value & 0xF];
+            value >>= 4;
+        }
+        temporary = file;
+        temporary += suffix;
+        // Mode 0666 lets the umask decide, as for any file the user creates.
+        int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            return fd;
+        }
+        if (errno != EEXIST) {
+            reason = SystemReason(errno);
+            return -1;
+        }
+    }
+    reason = SystemReason(EEXIST);
+    return -1;
+}
+
+// Writes the lines, each ending in CR LF, to a temporary file and renames it over `file`, so
+// the file is either the old one or the new one, never a part. No sync here: the caller
+// syncs once when a whole fetch has been stored.
+bool WriteLinesAtomically(const std::filesystem::path& file, const std::vector<std::string>& lines,
+                          std::optional<mode_t> keep_permissions, std::string& reason) {
+    size_t total = 0;
+    for (const std::string& line : lines) {
+        total += line.size() + 2;
+    }
+    std::string content;
+    content.reserve(total);
+    for (const std::string& line : lines) {
+        content += line;
+        content += "\r\n";
+    }
+
+    std::filesystem::path temporary;
+    int fd = CreateTemporaryBeside(file, temporary, reason);
+    if (fd < 0) {
+        return false;
+    }
+    if (keep_permissions) {
+        ::fchmod(fd, *keep_permissions);  // the permissions the user gave the old file
+    }
+    bool ok = WriteAll(fd, content, reason);
+    if (::close(fd) != 0 && ok) {
+        reason = SystemReason(errno);
+        ok = false;
+    }
+    if (ok && ::rename(temporary.c_str(), file.c_str()) != 0) {
+        reason = SystemReason(errno);
+        ok = false;
+    }
+    if (!ok) {
+        ::unlink(temporary.c_str());
+    }
+    return ok;
+}
+
+bool SyncPath(const std::filesystem::path& path, std::string& reason) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        reason = path.string() + ": " + SystemReason(errno);
+        return false;
+    }
+    bool ok = ::fsync(fd) == 0;
+    if (!ok) {
+        reason = path.string() + ": " + SystemReason(errno);
+    }
+    ::close(fd);
+    return ok;
+}
+
+}  // namespace
+
+std::filesystem::path YearFileName(std::string_view year) {
+    std::string name(year);
+    name += "年ｽｹｼﾞｭｰﾙ";  // UTF-8, as file names are on this system
+    name += kYearFileExtension;
+    return std::filesystem::path(name);
+}
+
+std::string YearFileDisplayName(const std::filesystem::path& file) {
+    std::string name = file.filename().string();
+    if (EndsWithIgnoringAsciiCase(name, kYearFileExtension)) {
+        name.resize(name.size() - kYearFileExtension.size());
+    }
+    return Utf8ToSjis(name);
+}
+
+std::vector<std::filesystem::path> ListYearFiles(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        std::string name = it->path().filename().string();
+        std::error_code type_error;
+        if (EndsWithIgnoringAsciiCase(name, kYearFileExtension) &&
+            it->is_regular_file(type_error)) {
+            names.push_back(std::move(name));
+        }
+    }
+    std::sort(names.begin(), names.end(), FileNameLess);
+    std::vector<std::filesystem::path> files;
+    files.reserve(names.size());
+    for (const std::string& name : names) {
+        files.push_back(folder / name);
+    }
+    return files;
+}
+
+StoreResult StoreScheduleRecord(const std::filesystem::path& folder, std::string_view record,
+                                std::vector<std::string>& work_lines) {
+    StoreResult result;
+    if (record.substr(0, 2) != "YS") {
+        result.status = StoreStatus::NotSchedule;
+        return result;
+    }
+    std::string_view body = WithoutLineEnd(record);
+    // The year becomes part of a file name and the key decides which line is replaced: a
+    // record that cannot supply both is not stored anywhere.
+    if (body.size() < kShortestStorableLine) {
+        result.status = StoreStatus::Rejected;
+        result.reason = "record too short for its line key";
+        return result;
+    }
+    std::string_view year = Field(body, kYearPosition, 4);
+    if (!IsFourAsciiDigits(year)) {
+        result.status = StoreStatus::Rejected;
+        result.reason = "year is not four digits";
+        return result;
+    }
+    if (std::any_of(body.begin(), body.end(), IsLineEnd)) {
+        // A line break inside would split the line in two on the next load.
+        result.status = StoreStatus::Rejected;
+        result.reason = "record holds a line break";
+        return result;
+    }
+
+    std::string line = OverwriteAt(body, kNormalisedHeader, 3);
+    result.file = folder / YearFileName(year);
+
+    std::string content;
+    mode_t permissions = 0;
+    std::optional<mode_t> keep_permissions;
+    switch (ReadWholeFile(result.file, content, permissions, result.reason)) {
+        case ReadOutcome::Failed:
+            result.status = StoreStatus::FileError;
+            return result;
+        case ReadOutcome::Missing:
+            work_lines.clear();
+            break;
+        case ReadOutcome::Read:
+            SplitLines(content, work_lines);
+            keep_permissions = permissions;
+            break;
+    }
+
+    std::string_view key = Field(line, kKeyPosition, kKeyLength);
+    auto same_key = std::find_if(work_lines.begin(), work_lines.end(), [key](const auto& old) {
+        return Field(old, kKeyPosition, kKeyLength) == key;
+    });
+    if (same_key != work_lines.end()) {
+        *same_key = std::move(line);
+    } else {
+        work_lines.push_back(std::move(line));
+    }
+    auto less = [](const std::string& a, const std::string& b) { return ScheduleLineLess(a, b); };
+    // Records mostly arrive in date order, so the lines are often in order already.
+    if (!std::is_sorted(work_lines.begin(), work_lines.end(), less)) {
+        std::stable_sort(work_lines.begin(), work_lines.end(), less);
+    }
+
+    if (!WriteLinesAtomically(result.file, work_lines, keep_permissions, result.reason)) {
+        result.status = StoreStatus::FileError;
+        return result;
+    }
+    result.status = StoreStatus::Stored;
+    return result;
+}
+
+LoadResult LoadYearFile(const std::filesystem::path& file) {
+    LoadResult result;
+    std::string content;
+    mode_t permissions = 0;
+    switch (ReadWholeFile(file, content, permissions, result.reason)) {
+        case ReadOutcome::Missing:
+            result.reason = SystemReason(ENOENT);
+            return result;
+        case ReadOutcome::Failed:
+            return result;
+        case ReadOutcome::Read:
+            break;
+    }
+    SplitLines(content, result.lines);
+    result.ok = true;
+    return result;
+}
+
+bool SyncFilesToDisk(const std::set<std::filesystem::path>& files, std::string* reason) {
+    // The files' contents, then their folders, so the renames that put them in place last too.
+    std::set<std::filesystem::path> folders;
+    std::string first_failure;
+    std::string failure;
+    for (const std::filesystem::path& file : files) {
+        if (!SyncPath(file, failure) && first_failure.empty()) {
+            first_failure = failure;
+        }
+        std::filesystem::path folder = file.parent_path();
+        folders.insert(folder.empty() ? std::filesystem::path(".") : folder);
+    }
+    for (const std::filesystem::path& folder : folders) {
+        if (!SyncPath(folder, failure) && first_failure.empty()) {
+            first_failure = failure;
+        }
+    }
+    if (!first_failure.empty() && reason != nullptr) {
+        *reason = first_failure;
+    }
+    return first_failure.empty();
+}
+
+bool ScheduleLineLess(std::string_view a, std::string_view b) {
+    const size_t common = std::min(a.size(), b.size());
+    bool trail = false;  // the byte at i is the second byte of a double-byte character
+    for (size_t i = 0; i < common; ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]);
+        unsigned char y = static_cast<unsigned char>(b[i]);
+        if (!trail) {
+            x = FoldAsciiCase(x);
+            y = FoldAsciiCase(y);
+        }
+        if (x != y) {
+            return x < y;
+        }
+        // Equal bytes here, so both texts are at the same place in their characters.
+        trail = !trail && IsSjisLeadByte(x);
+    }
+    return a.size() < b.size();
+}
+
+}  // namespace koyomi

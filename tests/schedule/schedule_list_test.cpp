@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include "schedule/schedule_list.h"
+#include "schedule_test_support.h"
+#include "support/sjis_text.h"
+
+namespace koyomi {
+namespace {
+
+using testing::YsRecord;
+
+std::string S(const char* utf8) {
+    return Utf8ToSjis(utf8);
+}
+
+YsRecord Meeting(const char* month, const char* day, const char* venue, const char* meeting,
+                 const char* day_number, const char* weekday, const char* race_name) {
+    YsRecord record;
+    record.month = month;
+    record.day = day;
+    record.venue = venue;
+    record.meeting = meeting;
+    record.day_number = day_number;
+    record.weekday = weekday;
+    record.race_name = S(race_name);
+    return record;
+}
+
+std::string StoredLine(const YsRecord& record) {
+    std::string line = record.Line();
+    line.replace(2, 9, "000000000");
+    return line;
+}
+
+// A 2024 year file: Nakayama in March, September and December, Hanshin only in April,
+// Tokyo and Kyoto in May.
+std::vector<std::string> YearLines() {
+    return {
+        StoredLine(Meeting("03", "02", "06", "02", "03", "1", "オーシャンＳ")),
+        StoredLine(Meeting("04", "07", "09", "02", "06", "2", "桜花賞")),
+        StoredLine(Meeting("05", "04", "05", "02", "05", "1", "京王杯ＳＣ")),
+        StoredLine(Meeting("05", "04", "08", "03", "05", "1", "京都新聞杯")),
+        StoredLine(Meeting("05", "05", "05", "02", "06", "2", "ＮＨＫマイルＣ")),
+        StoredLine(Meeting("09", "08", "06", "04", "02", "2", "京成杯ＡＨ")),
+        StoredLine(Meeting("12", "28", "06", "05", "10", "1", "ホープフルＳ")),
+    };
+}
+
+class ScheduleLists : public ::testing::Test {
+  protected:
+    ScheduleLists() { model_.ScheduleLines = YearLines(); }
+
+    std::vector<std::string> Column(int col) const {
+        std::vector<std::string> cells;
+        for (int row = 1; row < model_.StringGrid1.RowCount(); ++row) {
+            cells.push_back(model_.StringGrid1.Cell(col, row));
+        }
+        return cells;
+    }
+    void SelectVenue(const char* venue) {
+        const auto& items = model_.ComboBox1.Items;
+        auto it = std::find(items.begin(), items.end(), S(venue));
+        ASSERT_NE(it, items.end()) << venue;
+        model_.ComboBox1.ItemIndex = static_cast<int>(it - items.begin());
+    }
+
+    ScheduleListModel model_;
+    FixedClock may_fourth_{{2024, 5, 4, 9, 0, 0}};
+};
+
+TEST_F(ScheduleLists, AllMonthsShowsEveryLineNumberedFromOne) {
+    BuildFullList(model_, Period::AllMonths, may_fourth_);
+    EXPECT_EQ(model_.ShownLines, model_.ScheduleLines);
+    ASSERT_EQ(model_.StringGrid1.RowCount(), 8);
+    EXPECT_EQ(Column(0),
+              (std::vector<std::string>{"  1", "  2", "  3", "  4", "  5", "  6", "  7"}));
+    EXPECT_EQ(Column(3), (std::vector<std::string>{S("中山"), S("阪神"), S("東京"), S("京都"),
+                                                   S("東京"), S("中山"), S("中山")}));
+    EXPECT_EQ(model_.Label3D1Caption, S("2024年 スケジュール【ALL】"));
+    EXPECT_TRUE(model_.StringGrid1.Visible());
+    for (int col = 0; col < kScheduleColumnCount; ++col) {
+        EXPECT_EQ(model_.StringGrid1.Cell(col, 0), ScheduleColumns()[col].heading);
+    }
+}
+
+TEST_F(ScheduleLists, VenueSelectorOffersEachVenueOnceInLineOrder) {
+    BuildFullList(model_, Period::AllMonths, may_fourth_);
+    // Code page 932 order: 京 0x8B9E, 中 0x9286, 東 0x938C, 阪 0x8DE3.
+    const std::vector<std::string> venues = {S("京都"), S("阪神"), S("中山"), S("東京")};
+    EXPECT_EQ(model_.VenueNames, venues);
+    std::vector<std::string> items = {S("全開催場所")};
+    items.insert(items.end(), venues.begin(), venues.end());
+    EXPECT_EQ(model_.ComboBox1.Items, items);
+    EXPECT_EQ(model_.ComboBox1.ItemIndex, 0);
+    EXPECT_EQ(model_.ComboBox1.Text(), AllVenuesItem());
+}
+
+TEST_F(ScheduleLists, FromThisMonthKeepsThisMonthOnwardsAndOnlyTheirVenues) {
+    BuildFullList(model_, Period::FromThisMonth, may_fourth_);
+    const std::vector<std::string> all = YearLines();
+    EXPECT_EQ(model_.ShownLines, std::vector<std::string>(all.begin() + 2, all.end()));
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"  1", "  2", "  3", "  4", "  5"}));
+    // Hanshin meets only in April, so it is not offered.
+    EXPECT_EQ(model_.VenueNames, (std::vector<std::string>{S("京都"), S("中山"), S("東京")}));
+}
+
+TEST_F(ScheduleLists, FromThisMonthComparesTheMonthOnlyNotTheYear) {
+    for (std::string& line : model_.ScheduleLines) {
+        line.replace(11, 4, "2019");
+    }
+    BuildFullList(model_, Period::FromThisMonth, may_fourth_);
+    EXPECT_EQ(model_.ShownLines.size(), 5u);
+    EXPECT_EQ(model_.Label3D1Caption, S("2019年 スケジュール【ALL】"));
+}
+
+TEST_F(ScheduleLists, CellsFollowTheLinePositionsAndConversions) {
+    YsRecord record = Meeting("05", "04", "05", "12", "10", "1", "天皇賞（春）");
+    record.grade = "A";
+    record.kind = "13";
+    record.symbol = "001";
+    record.weight = "4";
+    record.distance = "0120";
+    record.track = "17";
+    record.count = "012";
+    const std::string line = StoredLine(record);
+    const ScheduleRow row = ScheduleRowCells(line, 42);
+    const std::string fw(kFullWidthSpace);
+
+    EXPECT_EQ(row[0], " 42");
+    EXPECT_EQ(row[1], S("2024年05月04日"));
+    EXPECT_EQ(row[2], S("土"));
+    EXPECT_EQ(row[3], S("東京"));
+    EXPECT_EQ(row[4], "2");  // second digit of "12"
+    EXPECT_EQ(row[5], "0");  // second digit of "10"
+    EXPECT_EQ(row[6], "G1   ");
+    EXPECT_EQ(row[7], S("サラ３上"));
+    std::string symbol = S("(指定)");
+    for (int i = 0; i < 9; ++i) {
+        symbol += fw;
+    }
+    EXPECT_EQ(row[8], symbol);
+    EXPECT_EQ(row[9], S("定量"));
+    EXPECT_EQ(row[10], " 120");
+    EXPECT_EQ(row[11], S("芝右"));
+    EXPECT_EQ(row[12], " 12");
+    // The race name keeps its padding: all 60 stored bytes.
+    EXPECT_EQ(row[13], line.substr(30, 60));
+    EXPECT_EQ(row[13], testing::PadFullWidth(S("天皇賞（春）"), 60));
+}
+
+TEST_F(ScheduleLists, RowNumbersStayRightAlignedPastNinetyNine) {
+    model_.ScheduleLines.assign(120, YearLines()[0]);
+    BuildFullList(model_, Period::AllMonths, may_fourth_);
+    ASSERT_EQ(model_.StringGrid1.RowCount(), 121);
+    EXPECT_EQ(model_.StringGrid1.Cell(0, 9), "  9");
+    EXPECT_EQ(model_.StringGrid1.Cell(0, 10), " 10");
+    EXPECT_EQ(model_.StringGrid1.Cell(0, 120), "120");
+    EXPECT_EQ(model_.VenueNames, (std::vector<std::string>{S("中山")}));
+}
+
+TEST_F(ScheduleLists, EmptyPeriodShowsHeadingOnlyWithTheYearOfTheFile) {
+    BuildFullList(model_, Period::AllMonths, may_fourth_);  // something shown before
+    model_.ScheduleLines.pop_back();                        // no December meeting left
+    BuildFullList(model_, Period::FromThisMonth, FixedClock({2024, 12, 1, 0, 0, 0}));
+    EXPECT_TRUE(model_.ShownLines.empty());
+    EXPECT_EQ(model_.StringGrid1.RowCount(), 1);
+    EXPECT_EQ(model_.Label3D1Caption, S("2024年 スケジュール【ALL】"));
+    EXPECT_TRUE(model_.VenueNames.empty());
+    EXPECT_EQ(model_.ComboBox1.Items, (std::vector<std::string>{S("全開催場所")}));
+    EXPECT_EQ(model_.ComboBox1.ItemIndex, 0);
+    EXPECT_TRUE(model_.MessageText.empty());
+    EXPECT_TRUE(model_.StringGrid1.Visible());
+}
+
+TEST_F(ScheduleLists, NoScheduleLinesLeavesEverythingAsItWas) {
+    ScheduleListModel empty;
+    BuildFullList(empty, Period::AllMonths, may_fourth_);
+    EXPECT_EQ(empty.StringGrid1.RowCount(), 1);
+    EXPECT_FALSE(empty.StringGrid1.Visible());
+    EXPECT_TRUE(empty.ComboBox1.Items.empty());
+    EXPECT_TRUE(empty.Label3D1Caption.empty());
+
+    BuildFullList(model_, Period::AllMonths, may_fourth_);
+    const ScheduleListModel before = model_;
+    model_.ScheduleLines.clear();
+    model_.ComboBox1.ItemIndex = 2;
+    BuildSelectedList(model_, Period::FromThisMonth, may_fourth_);
+    model_.ComboBox1.ItemIndex = 0;
+    BuildSelectedList(model_, Period::FromThisMonth, may_fourth_);
+    EXPECT_EQ(model_.ShownLines, before.ShownLines);
+    EXPECT_EQ(model_.StringGrid1.RowCount(), before.StringGrid1.RowCount());
+    EXPECT_EQ(model_.Label3D1Caption, before.Label3D1Caption);
+    EXPECT_EQ(model_.ComboBox1.Items, before.ComboBox1.Items);
+    EXPECT_EQ(model_.MessageText, before.MessageText);
+}
+
+TEST_F(ScheduleLists, ShortAndBrokenLinesStillGiveRows) {
+    model_.ScheduleLines = {"YS", "YS00000000020xx", YearLines()[0]};
+    BuildFullList(model_, Period::AllMonths, may_fourth_);
+    ASSERT_EQ(model_.StringGrid1.RowCount(), 4);
+    EXPECT_EQ(model_.StringGrid1.Cell(1, 1), S("年月日"));
+    EXPECT_EQ(model_.StringGrid1.Cell(13, 1), "");
+    EXPECT_EQ(model_.Label3D1Caption, S("年 スケジュール【ALL】"));
+
+    // A month that is not a number is not "from this month on".
+    BuildFullList(model_, Period::FromThisMonth, may_fourth_);
+    EXPECT_EQ(model_.ShownLines, (std::vector<std::string>{}));
+}
+
+TEST_F(ScheduleLists, VenueListShowsOneVenueAndKeepsTheSelector) {
+    BuildFullList(model_, Period::AllMonths, may_fourth_);
+    SelectVenue("中山");
+    const VenueSelector selector = model_.ComboBox1;
+    const std::vector<std::string> venue_names = model_.VenueNames;
+
+    BuildSelectedList(model_, Period::AllMonths, may_fourth_);
+    const std::vector<std::string> all = YearLines();
+    EXPECT_EQ(model_.ShownLines, (std::vector<std::string>{all[0], all[5], all[6]}));
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"  1", "  2", "  3"}));
+    EXPECT_EQ(Column(1), (std::vector<std::string>{S("2024年03月02日"), S("2024年09月08日"),
+                                                   S("2024年12月28日")}));
+    EXPECT_EQ(model_.Label3D1Caption, S("2024年 スケジュール【中山】"));
+    EXPECT_EQ(model_.ComboBox1.Items, selector.Items);
+    EXPECT_EQ(model_.ComboBox1.ItemIndex, selector.ItemIndex);
+    EXPECT_EQ(model_.VenueNames, venue_names);
+}
+
+TEST_F(ScheduleLists, VenueWithoutMeetingsInThePeriodShowsHeadingOnly) {
+    BuildFullList(model_, Period::AllMonths, may_fourth_);
+    SelectVenue("阪神");
+    BuildSelectedList(model_, Period::FromThisMonth, may_fourth_);
+    EXPECT_EQ(model_.StringGrid1.RowCount(), 1);
+    EXPECT_TRUE(model_.ShownLines.empty());
+    EXPECT_EQ(model_.Label3D1Caption, S("2024年 スケジュール【阪神】"));
+    EXPECT_TRUE(model_.MessageText.empty());
+}
+
+TEST_F(ScheduleLists, ChoosingAllVenuesAgainRebuildsTheFullList) {
+    BuildFullList(model_, Period::AllMonths, may_fourth_);
+    SelectVenue("東京");
+    BuildSelectedList(model_, Period::FromThisMonth, may_fourth_);
+    EXPECT_EQ(model_.StringGrid1.RowCount(), 3);
+    model_.ComboBox1.ItemIndex = 0;
+    BuildSelectedList(model_, Period::FromThisMonth, may_fourth_);
+    EXPECT_EQ(model_.StringGrid1.RowCount(), 6);
+    EXPECT_EQ(model_.ComboBox1.Items.size(), 4u);  // refilled for this month onwards
+    EXPECT_EQ(model_.Label3D1Caption, S("2024年 スケジュール【ALL】"));
+}
+
+TEST_F(ScheduleLists, MessageFollowsTheRowsShown) {
+    BuildFullList(model_, Period::FromThisMonth, may_fourth_);
+    EXPECT_EQ(model_.MessageText, S("【本日の開催】　★東京2回5日　京王杯ＳＣ★　　　"
+                                    "★京都3回5日　京都新聞杯★　　　"
+                                    "【明日の開催】　★東京2回6日　ＮＨＫマイルＣ★　　　"));
+    SelectVenue("京都");
+    BuildSelectedList(model_, Period::FromThisMonth, may_fourth_);
+    EXPECT_EQ(model_.MessageText, S("【本日の開催】　★京都3回5日　京都新聞杯★　　　"));
+}
+
+TEST_F(ScheduleLists, LoadingAYearFileBuildsItsFullListAndAFailureChangesNothing) {
+    testing::TempFolder folder;
+    const std::filesystem::path file = folder.path() / YearFileName("2024");
+    std::string content;
+    for (const std::string& line : YearLines()) {
+        content += line + "\r\n";
+    }
+    testing::WriteBytes(file, content);
+
+    ScheduleListModel model;
+    LoadResult loaded = LoadYearAndBuildFullList(model, file, Period::AllMonths, may_fourth_);
+    ASSERT_TRUE(loaded.ok) << loaded.reason;
+    EXPECT_EQ(model.ScheduleLines, YearLines());
+    EXPECT_EQ(model.StringGrid1.RowCount(), 8);
+
+    const ScheduleListModel before = model;
+    LoadResult failed = LoadYearAndBuildFullList(model, folder.path() / YearFileName("2023"),
+                                                 Period::FromThisMonth, may_fourth_);
+    EXPECT_FALSE(failed.ok);
+    EXPECT_FALSE(failed.reason.empty());
+    EXPECT_EQ(model.ScheduleLines, before.ScheduleLines);
+    EXPECT_EQ(model.ShownLines, before.ShownLines);
+    EXPECT_EQ(model.StringGrid1.RowCount(), before.StringGrid1.RowCount());
+    EXPECT_EQ(model.Label3D1Caption, before.Label3D1Caption);
+}
+
+}  // namespace
+}  // namespace koyomi

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include "schedule/year_file.h"
+#include "schedule/year_selector.h"
+#include "schedule_test_support.h"
+
+namespace koyomi {
+namespace {
+
+using testing::TempFolder;
+using testing::WriteBytes;
+
+TEST(YearFileLoad, AcceptsMixedLineEndsAndALastLineWithoutEnd) {
+    TempFolder folder;
+    const std::filesystem::path file = folder.path() / YearFileName("2024");
+    WriteBytes(file, "one\r\ntwo\nthree\rfour\r\n\r\nsix");
+    LoadResult loaded = LoadYearFile(file);
+    ASSERT_TRUE(loaded.ok) << loaded.reason;
+    EXPECT_EQ(loaded.lines, (std::vector<std::string>{"one", "two", "three", "four", "", "six"}));
+
+    WriteBytes(file, "");
+    loaded = LoadYearFile(file);
+    EXPECT_TRUE(loaded.ok);
+    EXPECT_TRUE(loaded.lines.empty());
+}
+
+TEST(YearFileLoad, KeepsBytesThatAreNotShiftJisAndShortLines) {
+    TempFolder folder;
+    const std::filesystem::path file = folder.path() / YearFileName("2024");
+    const std::string odd(
+        "YS\x81\xFF\x00\xA0"
+        "2024",
+        10);
+    WriteBytes(file, odd + "\r\nY\r\n");
+    LoadResult loaded = LoadYearFile(file);
+    ASSERT_TRUE(loaded.ok) << loaded.reason;
+    EXPECT_EQ(loaded.lines, (std::vector<std::string>{odd, "Y"}));
+}
+
+TEST(YearFileLoad, ReadsAFileOfManyMegabytesWhole) {
+    TempFolder folder;
+    const std::filesystem::path file = folder.path() / YearFileName("2024");
+    testing::YsRecord record;
+    std::string content;
+    const int count = 30000;  // about 11 MB
+    for (int i = 0; i < count; ++i) {
+        std::string line = record.Line();
+        line.replace(30, 8, std::to_string(10000000 + i));
+        content += line + "\r\n";
+    }
+    WriteBytes(file, content);
+    LoadResult loaded = LoadYearFile(file);
+    ASSERT_TRUE(loaded.ok) << loaded.reason;
+    ASSERT_EQ(loaded.lines.size(), static_cast<size_t>(count));
+    EXPECT_EQ(loaded.lines.back().substr(30, 8), std::to_string(10000000 + count - 1));
+}
+
+TEST(YearFileLoad, MissingFileOrFolderUnderTheNameFailsWithReason) {
+    TempFolder folder;
+    LoadResult missing = LoadYearFile(folder.path() / YearFileName("2024"));
+    EXPECT_FALSE(missing.ok);
+    EXPECT_FALSE(missing.reason.empty());
+
+    std::filesystem::create_directory(folder.path() / YearFileName("2025"));
+    LoadResult directory = LoadYearFile(folder.path() / YearFileName("2025"));
+    EXPECT_FALSE(directory.ok);
+    EXPECT_FALSE(directory.reason.empty());
+}
+
+TEST(YearFileNames, NameIsTheYearAndHalfWidthKatakanaInUtf8) {
+    EXPECT_EQ(YearFileName("2024").string(), "2024年ｽｹｼﾞｭｰﾙ.jvYS");
+    EXPECT_EQ(YearFileDisplayName("/x/2024年ｽｹｼﾞｭｰﾙ.jvYS"), Utf8ToSjis("2024年ｽｹｼﾞｭｰﾙ"));
+    EXPECT_EQ(YearFileDisplayName("2023年ｽｹｼﾞｭｰﾙ.JVYS"), Utf8ToSjis("2023年ｽｹｼﾞｭｰﾙ"));
+}
+
+TEST(YearFileListing, FindsExtensionInAnyCaseAndOnlyFiles) {
+    TempFolder folder;
+    for (const char* name : {"2023年ｽｹｼﾞｭｰﾙ.jvYS", "2025年ｽｹｼﾞｭｰﾙ.JVYS", "2024年ｽｹｼﾞｭｰﾙ.jvys",
+                             "notes.txt", "2022年ｽｹｼﾞｭｰﾙ.jvYS.~1a2b3c4d", "jvYS"}) {
+        WriteBytes(folder.path() / name, "x\r\n");
+    }
+    std::filesystem::create_directory(folder.path() / "2026年ｽｹｼﾞｭｰﾙ.jvYS");
+
+    const std::vector<std::filesystem::path> files = ListYearFiles(folder.path());
+    EXPECT_EQ(files, (std::vector<std::filesystem::path>{folder.path() / "2023年ｽｹｼﾞｭｰﾙ.jvYS",
+                                                         folder.path() / "2024年ｽｹｼﾞｭｰﾙ.jvys",
+                                                         folder.path() / "2025年ｽｹｼﾞｭｰﾙ.JVYS"}));
+    for (const std::filesystem::path& file : files) {
+        EXPECT_TRUE(LoadYearFile(file).ok) << file;
+    }
+}
+
+TEST(YearFileListing, YearSelectorListsNewestFirstWithoutExtension) {
+    TempFolder folder;
+    for (const char* year : {"2024", "2023", "2025"}) {
+        WriteBytes(folder.path() / YearFileName(year), "");
+    }
+    WriteBytes(folder.path() / "2021年ｽｹｼﾞｭｰﾙ.JvYs", "");
+    const std::vector<YearSelectorItem> items = YearSelectorItems(folder.path());
+    ASSERT_EQ(items.size(), 4u);
+    const char* expected[] = {"2025", "2024", "2023", "2021"};
+    for (size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i].Text, Utf8ToSjis(std::string(expected[i]) + "年ｽｹｼﾞｭｰﾙ"));
+        EXPECT_TRUE(std::filesystem::exists(items[i].File)) << items[i].File;
+    }
+    EXPECT_EQ(items[3].File.filename().string(), "2021年ｽｹｼﾞｭｰﾙ.JvYs");
+}
+
+TEST(YearFileListing, FolderWithoutYearFilesOrMissingGivesNothing) {
+    TempFolder folder;
+    EXPECT_TRUE(ListYearFiles(folder.path()).empty());
+    EXPECT_TRUE(YearSelectorItems(folder.path() / "missing").empty());
+}
+
+TEST(ScheduleLineOrder, FoldsAsciiLetterCaseButNeverASecondByte) {
+    EXPECT_TRUE(ScheduleLineLess("YSa", "YSB"));
+    EXPECT_FALSE(ScheduleLineLess("YSB", "YSa"));
+    EXPECT_FALSE(ScheduleLineLess("abc", "ABC"));
+    EXPECT_FALSE(ScheduleLineLess("ABC", "abc"));
+    // \x82\x61 and \x82\x42 are two full-width characters; folding their second byte ("a" to
+    // "A") would put the first before the second.
+    EXPECT_TRUE(ScheduleLineLess("\x82\x42", "\x82\x61"));
+    EXPECT_FALSE(ScheduleLineLess("\x82\x61", "\x82\x42"));
+    // After a double-byte character, single-byte letters fold again.
+    EXPECT_FALSE(ScheduleLineLess("\x82\x42z", "\x82\x42Z"));
+    EXPECT_FALSE(ScheduleLineLess("\x82\x42Z", "\x82\x42z"));
+}
+
+TEST(ScheduleLineOrder, BytesAreUnsignedAndAPrefixComesFirst) {
+    EXPECT_TRUE(ScheduleLineLess("Z", "\xB1"));  // half-width katakana after ASCII
+    EXPECT_TRUE(ScheduleLineLess("2024", "20240"));
+    EXPECT_FALSE(ScheduleLineLess("", ""));
+    EXPECT_TRUE(ScheduleLineLess("YS000000000202405040502031", "YS000000000202405040602011"));
+}
+
+}  // namespace
+}  // namespace koyomi

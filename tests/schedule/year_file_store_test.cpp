@@ -1,0 +1,287 @@
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "schedule/year_file.h"
+#include "schedule_test_support.h"
+
+namespace koyomi {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+using testing::YsRecord;
+
+std::string Normalised(const YsRecord& record) {
+    std::string line = record.Line();
+    line.replace(2, 9, "000000000");
+    return line;
+}
+
+std::vector<std::string> Lines(const std::filesystem::path& file) {
+    LoadResult loaded = LoadYearFile(file);
+    EXPECT_TRUE(loaded.ok) << loaded.reason;
+    return loaded.lines;
+}
+
+class YearFileStore : public ::testing::Test {
+  protected:
+    StoreResult Store(const std::string& record) {
+        return StoreScheduleRecord(folder_.path(), record, work_);
+    }
+    std::filesystem::path YearFile(const char* year) const {
+        return folder_.path() / YearFileName(year);
+    }
+    size_t EntriesInFolder() const {
+        return static_cast<size_t>(
+            std::distance(std::filesystem::directory_iterator(folder_.path()), {}));
+    }
+
+    TempFolder folder_;
+    std::vector<std::string> work_;
+};
+
+TEST_F(YearFileStore, RecordForNewYearCreatesFileWithItsLineAndCrLf) {
+    YsRecord record;
+    StoreResult result = Store(record.Record());
+    ASSERT_EQ(result.status, StoreStatus::Stored) << result.reason;
+    EXPECT_EQ(result.file, YearFile("2024"));
+    EXPECT_EQ(ReadBytes(YearFile("2024")), Normalised(record) + "\r\n");
+}
+
+TEST_F(YearFileStore, SameKeyReplacesLineInPlaceAndOtherKeysAreAdded) {
+    YsRecord first;
+    YsRecord second;
+    second.day = "05";
+    second.weekday = "2";
+    YsRecord third;
+    third.day = "11";
+    for (const YsRecord& record : {first, second, third}) {
+        ASSERT_EQ(Store(record.Record()).status, StoreStatus::Stored);
+    }
+    YsRecord again = second;
+    again.race_name = Utf8ToSjis("青葉賞");
+    again.distance = "2400";
+    ASSERT_EQ(Store(again.Record()).status, StoreStatus::Stored);
+
+    EXPECT_EQ(Lines(YearFile("2024")),
+              (std::vector<std::string>{Normalised(first), Normalised(again), Normalised(third)}));
+}
+
+TEST_F(YearFileStore, FirstLetterOfSpecialRaceNumberBelongsToKeyTheRestDoesNot) {
+    YsRecord a;
+    a.race_number = "1000";
+    YsRecord b = a;
+    b.race_number = "2000";
+    YsRecord c = a;
+    c.race_number = "1999";  // same key as a
+    for (const YsRecord& record : {a, b, c}) {
+        ASSERT_EQ(Store(record.Record()).status, StoreStatus::Stored);
+    }
+    EXPECT_EQ(Lines(YearFile("2024")), (std::vector<std::string>{Normalised(c), Normalised(b)}));
+}
+
+TEST_F(YearFileStore, RecordsOfSeveralYearsGoToTheirOwnFiles) {
+    const std::pair<const char*, const char*> year_and_day[] = {
+        {"2025", "04"}, {"2023", "04"}, {"2024", "04"}, {"2023", "06"}};
+    for (const auto& [year, day] : year_and_day) {
+        YsRecord record;
+        record.year = year;
+        record.day = day;
+        ASSERT_EQ(Store(record.Record()).status, StoreStatus::Stored);
+    }
+    EXPECT_EQ(EntriesInFolder(), 3u);
+    EXPECT_EQ(Lines(YearFile("2023")).size(), 2u);
+    EXPECT_EQ(Lines(YearFile("2024")).size(), 1u);
+    EXPECT_EQ(Lines(YearFile("2025")).size(), 1u);
+    EXPECT_EQ(Field(Lines(YearFile("2025"))[0], 12, 4), "2025");
+}
+
+TEST_F(YearFileStore, FileIsSortedAfterEveryStore) {
+    std::vector<std::string> records;
+    for (int month = 1; month <= 12; ++month) {
+        for (const char* venue : {"09", "05", "06"}) {
+            YsRecord record;
+            record.month = (month < 10 ? "0" : "") + std::to_string(month);
+            record.venue = venue;
+            records.push_back(record.Record());
+        }
+    }
+    std::shuffle(records.begin(), records.end(), std::mt19937(7));
+
+    std::vector<std::string> expected;
+    for (const std::string& record : records) {
+        ASSERT_EQ(Store(record).status, StoreStatus::Stored);
+        std::string line = record.substr(0, record.size() - 2);
+        line.replace(2, 9, "000000000");
+        expected.push_back(line);
+        // The keys are digits only, so plain byte order is the expected order.
+        std::sort(expected.begin(), expected.end());
+        ASSERT_EQ(Lines(YearFile("2024")), expected);
+    }
+}
+
+TEST_F(YearFileStore, PositionsThreeToElevenAreNormalisedAndNothingElseChanges) {
+    YsRecord record;
+    record.data_kind = "A";
+    record.created = "20991231";
+    ASSERT_EQ(Store(record.Record()).status, StoreStatus::Stored);
+    std::vector<std::string> lines = Lines(YearFile("2024"));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].size(), 380u);
+    EXPECT_EQ(lines[0].substr(0, 11), "YS000000000");
+    EXPECT_EQ(lines[0].substr(11), record.Line().substr(11));
+}
+
+TEST_F(YearFileStore, RecordWithoutCrLfOrWithLfOnlyLosesNoByte) {
+    YsRecord bare;
+    bare.day = "01";
+    YsRecord lf;
+    lf.day = "02";
+    ASSERT_EQ(Store(bare.Line()).status, StoreStatus::Stored);
+    ASSERT_EQ(Store(lf.Line() + "\n").status, StoreStatus::Stored);
+    EXPECT_EQ(Lines(YearFile("2024")),
+              (std::vector<std::string>{Normalised(bare), Normalised(lf)}));
+}
+
+TEST_F(YearFileStore, OtherRecordKindsAreSkippedSilently) {
+    YsRecord record;
+    std::string race = record.Record();
+    race[0] = 'R';
+    race[1] = 'A';
+    EXPECT_EQ(Store(race).status, StoreStatus::NotSchedule);
+    EXPECT_EQ(Store("ys" + record.Record().substr(2)).status, StoreStatus::NotSchedule);
+    EXPECT_EQ(Store("").status, StoreStatus::NotSchedule);
+    EXPECT_EQ(Store("Y").status, StoreStatus::NotSchedule);
+    EXPECT_EQ(EntriesInFolder(), 0u);
+}
+
+TEST_F(YearFileStore, RecordTooShortForItsKeyIsRejected) {
+    YsRecord record;
+    const std::string line = record.Line();
+    EXPECT_EQ(Store(line.substr(0, 26) + "\r\n").status, StoreStatus::Rejected);
+    EXPECT_EQ(Store("YS\r\n").status, StoreStatus::Rejected);
+    EXPECT_EQ(EntriesInFolder(), 0u);
+
+    // Exactly the key is enough.
+    StoreResult result = Store(line.substr(0, 27) + "\r\n");
+    ASSERT_EQ(result.status, StoreStatus::Stored) << result.reason;
+    EXPECT_EQ(Lines(YearFile("2024")),
+              (std::vector<std::string>{"YS000000000" + line.substr(11, 16)}));
+}
+
+TEST_F(YearFileStore, YearThatIsNotFourDigitsNeverReachesAFileName) {
+    std::filesystem::path nested = folder_.path() / "a" / "b";
+    std::filesystem::create_directories(nested);
+    for (const char* year : {"../..", "..//", "20a4", " 024", "\x82\x4f\x82\x50", "/tmp"}) {
+        YsRecord record;
+        record.year = year;
+        StoreResult result = StoreScheduleRecord(nested, record.Record(), work_);
+        EXPECT_EQ(result.status, StoreStatus::Rejected) << year;
+        EXPECT_FALSE(result.reason.empty());
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(nested));
+    EXPECT_EQ(EntriesInFolder(), 1u);  // only "a"
+}
+
+TEST_F(YearFileStore, LineBreakInsideRecordIsRejected) {
+    YsRecord record;
+    std::string broken = record.Record();
+    broken[100] = '\n';
+    EXPECT_EQ(Store(broken).status, StoreStatus::Rejected);
+    broken[100] = '\r';
+    EXPECT_EQ(Store(broken).status, StoreStatus::Rejected);
+    EXPECT_EQ(EntriesInFolder(), 0u);
+}
+
+TEST_F(YearFileStore, YearFileThatIsAFolderGivesFileErrorAndOtherYearsStillWork) {
+    std::filesystem::create_directory(YearFile("2024"));
+    YsRecord record;
+    StoreResult result = Store(record.Record());
+    EXPECT_EQ(result.status, StoreStatus::FileError);
+    EXPECT_EQ(result.file, YearFile("2024"));
+    EXPECT_FALSE(result.reason.empty());
+    EXPECT_TRUE(std::filesystem::is_directory(YearFile("2024")));
+
+    record.year = "2025";
+    EXPECT_EQ(Store(record.Record()).status, StoreStatus::Stored);
+    EXPECT_EQ(EntriesInFolder(), 2u);  // no temporary file left behind
+}
+
+TEST_F(YearFileStore, MissingFolderGivesFileErrorAndIsNotCreated) {
+    std::filesystem::path missing = folder_.path() / "gone";
+    YsRecord record;
+    StoreResult result = StoreScheduleRecord(missing, record.Record(), work_);
+    EXPECT_EQ(result.status, StoreStatus::FileError);
+    EXPECT_EQ(result.file, missing / YearFileName("2024"));
+    EXPECT_FALSE(result.reason.empty());
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+// A write that fails halfway (a full disk) must leave the old file exactly as it was. The
+// file-size limit makes writes fail even for root.
+TEST_F(YearFileStore, FailedWriteKeepsTheOldFileWholeAndLeavesNoTemporaryFile) {
+    YsRecord first;
+    ASSERT_EQ(Store(first.Record()).status, StoreStatus::Stored);
+    const std::string before = ReadBytes(YearFile("2024"));
+
+    rlimit old_limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+    rlimit small = old_limit;
+    small.rlim_cur = 500;
+    auto old_handler = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    YsRecord second;
+    second.day = "05";
+    StoreResult result = Store(second.Record());
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+    signal(SIGXFSZ, old_handler);
+
+    EXPECT_EQ(result.status, StoreStatus::FileError);
+    EXPECT_FALSE(result.reason.empty());
+    EXPECT_EQ(ReadBytes(YearFile("2024")), before);
+    EXPECT_EQ(EntriesInFolder(), 1u);
+}
+
+TEST_F(YearFileStore, FileWithForeignLineEndsIsRewrittenWithCrLfKeepingItsLines) {
+    YsRecord a;
+    a.day = "01";
+    YsRecord b;
+    b.day = "02";
+    WriteBytes(YearFile("2024"), Normalised(a) + "\n" + Normalised(b));
+    YsRecord c;
+    c.day = "03";
+    ASSERT_EQ(Store(c.Record()).status, StoreStatus::Stored);
+    EXPECT_EQ(ReadBytes(YearFile("2024")),
+              Normalised(a) + "\r\n" + Normalised(b) + "\r\n" + Normalised(c) + "\r\n");
+}
+
+TEST_F(YearFileStore, PermissionsOfAnExistingFileAreKept) {
+    YsRecord record;
+    ASSERT_EQ(Store(record.Record()).status, StoreStatus::Stored);
+    std::filesystem::permissions(YearFile("2024"), std::filesystem::perms::owner_read |
+                                                       std::filesystem::perms::owner_write |
+                                                       std::filesystem::perms::group_read);
+    record.day = "05";
+    ASSERT_EQ(Store(record.Record()).status, StoreStatus::Stored);
+    EXPECT_EQ(std::filesystem::status(YearFile("2024")).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+}
+
+TEST_F(YearFileStore, SyncReportsAFileThatIsGone) {
+    YsRecord record;
+    ASSERT_EQ(Store(record.Record()).status, StoreStatus::Stored);
+    std::string reason;
+    EXPECT_TRUE(SyncFilesToDisk({YearFile("2024")}, &reason)) << reason;
+    EXPECT_FALSE(SyncFilesToDisk({YearFile("2024"), YearFile("1999")}, &reason));
+    EXPECT_NE(reason.find(YearFile("1999").string()), std::string::npos);
+}
+
+}  // namespace
+}  // namespace koyomi
