@@ -1,0 +1,126 @@
+// A ten-year setup fetch through the stand-in control and the download session into fresh
+// year files: about 3,000 schedule records in ten annual files, no download delay. Reports the
+// time of the whole fetch and the longest stretch in which the window's events got no turn.
+#include <benchmark/benchmark.h>
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "acquisition/download_session.h"
+#include "acquisition/standin/sample/sample_service.h"
+#include "acquisition/standin/standin_jvlink.h"
+#include "acquisition/standin/standin_settings.h"
+#include "support/clock.h"
+
+namespace koyomi {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A window that does nothing but note when its events get a turn.
+class TimingView final : public DownloadView {
+  public:
+    bool timer_enabled = false;
+    DataKind data_kind = DataKind::Setup;
+    Clock::time_point last_turn;
+    Clock::duration longest_gap{};
+
+    void Turn() {
+        const Clock::time_point now = Clock::now();
+        longest_gap = std::max(longest_gap, now - last_turn);
+        last_turn = now;
+    }
+
+    // The event loop waiting for the next timer tick: events get their turns all along.
+    void Idle(std::chrono::milliseconds wait) {
+        Turn();
+        std::this_thread::sleep_for(wait);
+        last_turn = Clock::now();
+    }
+
+    void SetStatusText(const std::string&) override {}
+    void ShowInformation(const std::string&) override {}
+    void ShowPlainMessage(const std::string&) override {}
+    void Beep() override {}
+    void SetBusyCursor(bool) override {}
+    void SetStatusTimerEnabled(bool enabled) override { timer_enabled = enabled; }
+    void ProcessPendingEvents() override { Turn(); }
+    DataKind CheckedDataKind() const override { return data_kind; }
+    void CheckDataKind(DataKind kind) override { data_kind = kind; }
+    void MakeDataList() override {}
+    bool WriteLastTime(const std::string&, std::string&) override { return true; }
+    void SetProgress(int, int) override {}
+};
+
+std::filesystem::path MakeTemporaryFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "koyomi-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        return {};
+    }
+    return pattern;
+}
+
+void BM_TenYearSetupFetch(benchmark::State& state) {
+    const std::filesystem::path root = MakeTemporaryFolder();
+    const std::filesystem::path service = root / "service";
+    std::filesystem::create_directories(service);
+    size_t records = 0;
+    for (int year = 2018; year <= 2027; ++year) {
+        const SampleServiceFile file = SampleAnnualFile(year);
+        std::ofstream(service / file.name, std::ios::binary) << file.content;
+        for (size_t start = 0; start < file.content.size(); start += kScheduleRecordLength + 2) {
+            records += file.content.compare(start, 2, "YS") == 0 ? 1 : 0;
+        }
+    }
+    StandInPaths paths;
+    paths.settings_file = root / "settings.ini";
+    paths.bundled_service = service;
+    std::string reason;
+    SaveStandInSettings(paths.settings_file, {service, 0}, reason);
+    const FixedClock clock({2027, 12, 1, 12, 0, 0});
+
+    Clock::duration longest_gap{};
+    int run = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::filesystem::path program = root / ("program" + std::to_string(run));
+        paths.cache_root = root / ("cache" + std::to_string(run));
+        ++run;
+        std::filesystem::create_directories(program);
+        state.ResumeTiming();
+
+        StandInJVLink link(paths);
+        TimingView view;
+        DownloadSession session(link, view, clock, program);
+        link.JVInit(u"SA100200/SD300400/KoyomiVw/Ver.1.02");
+        view.last_turn = Clock::now();
+        session.FileOpenItemClick();
+        // The window's event loop: TimerJVStatus every 10 ms while it is on.
+        while (view.timer_enabled) {
+            view.Idle(std::chrono::milliseconds(10));
+            session.TimerJVStatusTimer();
+        }
+        view.Turn();
+        longest_gap = std::max(longest_gap, view.longest_gap);
+        if (session.IsOpen()) {
+            state.SkipWithError("the fetch did not end");
+        }
+    }
+    state.counters["schedule_records"] = static_cast<double>(records);
+    state.counters["longest_gap_ms"] =
+        std::chrono::duration<double, std::milli>(longest_gap).count();
+    std::filesystem::remove_all(root);
+}
+
+BENCHMARK(BM_TenYearSetupFetch)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+}  // namespace
+}  // namespace koyomi
+
+BENCHMARK_MAIN();

@@ -1,0 +1,80 @@
+// The fetch command of the main window: opens a JV-Link request for the annual schedule, waits
+// while JV-Link downloads, stores every "YS" record into the year file of its year, remembers
+// the newest data's time stamp and closes the request. Runs on the user-interface thread,
+// driven by the window's events; talks to the window only through DownloadView.
+#pragma once
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "acquisition/download_view.h"
+#include "acquisition/jv_link.h"
+#include "support/clock.h"
+
+namespace koyomi {
+
+class DownloadSession {
+  public:
+    // `link`, `view` and `clock` must outlive the session (a window that owns both the control
+    // and the session declares the control first). Year files go to `program_folder`.
+    DownloadSession(TJVLink& link, DownloadView& view, const Clock& clock,
+                    std::filesystem::path program_folder);
+    // Ends a request still open without touching the view (JVClose, stored files synced);
+    // the window calls WindowClosing first.
+    ~DownloadSession();
+    DownloadSession(const DownloadSession&) = delete;
+    DownloadSession& operator=(const DownloadSession&) = delete;
+
+    // JVInit with the program's software ID "SA100200/SD300400/KoyomiVw/" + `version_text`
+    // (code page 932, e.g. "Ver.1.02"); a failure is shown in a plain box. Returns the result.
+    int InitJVLink(std::string_view version_text);
+
+    // The fetch command. Refused with a short message while a session is already open.
+    void FileOpenItemClick();
+
+    // The TimerJVStatus tick: polls the download; ignored when no download is pending.
+    void TimerJVStatusTimer();
+
+    // "JV Link 設定(&S)": JV-Link's settings dialog; touches no session state.
+    void JVLink2Click();
+
+    // The window is closing: an open session ends at once (JVClose, records stored so far
+    // kept, "LastTime" unchanged) and every later command is ignored. Safe to call from
+    // inside ProcessPendingEvents while the read loop runs.
+    void WindowClosing();
+
+    // True from the fetch command until the close step.
+    bool IsOpen() const { return state_ != State::Idle; }
+
+  private:
+    enum class State { Idle, Opening, Downloading, Reading };
+
+    void ReadScheduleRecords();
+    void CloseJVLink();
+    // Handles one record of the read loop; false when the session must stop.
+    bool StoreRecord(const std::u16string& buffer);
+    void FinishReading();
+    void EndQuietly();
+    bool SyncWrittenFiles(std::string& reason);
+    void ShowError(const std::string& text);
+
+    TJVLink& link_;
+    DownloadView& view_;
+    const Clock& clock_;
+    std::filesystem::path program_folder_;
+
+    State state_ = State::Idle;
+    bool window_closed_ = false;
+    int read_count_ = 0;
+    int download_count_ = 0;
+    std::u16string last_file_timestamp_;
+    int file_counter_ = 0;
+    int rejected_records_ = 0;
+    std::vector<std::string> work_lines_;            // the record work list
+    std::set<std::filesystem::path> written_files_;  // synced once, when the session ends
+};
+
+}  // namespace koyomi

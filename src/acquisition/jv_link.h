@@ -1,0 +1,39 @@
+// JV-Link, the JRA-VAN Data Lab client control, as the program calls it. Texts are UTF-16,
+// every operation returns an integer result code, outputs come back through references.
+#pragma once
+
+#include <string>
+
+namespace koyomi {
+
+// The buffer size handed (by reference) to every JVRead.
+inline constexpr int kJVReadBufferSize = 60000;
+
+class TJVLink {
+  public:
+    virtual ~TJVLink() = default;
+
+    // Checks the software ID and makes the control ready: 0, or an error code.
+    virtual int JVInit(const std::u16string& sid) = 0;
+
+    // Shows the control's own settings dialog: 0, or an error code.
+    virtual int JVSetUIProperties() = 0;
+
+    // Opens a data request. On 0: `readcount` files will be delivered, `downloadcount` of them
+    // must be downloaded first, `lastfiletimestamp` is the newest data's time stamp
+    // ("yyyymmddhhnnss", or empty or all zeros).
+    virtual int JVOpen(const std::u16string& dataspec, const std::u16string& fromtime, int option,
+                       int& readcount, int& downloadcount, std::u16string& lastfiletimestamp) = 0;
+
+    // Files downloaded so far (0 to downloadcount), or an error code below 0.
+    virtual int JVStatus() = 0;
+
+    // Above 0: one record in `buff` (ending in CR LF), its length in bytes. 0: all read.
+    // -1: moved to the next file. -2, -3: nothing yet, call again. Below -3: an error code.
+    virtual int JVRead(std::u16string& buff, int& size, std::u16string& filename) = 0;
+
+    // Ends the open request: 0, or an error code.
+    virtual int JVClose() = 0;
+};
+
+}  // namespace koyomi

@@ -1,0 +1,37 @@
+// Creating the JV-Link object by its ProgID. Here the control is a shared library in the
+// program folder that exports one factory function; finding, loading and asking that factory
+// is all that "creating by ProgID" means.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "acquisition/jv_link.h"
+
+namespace koyomi {
+
+inline constexpr std::string_view kJVLinkProgId = "JVDTLab.JVLink";
+inline constexpr std::string_view kJVLinkLibraryFileName = "libjvlink.so";
+
+// The factory the library exports with C linkage:
+//   extern "C" koyomi::TJVLink* koyomi_jvlink_create_v1();
+// It returns a new object (null on failure) that the caller deletes through TJVLink's virtual
+// destructor while the library is still loaded. The "_v1" names this interface's layout.
+inline constexpr const char* kJVLinkFactoryName = "koyomi_jvlink_create_v1";
+using JVLinkFactory = TJVLink* (*)();
+
+struct JVLinkCreation {
+    std::unique_ptr<TJVLink> link;  // null when the object could not be created
+    std::string reason;             // why not, in UTF-8, for diagnostics
+};
+
+// Creates the object registered under `prog_id` from the library in `program_folder`. A ProgID
+// other than kJVLinkProgId, a missing library, one that does not load, one without the factory
+// or a factory that gives nothing all fail; nothing else does. Once loaded, the library stays
+// loaded until the program ends.
+JVLinkCreation CreateJVLinkObject(std::string_view prog_id,
+                                  const std::filesystem::path& program_folder);
+
+}  // namespace koyomi

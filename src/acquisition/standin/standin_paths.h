@@ -1,0 +1,31 @@
+// Where the stand-in control finds its data service, keeps its settings and caches downloads.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace koyomi {
+
+inline constexpr std::string_view kServiceFolderVariable = "JVLINK_SERVICE_DIR";
+inline constexpr std::string_view kStandInFolderName = "koyomivw-jvlink";
+inline constexpr std::string_view kStandInSettingsFileName = "settings.ini";
+inline constexpr std::string_view kBundledServiceFolderName = "sample-service";
+
+struct StandInPaths {
+    std::filesystem::path service_override;  // from JVLINK_SERVICE_DIR; empty when unset
+    std::filesystem::path settings_file;     // the control's own settings
+    std::filesystem::path cache_root;        // downloaded files, a folder per service
+    std::filesystem::path bundled_service;   // the sample service beside the program
+};
+
+// The paths for a control living in `program_folder`, from the environment: settings under
+// $XDG_CONFIG_HOME (else ~/.config), cache under $XDG_CACHE_HOME (else ~/.cache), each in a
+// "koyomivw-jvlink" folder. Relative XDG values are ignored, as the XDG rules say.
+StandInPaths StandInPathsFromEnvironment(const std::filesystem::path& program_folder);
+
+// The data service in force: JVLINK_SERVICE_DIR, else the folder chosen in the settings, else
+// the bundled sample service.
+std::filesystem::path ServiceFolder(const StandInPaths& paths,
+                                    const std::filesystem::path& chosen_folder);
+
+}  // namespace koyomi

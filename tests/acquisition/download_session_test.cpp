@@ -1,0 +1,440 @@
+#include "acquisition/download_session.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "acquisition_test_support.h"
+#include "codes/jv_result_text.h"
+#include "session_fakes.h"
+#include "support/clock.h"
+#include "support/sjis_text.h"
+
+namespace koyomi::testing {
+namespace {
+
+const std::string kOpening =
+    "box 年間スケジュールデータ取込を開始します。データ作成が終了するまで本ソフトを操作したり"
+    "他のアプリケーションを操作することは極力避けてください。";
+const std::string kBusy = "box データ取得中です。終了するまでお待ちください。";
+
+std::string ResultText(std::string_view operation, int code) {
+    return SjisToUtf8(JVResultText(operation, code));
+}
+
+class DownloadSessionTest : public ::testing::Test {
+  protected:
+    TempFolder program_;
+    FixedClock clock_{{2026, 12, 8, 21, 0, 0}};
+    ScriptedJVLink link_;
+    RecordingView view_;
+    DownloadSession session_{link_, view_, clock_, program_.path()};
+
+    // A request of `read_count` files, none to download, delivering `steps`.
+    void ScriptRead(int read_count, std::vector<ReadStep> steps,
+                    std::u16string timestamp = u"20261205150000") {
+        link_.read_count = read_count;
+        link_.download_count = 0;
+        link_.last_file_timestamp = std::move(timestamp);
+        link_.read_steps.assign(steps.begin(), steps.end());
+    }
+
+    // Runs the timer until it goes off (a bounded number of ticks).
+    void TickUntilTimerOff() {
+        for (int tick = 0; tick < 100 && view_.timer_enabled; ++tick) {
+            session_.TimerJVStatusTimer();
+        }
+        ASSERT_FALSE(view_.timer_enabled);
+    }
+
+    size_t IndexOf(const std::string& event) const {
+        const auto found = std::find(view_.events.begin(), view_.events.end(), event);
+        return static_cast<size_t>(found - view_.events.begin());
+    }
+};
+
+// --- Opening -------------------------------------------------------------------------------
+
+class OpenErrorTest : public DownloadSessionTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(OpenErrorTest, ShowsTheResultTextClosesOnceAndRefreshesTheList) {
+    link_.open_result = GetParam();
+    link_.read_count = 3;  // ignored: any non-zero result is an error
+    session_.FileOpenItemClick();
+
+    EXPECT_EQ(view_.events,
+              (std::vector<std::string>{kOpening, "timer off", "cursor busy", "beep",
+                                        "box JVOpenエラー:" + ResultText("JVOpen", GetParam()),
+                                        "cursor default", "beep", "make list"}));
+    EXPECT_EQ(link_.close_calls, 1);
+    EXPECT_EQ(link_.read_calls, 0);
+    EXPECT_FALSE(session_.IsOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, OpenErrorTest, ::testing::Values(-1, -2, -111, -504, -999));
+
+TEST_F(DownloadSessionTest, NothingNewToReadSaysSoAndCloses) {
+    link_.read_count = 0;
+    session_.FileOpenItemClick();
+
+    EXPECT_EQ(view_.events, (std::vector<std::string>{kOpening, "timer off", "cursor busy", "beep",
+                                                      "box 最新のデータがありません。",
+                                                      "cursor default", "beep", "make list"}));
+    EXPECT_EQ(link_.close_calls, 1);
+}
+
+TEST_F(DownloadSessionTest, NormalDataAsksFromTheFixedTimeWithOptionOne) {
+    view_.data_kind = DataKind::Normal;
+    session_.FileOpenItemClick();
+    EXPECT_EQ(link_.open_dataspec, u"YSCH");
+    EXPECT_EQ(link_.open_fromtime, u"20030406104642");
+    EXPECT_EQ(link_.open_option, 1);
+}
+
+TEST_F(DownloadSessionTest, SetupDataAsksFromTenYearsAgoWithOptionThree) {
+    view_.data_kind = DataKind::Setup;
+    session_.FileOpenItemClick();
+    EXPECT_EQ(link_.open_fromtime, u"20161210210000");  // 2026-12-08 21:00 minus 3650 days
+    EXPECT_EQ(link_.open_option, 3);
+}
+
+// --- Reading --------------------------------------------------------------------------------
+
+TEST_F(DownloadSessionTest, ReadsAtOnceWhenNothingMustBeDownloaded) {
+    ScriptRead(2, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-1),
+                   Record(ScheduleRecord("20270109", "08", 1, 1, '1')), Code(-1), Code(0)});
+    session_.FileOpenItemClick();
+
+    EXPECT_EQ(view_.Shown(),
+              (std::vector<std::string>{
+                  kOpening, "status JVOpen正常:0", "status ReadCount:2, DownloadCount:0",
+                  "status データ読込み中．．．(0/2)", "status データ読込み中．．．(1/2)",
+                  "status データ読込み中．．．(2/2)", "status JVRead EndOfFile :0",
+                  "status データ読込み完了(2/2)", "status データ作成が完了しました。"}));
+    EXPECT_EQ(view_.last_time, "2026/12/05 15:00:00");
+    EXPECT_EQ(view_.data_kind, DataKind::Normal);
+    EXPECT_EQ(view_.Count("timer on"), 0);
+    EXPECT_EQ(view_.Count("make list"), 2);  // after the read and after the command
+    EXPECT_LT(IndexOf("last time 2026/12/05 15:00:00"), IndexOf("make list"));
+    EXPECT_LT(IndexOf("make list"), IndexOf("status データ作成が完了しました。"));
+    EXPECT_EQ(link_.close_calls, 1);
+    EXPECT_FALSE(view_.busy);
+    EXPECT_EQ(YearFileLines(program_.path(), "2026").size(), 1u);
+    EXPECT_EQ(YearFileLines(program_.path(), "2027").size(), 1u);
+}
+
+TEST_F(DownloadSessionTest, ReadLoopYieldsBeforeEveryReadWithTheSameBufferSize) {
+    ScriptRead(1, {Code(-3), Code(-2), Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
+                   Code(-1), Code(0)});
+    session_.FileOpenItemClick();
+
+    EXPECT_EQ(link_.read_calls, 5);
+    EXPECT_EQ(view_.pending_event_turns, link_.read_calls);
+    EXPECT_EQ(link_.read_sizes, std::vector<int>(5, 60000));
+    // -2 and -3 show nothing.
+    EXPECT_EQ(view_.Shown().size(), 8u);
+}
+
+TEST_F(DownloadSessionTest, StoresOnlyScheduleRecordsEachInItsYearFile) {
+    std::string other_kind = ScheduleRecord("20260105", "06", 1, 1, '4');
+    other_kind.replace(0, 2, "TK");
+    ScriptRead(1, {Record(other_kind), Record(ScheduleRecord("20261227", "06", 5, 8, '2')),
+                   Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
+                   Record(ScheduleRecord("20250105", "06", 1, 1, '2')), Code(-1), Code(0)});
+    session_.FileOpenItemClick();
+
+    const std::vector<std::string> lines_2026 = YearFileLines(program_.path(), "2026");
+    ASSERT_EQ(lines_2026.size(), 2u);
+    EXPECT_EQ(lines_2026[0].substr(11, 8), "20260105");  // sorted
+    EXPECT_EQ(lines_2026[0].substr(2, 9), "000000000");
+    EXPECT_EQ(lines_2026[0].size(), 380u);
+    EXPECT_EQ(YearFileLines(program_.path(), "2025").size(), 1u);
+    EXPECT_EQ(ListYearFiles(program_.path()).size(), 2u);
+}
+
+TEST_F(DownloadSessionTest, RecordsDeliveredAgainReplaceTheirLines) {
+    ScriptRead(2, {Record(ScheduleRecord("20260105", "06", 1, 1, '4', "中山金杯")), Code(-1),
+                   Record(ScheduleRecord("20260105", "06", 1, 1, '4', "中山金杯（改）", '2')),
+                   Code(-1), Code(0)});
+    session_.FileOpenItemClick();
+
+    const std::vector<std::string> lines = YearFileLines(program_.path(), "2026");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find(Utf8ToSjis("中山金杯（改）")), std::string::npos);
+}
+
+class UnsavedTimestampTest : public DownloadSessionTest,
+                             public ::testing::WithParamInterface<std::u16string> {};
+
+TEST_P(UnsavedTimestampTest, LeavesLastTimeAndDataKindAlone) {
+    ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-1), Code(0)},
+               GetParam());
+    session_.FileOpenItemClick();
+
+    EXPECT_EQ(view_.last_time, "");
+    EXPECT_EQ(view_.data_kind, DataKind::Setup);
+    EXPECT_EQ(view_.Shown().back(), "status データ作成が完了しました。");
+}
+
+INSTANTIATE_TEST_SUITE_P(Stamps, UnsavedTimestampTest,
+                         ::testing::Values(u"", u"   ", u"00000000000000", u"2026120515",
+                                           u"2026120515000x"));
+
+TEST_F(DownloadSessionTest, TimestampWithBlanksAroundItIsSaved) {
+    ScriptRead(1, {Code(-1), Code(0)}, u" 20030406104642 ");
+    session_.FileOpenItemClick();
+    EXPECT_EQ(view_.last_time, "2003/04/06 10:46:42");
+}
+
+TEST_F(DownloadSessionTest, ReadErrorKeepsStoredRecordsAndLastTime) {
+    ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-403), Code(0)});
+    session_.FileOpenItemClick();
+
+    const std::vector<std::string> shown = view_.Shown();
+    EXPECT_EQ(shown.back(), "box JVReadエラー:" + ResultText("JVRead", -403));
+    EXPECT_EQ(view_.events[IndexOf(shown.back()) - 1], "beep");
+    EXPECT_EQ(YearFileLines(program_.path(), "2026").size(), 1u);
+    EXPECT_EQ(view_.last_time, "");
+    EXPECT_EQ(view_.data_kind, DataKind::Setup);
+    EXPECT_EQ(view_.Count("make list"), 1);
+    EXPECT_EQ(link_.read_calls, 2);
+    EXPECT_EQ(link_.close_calls, 1);
+}
+
+TEST_F(DownloadSessionTest, UnreadableRecordsAreSkippedAndCounted) {
+    ScriptRead(1, {Record("YS0"), Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
+                   Record(ScheduleRecord("ABCD0105", "06", 1, 1, '2')), Code(-1), Code(0)});
+    session_.FileOpenItemClick();
+
+    EXPECT_EQ(view_.Shown().back(),
+              "box スケジュールとして読めないレコードを読み飛ばしました。件数: 2");
+    EXPECT_EQ(YearFileLines(program_.path(), "2026").size(), 1u);
+    EXPECT_EQ(view_.last_time, "2026/12/05 15:00:00");
+}
+
+TEST_F(DownloadSessionTest, UnwritableYearFileEndsTheSessionNamingTheFile) {
+    // A folder in the place of the 2027 file: no write can replace it, whoever runs the test.
+    std::filesystem::create_directory(program_.path() / YearFileName("2027"));
+    ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
+                   Record(ScheduleRecord("20270109", "08", 1, 1, '1')),
+                   Record(ScheduleRecord("20260106", "06", 1, 2, '5')), Code(-1), Code(0)});
+    session_.FileOpenItemClick();
+
+    const std::string box = view_.Shown().back();
+    const std::string expected_start =
+        "box 年間スケジュールファイルを更新できませんでした。データの取得を中止します。\n" +
+        (program_.path() / YearFileName("2027")).string() + "\n";
+    EXPECT_EQ(box.substr(0, expected_start.size()), expected_start);
+    EXPECT_GT(box.size(), expected_start.size());  // the system's reason follows
+    EXPECT_EQ(view_.events[IndexOf(box) - 1], "beep");
+    EXPECT_EQ(link_.read_calls, 2);
+    EXPECT_EQ(link_.close_calls, 1);
+    EXPECT_EQ(view_.last_time, "");
+    EXPECT_EQ(view_.data_kind, DataKind::Setup);
+    EXPECT_EQ(YearFileLines(program_.path(), "2026").size(), 1u);
+}
+
+TEST_F(DownloadSessionTest, LastTimeThatCannotBeWrittenIsReported) {
+    view_.last_time_fails = true;
+    ScriptRead(1, {Code(-1), Code(0)});
+    session_.FileOpenItemClick();
+
+    const std::vector<std::string> shown = view_.Shown();
+    EXPECT_EQ(shown.back(),
+              "box 設定ファイルに最終取得日時を保存できませんでした。\n"
+              "/program/koyomivw.ini: Read-only file system");
+    EXPECT_EQ(shown[shown.size() - 2], "status データ作成が完了しました。");
+    EXPECT_EQ(link_.close_calls, 1);
+}
+
+// --- Downloading ----------------------------------------------------------------------------
+
+TEST_F(DownloadSessionTest, DownloadIsPolledUntilItIsComplete) {
+    link_.read_count = 1;
+    link_.download_count = 3;
+    link_.last_file_timestamp = u"20261205150000";
+    link_.status_results = {0, 5, 2, 3};
+    link_.read_steps = {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-1), Code(0)};
+    session_.FileOpenItemClick();
+
+    EXPECT_TRUE(view_.timer_enabled);
+    EXPECT_TRUE(view_.busy);
+    EXPECT_TRUE(session_.IsOpen());
+    EXPECT_EQ(view_.Shown().back(), "status ダウンロード中・・・");
+    EXPECT_EQ(view_.events.back(), "make list");
+    EXPECT_EQ(link_.read_calls, 0);
+    EXPECT_EQ(link_.close_calls, 0);
+
+    session_.TimerJVStatusTimer();
+    EXPECT_EQ(view_.Shown().back(), "status ダウンロード中．．．(0/3)");
+    const size_t shown_before = view_.Shown().size();
+    session_.TimerJVStatusTimer();  // 5: above the count, ignored
+    EXPECT_EQ(view_.Shown().size(), shown_before);
+    EXPECT_TRUE(view_.timer_enabled);
+    session_.TimerJVStatusTimer();
+    EXPECT_EQ(view_.Shown().back(), "status ダウンロード中．．．(2/3)");
+    session_.TimerJVStatusTimer();
+
+    EXPECT_FALSE(view_.timer_enabled);
+    EXPECT_LT(IndexOf("timer on"), IndexOf("status ダウンロード中．．．(3/3)"));
+    EXPECT_LT(IndexOf("status ダウンロード中．．．(3/3)"),
+              IndexOf("status データ読込み中．．．(0/1)"));
+    EXPECT_EQ(view_.Shown().back(), "status データ作成が完了しました。");
+    EXPECT_EQ(link_.close_calls, 1);
+    EXPECT_EQ(YearFileLines(program_.path(), "2026").size(), 1u);
+
+    session_.TimerJVStatusTimer();  // a tick queued before the timer went off
+    EXPECT_EQ(link_.status_calls, 4);
+}
+
+TEST_F(DownloadSessionTest, StatusErrorStopsTheTimerFirstAndReadsNothing) {
+    link_.read_count = 2;
+    link_.download_count = 2;
+    link_.status_results = {1, -502};
+    session_.FileOpenItemClick();
+    session_.TimerJVStatusTimer();
+    view_.events.clear();
+    session_.TimerJVStatusTimer();
+
+    EXPECT_EQ(view_.events,
+              (std::vector<std::string>{"timer off", "beep",
+                                        "box JVStatusエラー:" + ResultText("JVStatus", -502),
+                                        "cursor default", "beep"}));
+    EXPECT_EQ(link_.read_calls, 0);
+    EXPECT_EQ(link_.close_calls, 1);
+    session_.TimerJVStatusTimer();
+    EXPECT_EQ(link_.status_calls, 2);
+}
+
+TEST_F(DownloadSessionTest, TickWithoutASessionDoesNothing) {
+    session_.TimerJVStatusTimer();
+    EXPECT_EQ(link_.status_calls, 0);
+    EXPECT_TRUE(view_.events.empty());
+}
+
+// --- Closing --------------------------------------------------------------------------------
+
+TEST_F(DownloadSessionTest, CloseErrorIsShownAfterTheCloseStep) {
+    link_.close_result = -1;
+    ScriptRead(1, {Code(-1), Code(0)});
+    session_.FileOpenItemClick();
+
+    const size_t box = IndexOf("box JVCloseエラー:" + ResultText("JVClose", -1));
+    ASSERT_LT(box, view_.events.size());
+    EXPECT_EQ(view_.events[box - 2], "cursor default");
+    EXPECT_EQ(view_.events[box - 1], "beep");
+    EXPECT_EQ(view_.last_time, "2026/12/05 15:00:00");  // the data was read completely
+}
+
+TEST_F(DownloadSessionTest, SettingsDialogErrorIsShown) {
+    session_.JVLink2Click();
+    EXPECT_TRUE(view_.events.empty());
+    link_.set_ui_result = -100;
+    session_.JVLink2Click();
+    EXPECT_EQ(view_.events,
+              (std::vector<std::string>{"beep", "box JVSetUIPropertiesエラー：" +
+                                                    ResultText("JVSetUIProperties", -100)}));
+    EXPECT_EQ(link_.set_ui_calls, 2);
+}
+
+TEST_F(DownloadSessionTest, InitSendsTheSoftwareIdAndShowsAFailureInAPlainBox) {
+    EXPECT_EQ(session_.InitJVLink("Ver.1.02"), 0);
+    EXPECT_TRUE(view_.events.empty());
+    link_.init_result = -103;
+    EXPECT_EQ(session_.InitJVLink("Ver.1.02"), -103);
+    EXPECT_EQ(link_.init_sids,
+              (std::vector<std::u16string>(2, u"SA100200/SD300400/KoyomiVw/Ver.1.02")));
+    EXPECT_EQ(view_.events, (std::vector<std::string>{"plain JVInitエラーが発生しました。：" +
+                                                      ResultText("JVInit", -103)}));
+}
+
+// --- Commands that arrive while a session runs ------------------------------------------------
+
+TEST_F(DownloadSessionTest, SecondFetchDuringTheReadIsRefused) {
+    ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-1), Code(0)});
+    bool clicked = false;
+    view_.on_pending_events = [&] {
+        if (!clicked) {
+            clicked = true;
+            session_.FileOpenItemClick();
+        }
+    };
+    session_.FileOpenItemClick();
+
+    EXPECT_EQ(link_.open_calls, 1);
+    EXPECT_EQ(view_.Count(kBusy), 1);
+    EXPECT_EQ(view_.Shown().back(), "status データ作成が完了しました。");
+    EXPECT_EQ(link_.close_calls, 1);
+}
+
+TEST_F(DownloadSessionTest, SecondFetchWhileDownloadingIsRefused) {
+    link_.read_count = 1;
+    link_.download_count = 1;
+    session_.FileOpenItemClick();
+    session_.FileOpenItemClick();
+    EXPECT_EQ(link_.open_calls, 1);
+    EXPECT_EQ(view_.events.back(), kBusy);
+    EXPECT_TRUE(view_.timer_enabled);
+}
+
+TEST_F(DownloadSessionTest, ClosingTheWindowDuringTheReadEndsTheSessionCleanly) {
+    ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
+                   Record(ScheduleRecord("20260106", "06", 1, 2, '5')), Code(-1), Code(0)});
+    view_.on_pending_events = [&] {
+        if (view_.pending_event_turns == 2) {
+            session_.WindowClosing();
+        }
+    };
+    session_.FileOpenItemClick();
+
+    EXPECT_EQ(link_.read_calls, 1);
+    EXPECT_EQ(link_.close_calls, 1);
+    EXPECT_FALSE(session_.IsOpen());
+    EXPECT_EQ(YearFileLines(program_.path(), "2026").size(), 1u);
+    EXPECT_EQ(view_.last_time, "");
+    EXPECT_EQ(view_.Count("beep"), 0);
+    EXPECT_EQ(view_.Count("make list"), 0);
+    EXPECT_FALSE(view_.busy);
+
+    session_.FileOpenItemClick();  // the window is gone: nothing more happens
+    EXPECT_EQ(link_.open_calls, 1);
+}
+
+TEST_F(DownloadSessionTest, ClosingTheWindowWhileDownloadingStopsTheTimerAndCloses) {
+    link_.read_count = 1;
+    link_.download_count = 1;
+    session_.FileOpenItemClick();
+    session_.WindowClosing();
+
+    EXPECT_FALSE(view_.timer_enabled);
+    EXPECT_EQ(link_.close_calls, 1);
+    session_.TimerJVStatusTimer();
+    EXPECT_EQ(link_.status_calls, 0);
+}
+
+TEST_F(DownloadSessionTest, ClosingTheWindowWhenIdleLeavesTheControlAlone) {
+    session_.WindowClosing();
+    EXPECT_EQ(link_.close_calls, 0);
+    EXPECT_TRUE(view_.events.empty());
+}
+
+TEST(DownloadSessionLifetime, DestroyingAnOpenSessionClosesTheControl) {
+    TempFolder program;
+    FixedClock clock({2026, 12, 8, 21, 0, 0});
+    ScriptedJVLink link;
+    RecordingView view;
+    link.read_count = 1;
+    link.download_count = 1;
+    {
+        DownloadSession session(link, view, clock, program.path());
+        session.FileOpenItemClick();
+        view.events.clear();
+    }
+    EXPECT_EQ(link.close_calls, 1);
+    EXPECT_TRUE(view.events.empty());
+}
+
+}  // namespace
+}  // namespace koyomi::testing
