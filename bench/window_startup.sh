@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Measures the real program under Xvfb: time from start to the first painted window, and
+# resident memory with a full year shown. Usage: bench/window_startup.sh [BUILD_DIR] [RUNS]
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/release}
+runs=${2:-10}
+if [[ ! -x $build/program/koyomivw ]]; then
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOYOMI_BUILD_BENCH=OFF >/dev/null
+    cmake --build "$build" -j "$(nproc)" --target koyomivw
+fi
+if [[ -z ${DISPLAY:-} ]]; then
+    exec xvfb-run -a -s '-screen 0 1024x768x24' "$0" "$build" "$runs"
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/program" "$work/config" "$work/cache"
+cp "$build/program/koyomivw" "$build/program/libjvlink.so" "$work/program/"
+export XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" KOYOMIVW_REPORT_FIRST_PAINT=1
+unset QT_QPA_PLATFORM
+# A year file of 366 meeting days, shown whole.
+python3 - "$work/program" <<'PY'
+import datetime, pathlib, sys
+day = datetime.date(2024, 1, 1)
+lines = []
+while day.year == 2024:
+    name = "テストステークス".encode("cp932").ljust(60, b" ")
+    line = (b"YS000000000" + day.strftime("%Y%m%d").encode() + b"0501011" + b"1234" + name)
+    line = line.ljust(128, b" ") + b"045A13N014160017"
+    lines.append(line.ljust(380, b"0"))
+    day += datetime.timedelta(days=1)
+path = pathlib.Path(sys.argv[1]) / "2024年ｽｹｼﾞｭｰﾙ.jvYS"
+path.write_bytes(b"".join(l + b"\r\n" for l in lines))
+PY
+printf '[kikan]\r\nkikan=1\r\n' >"$work/program/koyomivw.ini"
+
+timings=()
+for ((run = 0; run < runs; ++run)); do
+    start=$(date +%s%3N)
+    "$work/program/koyomivw" >"$work/out" 2>/dev/null &
+    app=$!
+    for ((i = 0; i < 200; ++i)); do
+        grep -q first-paint "$work/out" && break
+        sleep 0.02
+    done
+    painted=$(awk '/first-paint/ {print $2}' "$work/out")
+    timings+=($((painted - start)))
+    if ((run == runs - 1)); then
+        window=$(xdotool search --name "JRA 年間開催スケジュール" | head -1)
+        xdotool windowfocus --sync "$window" key Down
+        sleep 1.5
+        rss=$(awk '/VmRSS/ {print $2}' "/proc/$app/status")
+    fi
+    kill "$app"
+    wait "$app" 2>/dev/null || true
+done
+sorted=$(printf '%s\n' "${timings[@]}" | sort -n | tr '\n' ' ')
+median=$(printf '%s\n' "${timings[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')
+echo "start to first painted window (ms, $runs runs): $sorted"
+echo "median: ${median} ms (target < 400 ms)"
+echo "resident memory with a full year shown: $((rss / 1024)) MB ($rss kB; target < 80 MB)"

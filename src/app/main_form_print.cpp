@@ -1,0 +1,138 @@
+// Printing the list: the grid with the list title on every page, on the printer and paper
+// chosen last in the printer set-up, or into a PDF file in the program folder when the
+// machine has no printer.
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QDir>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <algorithm>
+
+#include "app/grid_widget_source.h"
+#include "app/main_form.h"
+#include "output/print_file_name.h"
+#include "output/qt/grid_print_job.h"
+#include "support/qt/qt_text.h"
+
+namespace koyomi {
+
+namespace {
+
+// A machine without a printer still gets its pages: a PDF at a laser printer's resolution,
+// on the paper Japanese offices use.
+void UsePdfOutput(QPrinter& printer) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setResolution(600);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+}
+
+bool HasPrinters() {
+    return !QPrinterInfo::availablePrinters().isEmpty();
+}
+
+// The grid's font as the printer takes it: sizes in points, so the text keeps its size on
+// paper.
+FontDescription PrintFontOf(const QWidget& grid) {
+    const QFont font = grid.font();
+    FontDescription description;
+    description.face = QStringToSjis(font.family());
+    description.pointSize = font.pointSizeF() > 0
+                                ? font.pointSizeF()
+                                : font.pixelSize() * 72.0 / std::max(grid.logicalDpiY(), 1);
+    description.bold = font.bold();
+    description.italic = font.italic();
+    description.underline = font.underline();
+    description.strikeOut = font.strikeOut();
+    description.colour = kBlack;
+    return description;
+}
+
+}  // namespace
+
+void TMainForm::SetupStrGridPrinter1() {
+    StrGridPrinter1.LeftMargin = 0;
+    StrGridPrinter1.RightMargin = 0;
+    StrGridPrinter1.OnBeginPage = [this](TStrGridPrinter& sender) {
+        StrGridPrinter1BeginPage(sender);
+    };
+}
+
+QPrinter& TMainForm::Printer() {
+    if (!printer_) {
+        printer_ = std::make_shared<QPrinter>(QPrinter::HighResolution);
+        if (!HasPrinters()) {
+            UsePdfOutput(*printer_);
+        }
+    }
+    return *printer_;
+}
+
+void TMainForm::FilePrintItemClick() {
+    QPrinter& printer = Printer();
+    if (printer.outputFormat() == QPrinter::NativeFormat && !HasPrinters()) {
+        // The printer chosen earlier has gone; the pages go to a file instead of nowhere.
+        UsePdfOutput(printer);
+        print_file_chosen_ = false;
+    }
+    const bool to_file = printer.outputFormat() == QPrinter::PdfFormat;
+    if (to_file && !print_file_chosen_) {
+        const std::filesystem::path file = PrintPdfPath(ProgramFolder, model_.Label3D1Caption);
+        printer.setOutputFileName(QString::fromStdString(file.string()));
+    }
+
+    const GridWidgetSource grid(model_.StringGrid1, *StringGrid1);
+    StrGridPrinter1.TargetGrid = &grid;
+    StrGridPrinter1.TargetGridFont = PrintFontOf(*StringGrid1);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString error = PrintGridJob(StrGridPrinter1, printer, StringGrid1->logicalDpiX(),
+                                       StringGrid1->logicalDpiY());
+    QApplication::restoreOverrideCursor();
+    // The grid adapter lives only for this job.
+    StrGridPrinter1.TargetGrid = nullptr;
+
+    if (!error.isEmpty()) {
+        StatusLine->clearMessage();
+        ShowInformationBox(QStringToSjis(error), true);
+        return;
+    }
+    if (to_file) {
+        StatusLine->showMessage(QStringLiteral("印刷内容をPDFファイルに書き出しました：%1")
+                                    .arg(PrintDestination(printer)));
+    } else {
+        StatusLine->showMessage(QStringLiteral("%1 に印刷しました").arg(PrintDestination(printer)));
+    }
+}
+
+void TMainForm::StrGridPrinter1BeginPage(TStrGridPrinter& sender) {
+    if (PrintCanvas* canvas = sender.Canvas()) {
+        canvas->TextOut(sender.MmToPixelX(10), sender.MmToPixelY(4), model_.Label3D1Caption);
+    }
+}
+
+void TMainForm::FilePrintSetupItemClick() {
+    QPrinter& printer = Printer();
+    if (!HasPrinters()) {
+        // Only the paper and its orientation can be chosen for the PDF file. Qt warns that the
+        // dialog is meant for native printers, yet on Unix it sets a PDF printer all the same.
+        QPageSetupDialog dialog(&printer, this);
+        dialog.setObjectName(QStringLiteral("PrintSetupDialog"));
+        dialog.exec();
+        return;
+    }
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName(QStringLiteral("PrintSetupDialog"));
+    dialog.setWindowTitle(QStringLiteral("ﾌﾟﾘﾝﾀの設定"));
+    // Printer, paper and orientation only: a job always prints the whole list.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile);
+    if (dialog.exec() == QDialog::Accepted) {
+        print_file_chosen_ =
+            printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+    }
+}
+
+}  // namespace koyomi

@@ -1,0 +1,131 @@
+#include "output/qt/qt_print_canvas.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPen>
+#include <QPrinter>
+#include <stdexcept>
+
+#include "support/qt/qt_text.h"
+
+namespace koyomi {
+
+namespace {
+
+QColor ColourOf(RgbColour colour) {
+    return QColor(static_cast<int>((colour >> 16) & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>(colour & 0xFF));
+}
+
+}  // namespace
+
+QtPrintCanvas::QtPrintCanvas(QPrinter& printer, int screenDpiX, int screenDpiY)
+    : printer_(printer), screenDpiX_(screenDpiX), screenDpiY_(screenDpiY) {
+    if (painter_.begin(&printer_)) {
+        // Text has no background and rectangles no fill, whatever the platform's defaults.
+        painter_.setBackgroundMode(Qt::TransparentMode);
+        painter_.setBrush(Qt::NoBrush);
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+    }
+}
+
+QtPrintCanvas::~QtPrintCanvas() {
+    if (painter_.isActive()) {
+        painter_.end();
+    }
+}
+
+bool QtPrintCanvas::End() {
+    return painter_.isActive() && painter_.end();
+}
+
+int QtPrintCanvas::PrinterResolutionX() const {
+    return printer_.logicalDpiX();
+}
+
+int QtPrintCanvas::PrinterResolutionY() const {
+    return printer_.logicalDpiY();
+}
+
+int QtPrintCanvas::PageWidth() const {
+    // The device's size is its printable area; the painter's origin is its top-left corner.
+    return printer_.width();
+}
+
+int QtPrintCanvas::PageHeight() const {
+    return printer_.height();
+}
+
+QPainter& QtPrintCanvas::Painter() {
+    if (!painter_.isActive()) {
+        throw std::runtime_error("the print job is not open");
+    }
+    return painter_;
+}
+
+void QtPrintCanvas::SetFont(const FontDescription& font) {
+    QFont qfont(SjisToQString(font.face));
+    // Points, so the printed text has the physical size it has on screen.
+    qfont.setPointSizeF(font.pointSize > 0 ? font.pointSize : 9.0);
+    qfont.setBold(font.bold);
+    qfont.setItalic(font.italic);
+    qfont.setUnderline(font.underline);
+    qfont.setStrikeOut(font.strikeOut);
+    Painter().setFont(qfont);
+    fontColour_ = ColourOf(font.colour);
+}
+
+void QtPrintCanvas::SetPenColour(RgbColour colour) {
+    penColour_ = ColourOf(colour);
+}
+
+void QtPrintCanvas::SetBrushClear() {
+    Painter().setBrush(Qt::NoBrush);
+    painter_.setBackgroundMode(Qt::TransparentMode);
+}
+
+void QtPrintCanvas::DrawText(int x, int y, const std::string& text) {
+    QPainter& painter = Painter();
+    painter.setPen(QPen(fontColour_));
+    // The painter places text on its baseline; (x, y) is the text's top-left corner.
+    painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), SjisToQString(text));
+}
+
+void QtPrintCanvas::TextRect(const PixelRect& clip, int x, int y, const std::string& text) {
+    QPainter& painter = Painter();
+    if (text.empty() || clip.right <= clip.left || clip.bottom <= clip.top) {
+        return;
+    }
+    painter.setClipRect(QRect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top));
+    DrawText(x, y, text);
+    painter.setClipping(false);
+}
+
+void QtPrintCanvas::TextOut(int x, int y, const std::string& text) {
+    if (!text.empty()) {
+        DrawText(x, y, text);
+    }
+}
+
+void QtPrintCanvas::FrameRect(const PixelRect& rect) {
+    QPainter& painter = Painter();
+    if (rect.right <= rect.left || rect.bottom <= rect.top) {
+        return;
+    }
+    // One device pixel wide, covering the pixels from (left, top) to (right - 1, bottom - 1).
+    QPen pen(penColour_);
+    pen.setWidth(1);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(
+        QRect(rect.left, rect.top, rect.right - rect.left - 1, rect.bottom - rect.top - 1));
+}
+
+void QtPrintCanvas::NewPage() {
+    if (!printer_.newPage()) {
+        throw std::runtime_error("the printer could not start a new page");
+    }
+}
+
+}  // namespace koyomi

@@ -1,0 +1,58 @@
+// The grid printer's canvas on a Qt print job: text and frames drawn with QPainter on a
+// QPrinter, so a page keeps real text and lines (a printer gets fonts, a PDF stays
+// searchable) rather than a picture of the grid.
+#pragma once
+
+#include <QColor>
+#include <QPainter>
+
+#include "output/print_canvas.h"
+
+class QPrinter;
+
+namespace koyomi {
+
+class QtPrintCanvas final : public PrintCanvas {
+  public:
+    // Begins the job on `printer` (its first page). `screenDpiX` and `screenDpiY` are the
+    // resolution the grid is measured in on screen.
+    QtPrintCanvas(QPrinter& printer, int screenDpiX, int screenDpiY);
+    // Ends a job that is still open.
+    ~QtPrintCanvas() override;
+    QtPrintCanvas(const QtPrintCanvas&) = delete;
+    QtPrintCanvas& operator=(const QtPrintCanvas&) = delete;
+
+    // The job began and has not ended yet.
+    bool IsActive() const { return painter_.isActive(); }
+    // Ends the job and hands it to the printer (or writes the file); false when that failed.
+    bool End();
+
+    int PrinterResolutionX() const override;
+    int PrinterResolutionY() const override;
+    int ScreenResolutionX() const override { return screenDpiX_; }
+    int ScreenResolutionY() const override { return screenDpiY_; }
+    int PageWidth() const override;
+    int PageHeight() const override;
+
+    void SetFont(const FontDescription& font) override;
+    void SetPenColour(RgbColour colour) override;
+    void SetBrushClear() override;
+    void TextRect(const PixelRect& clip, int x, int y, const std::string& text) override;
+    void TextOut(int x, int y, const std::string& text) override;
+    void FrameRect(const PixelRect& rect) override;
+    void NewPage() override;
+
+  private:
+    // The painter of the open job; throws when the job is not open.
+    QPainter& Painter();
+    void DrawText(int x, int y, const std::string& text);
+
+    QPrinter& printer_;
+    QPainter painter_;
+    int screenDpiX_;
+    int screenDpiY_;
+    QColor penColour_ = Qt::black;
+    QColor fontColour_ = Qt::black;
+};
+
+}  // namespace koyomi

@@ -1,0 +1,54 @@
+#include "support/help_pages.h"
+
+#include <system_error>
+
+namespace koyomi {
+
+namespace {
+
+constexpr std::intptr_t kShellExecuteStarted = 32;  // results above mean success
+
+bool IsUnreserved(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~' || c == '/';
+}
+
+}  // namespace
+
+std::filesystem::path HtmlHelpContentsPath(const std::filesystem::path& programFolder) {
+    return programFolder / kHtmlHelpFolderName / "index.html";
+}
+
+std::filesystem::path HomePagePath(const std::filesystem::path& programFolder) {
+    return programFolder / kHomePageFolderName / "index.html";
+}
+
+std::string FileUrl(const std::filesystem::path& absolutePath) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (const char byte : absolutePath.generic_string()) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (IsUnreserved(c)) {
+            url += byte;
+        } else {
+            url += '%';
+            url += kHex[c >> 4];
+            url += kHex[c & 0x0F];
+        }
+    }
+    return url;
+}
+
+std::string HomePageUrl(const std::filesystem::path& programFolder) {
+    return FileUrl(HomePagePath(programFolder));
+}
+
+bool OpenHelpContents(ShellPlatform& platform, const std::filesystem::path& helpFile) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(helpFile, error)) {
+        return platform.ShellExecuteOpen(helpFile.string(), kShowNormal) > kShellExecuteStarted;
+    }
+    return OpenURL(platform, FileUrl(HtmlHelpContentsPath(helpFile.parent_path())), kShowNormal);
+}
+
+}  // namespace koyomi

@@ -1,0 +1,205 @@
+// Printing from the main window on a machine without a printer: the list goes into a PDF file
+// in the program folder, named after the list title.
+#include <QAction>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrinterInfo>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QtTest>
+
+#include "app/app_test_support.h"
+#include "app/main_form.h"
+#include "output/print_file_name.h"
+#include "schedule/schedule_test_support.h"
+#include "schedule/year_file.h"
+#include "support/clock.h"
+#include "support/qt/japanese_fonts.h"
+#include "support/qt/qt_text.h"
+
+using namespace koyomi;
+using namespace koyomi::testing;
+
+namespace {
+
+QString PathText(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+// "841.89 x 595.276 pts (A4)" -> landscape.
+bool IsLandscape(const QString& pageSize) {
+    const QStringList parts = pageSize.split(QLatin1Char(' '));
+    return parts.size() >= 3 && parts[0].toDouble() > parts[2].toDouble();
+}
+
+}  // namespace
+
+class MainFormPrintTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() {
+        InstallJapaneseFontSubstitutes();
+        if (!QPrinterInfo::availablePrinters().isEmpty()) {
+            QSKIP("this machine has printers: the test would print on paper");
+        }
+        if (!HasPopplerTools()) {
+            QSKIP(
+                "pdftotext and pdfinfo (poppler-utils) are needed to read the printed PDF "
+                "back; install poppler-utils");
+        }
+    }
+
+    void init() {
+        folder_ = std::make_unique<TempFolder>();
+        std::vector<std::string> work;
+        YsRecord spring;
+        YsRecord summer;
+        summer.month = "06";
+        summer.day = "02";
+        summer.venue = "09";
+        summer.race_name = Utf8ToSjis("安田記念");
+        for (const YsRecord& record : {spring, summer}) {
+            QCOMPARE(int(StoreScheduleRecord(folder_->path(), record.Record(), work).status),
+                     int(StoreStatus::Stored));
+        }
+        TMainForm::Options options;
+        options.program_file = folder_->path() / "koyomivw";
+        options.clock = &clock_;
+        form_ = std::make_unique<TMainForm>(std::move(options));
+        form_->setShellPlatform(&shell_);
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
+
+    void cleanup() {
+        form_.reset();
+        folder_.reset();
+    }
+
+    void listGoesIntoAPdfNamedAfterItsTitle() {
+        ChooseFirstYear();
+        const std::string title = form_->model().Label3D1Caption;
+        QCOMPARE(SjisToQString(title), QStringLiteral("2024年 スケジュール【ALL】"));
+
+        Action("FilePrintItem")->trigger();
+
+        const QString pdf = PathText(PrintPdfPath(folder_->path(), title));
+        QVERIFY2(QFile::exists(pdf), qPrintable(pdf));
+        QCOMPARE(PdfPageCount(pdf), 1);
+        const QString text = PdfText(pdf);
+        for (const QString& expected :
+             {QStringLiteral("2024年 スケジュール【ALL】"), QStringLiteral("年月日"),
+              QStringLiteral("レース名"), QStringLiteral("天皇賞（春）"),
+              QStringLiteral("安田記念")}) {
+            QVERIFY2(text.contains(expected), qPrintable(expected));
+        }
+        const QString status = form_->statusBar()->currentMessage();
+        QVERIFY2(status.contains(pdf), qPrintable(status));
+    }
+
+    void longListRunsOverPagesEachWithTheTitle() {
+        std::vector<std::string> work;
+        for (int day = 1; day <= 28; ++day) {
+            for (const char* venue : {"01", "05", "08"}) {
+                for (const char* month : {"01", "02", "03"}) {
+                    YsRecord record;
+                    record.month = month;
+                    record.day = (day < 10 ? "0" : "") + std::to_string(day);
+                    record.venue = venue;
+                    StoreScheduleRecord(folder_->path(), record.Record(), work);
+                }
+            }
+        }
+        ChooseFirstYear();
+        Action("FilePrintItem")->trigger();
+        const QString pdf = PathText(PrintPdfPath(folder_->path(), form_->model().Label3D1Caption));
+        const int pages = PdfPageCount(pdf);
+        // 254 rows of 15 screen pixels (about 4 mm) on the 277 mm of an A4 page.
+        QVERIFY2(pages >= 3 && pages <= 5, qPrintable(QString::number(pages)));
+        for (int page = 1; page <= pages; ++page) {
+            QVERIFY(PdfText(pdf, page).contains(QStringLiteral("2024年 スケジュール【ALL】")));
+        }
+        QVERIFY(PdfText(pdf, 1).contains(QStringLiteral("年月日")));
+        QVERIFY(!PdfText(pdf, 2).contains(QStringLiteral("年月日")));
+    }
+
+    void withoutAListTheEmptyTableStillPrints() {
+        Action("FilePrintItem")->trigger();
+        const QString pdf = PathText(folder_->path() / "koyomivw.pdf");
+        QVERIFY2(QFile::exists(pdf), qPrintable(pdf));
+        QVERIFY(PdfText(pdf).contains(QStringLiteral("年月日")));
+    }
+
+    void setUpChoicesApplyToLaterJobs() {
+        ChooseFirstYear();
+        bool answered = false;
+        WhenModal([&answered](QWidget* modal) {
+            auto* dialog = qobject_cast<QPageSetupDialog*>(modal);
+            if (dialog == nullptr) {
+                modal->close();
+                return;
+            }
+            if (auto* landscape = dialog->findChild<QRadioButton*>(QStringLiteral("landscape"))) {
+                landscape->click();
+                answered = true;
+            }
+            dialog->accept();
+        });
+        Action("FilePrintSetupItem")->trigger();
+        QVERIFY2(answered, "no page set-up dialog with a landscape choice");
+
+        Action("FilePrintItem")->trigger();
+        const QString pdf = PathText(PrintPdfPath(folder_->path(), form_->model().Label3D1Caption));
+        QVERIFY(IsLandscape(PdfInfo(pdf, QStringLiteral("Page size"))));
+        // And the next job still.
+        QVERIFY(QFile::remove(pdf));
+        Action("FilePrintItem")->trigger();
+        QVERIFY(IsLandscape(PdfInfo(pdf, QStringLiteral("Page size"))));
+    }
+
+    void failureIsReportedInABox() {
+        ChooseFirstYear();
+        const std::filesystem::path pdf =
+            PrintPdfPath(folder_->path(), form_->model().Label3D1Caption);
+        std::filesystem::create_directories(pdf);  // the file cannot be written
+        QString message;
+        WhenModal([&message](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                message = box->text();
+            }
+            modal->close();
+        });
+        Action("FilePrintItem")->trigger();
+        QVERIFY2(message.startsWith(QStringLiteral("印刷を開始できませんでした。")),
+                 qPrintable(message));
+        QVERIFY(message.contains(PathText(pdf)));
+        QVERIFY(!form_->statusBar()->currentMessage().contains(QStringLiteral("PDF")));
+    }
+
+  private:
+    QAction* Action(const char* name) {
+        auto* action = form_->findChild<QAction*>(QString::fromLatin1(name));
+        if (action == nullptr) {
+            qFatal("no action %s", name);
+        }
+        return action;
+    }
+
+    void ChooseFirstYear() {
+        auto* years = form_->findChild<QComboBox*>(QStringLiteral("DateCombo"));
+        QVERIFY(years != nullptr);
+        QVERIFY(years->count() > 0);
+        years->setCurrentIndex(0);
+        emit years->activated(0);
+    }
+
+    FixedClock clock_{LocalDateTime{2024, 1, 10, 9, 0, 0}};
+    RecordingShell shell_;
+    std::unique_ptr<TempFolder> folder_;
+    std::unique_ptr<TMainForm> form_;
+};
+
+QTEST_MAIN(MainFormPrintTest)
+#include "main_form_print_test.moc"

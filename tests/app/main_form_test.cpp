@@ -1,0 +1,262 @@
+// The main window headless: start-up state, settings, the selectors, cell colours and the
+// clipboard.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include "app/main_form.h"
+#include "app/schedule_grid_delegate.h"
+#include "schedule/schedule_test_support.h"
+#include "schedule/year_file.h"
+#include "support/clock.h"
+#include "support/ini_gt.h"
+#include "support/qt/label_3dj.h"
+#include "support/qt/qt_text.h"
+
+namespace koyomi {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+using testing::YsRecord;
+
+// A control that is present and idle: every call succeeds and there is never anything to read.
+class IdleJVLink final : public TJVLink {
+  public:
+    int JVInit(const std::u16string&) override { return 0; }
+    int JVSetUIProperties() override { return 0; }
+    int JVOpen(const std::u16string&, const std::u16string&, int, int& readcount,
+               int& downloadcount, std::u16string& stamp) override {
+        readcount = 0;
+        downloadcount = 0;
+        stamp.clear();
+        return 0;
+    }
+    int JVStatus() override { return 0; }
+    int JVRead(std::u16string&, int&, std::u16string&) override { return 0; }
+    int JVClose() override { return 0; }
+};
+
+QString Q(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+YsRecord Day(const char* year, const char* month, const char* day, const char* venue) {
+    YsRecord record;
+    record.year = year;
+    record.month = month;
+    record.day = day;
+    record.venue = venue;
+    return record;
+}
+
+}  // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<TempFolder> folder_;
+    FixedClock clock_{{2024, 5, 3, 12, 0, 0}};
+
+    std::filesystem::path ProgramFile() const { return folder_->path() / "koyomivw"; }
+    std::filesystem::path SettingsFile() const { return folder_->path() / "koyomivw.ini"; }
+
+    std::unique_ptr<TMainForm> MakeWindow() {
+        TMainForm::Options options;
+        options.program_file = ProgramFile();
+        options.jv_link = std::make_unique<IdleJVLink>();
+        options.clock = &clock_;
+        return std::make_unique<TMainForm>(std::move(options));
+    }
+
+    void StoreYear2024() {
+        std::vector<std::string> work;
+        for (const YsRecord& record : {Day("2024", "04", "28", "08"), Day("2024", "05", "04", "05"),
+                                       Day("2024", "05", "04", "08"), Day("2024", "05", "05", "05"),
+                                       Day("2024", "06", "01", "09")}) {
+            QVERIFY(StoreScheduleRecord(folder_->path(), record.Record(), work).status ==
+                    StoreStatus::Stored);
+        }
+    }
+
+  private slots:
+    void init() { folder_ = std::make_unique<TempFolder>(); }
+    void cleanup() { folder_.reset(); }
+
+    void firstStartUsesDefaults() {
+        auto window = MakeWindow();
+        QCOMPARE(window->pos(), QPoint(10, 10));
+        QCOMPARE(window->size(), QSize(630, 450));
+        QCOMPARE(window->findChild<QButtonGroup*>()->checkedId(), 0);
+        QVERIFY(window->findChild<QAction*>("SetupDataItem")->isChecked());
+        QCOMPARE(window->findChild<QComboBox*>("DateCombo")->count(), 0);
+        QVERIFY(window->findChild<QTableWidget*>("StringGrid1")->isHidden());
+        QCOMPARE(window->findChild<QTableWidget*>("StringGrid1")->columnWidth(13), 230);
+    }
+
+    void savedSettingsComeBackAndCloseSavesGeometry() {
+        WriteBytes(SettingsFile(),
+                   "[locate]\r\ntop=40\r\nleft=50\r\nwidth=700\r\nheight=500\r\n"
+                   "[kikan]\r\nkikan=1\r\n[JvDataGet]\r\nLastTime=2024/05/01 10:00:00\r\n");
+        {
+            auto window = MakeWindow();
+            QCOMPARE(window->pos(), QPoint(50, 40));
+            QCOMPARE(window->size(), QSize(700, 500));
+            QCOMPARE(window->findChild<QButtonGroup*>()->checkedId(), 1);
+            QVERIFY(window->findChild<QAction*>("NormalDataItem")->isChecked());
+            window->resize(720, 510);
+            window->close();
+        }
+        TIniGT settings(ProgramFile());
+        settings.Loaded();
+        QCOMPARE(settings.ReadInteger("locate", "width", 0), 720);
+        QCOMPARE(settings.ReadInteger("locate", "height", 0), 510);
+        // A blank time stamp counts as none.
+        QVERIFY(settings.WriteString("JvDataGet", "LastTime", "   ").ok);
+        auto again = MakeWindow();
+        QVERIFY(again->findChild<QAction*>("SetupDataItem")->isChecked());
+    }
+
+    void choosingYearVenueAndPeriod() {
+        StoreYear2024();
+        std::vector<std::string> work;
+        QVERIFY(StoreScheduleRecord(folder_->path(), Day("2023", "12", "28", "06").Record(), work)
+                    .status == StoreStatus::Stored);
+        auto window = MakeWindow();
+        auto* years = window->findChild<QComboBox*>("DateCombo");
+        QCOMPARE(years->count(), 2);
+        QCOMPARE(years->itemText(0), Q("2024年ｽｹｼﾞｭｰﾙ"));
+        QCOMPARE(years->currentIndex(), -1);
+
+        // The arrow key chooses exactly as a click does.
+        years->setFocus();
+        QTest::keyClick(years, Qt::Key_Down);
+        QCOMPARE(years->currentIndex(), 0);
+        auto* grid = window->findChild<QTableWidget*>("StringGrid1");
+        QVERIFY(!grid->isHidden());
+        // From this month (May) on: the April line is left out.
+        QCOMPARE(grid->rowCount(), 4);
+        QCOMPARE(grid->item(0, 0)->text(), Q("  1"));
+        QCOMPARE(grid->item(0, 1)->text(), Q("2024年05月04日"));
+        QCOMPARE(grid->horizontalHeaderItem(13)->text(), Q("レース名"));
+        QCOMPARE(window->findChild<TLabel3Dj*>("Label3D1")->caption(),
+                 Q("2024年 スケジュール【ALL】"));
+
+        auto* venues = window->findChild<QComboBox*>("ComboBox1");
+        QCOMPARE(venues->count(), 4);  // 全開催場所, 東京, 京都, 阪神
+        QCOMPARE(venues->itemText(0), Q("全開催場所"));
+        const int tokyo = venues->findText(Q("東京"));
+        QVERIFY(tokyo > 0);
+        venues->setCurrentIndex(tokyo);
+        emit venues->activated(tokyo);
+        QCOMPARE(grid->rowCount(), 2);
+        QCOMPARE(window->findChild<TLabel3Dj*>("Label3D1")->caption(),
+                 Q("2024年 スケジュール【東京】"));
+
+        // All months, the venue kept; the choice is saved.
+        window->findChild<QButtonGroup*>()->button(1)->click();
+        QCOMPARE(grid->rowCount(), 2);
+        QCOMPARE(venues->currentText(), Q("東京"));
+        TIniGT settings(ProgramFile());
+        settings.Loaded();
+        QCOMPARE(settings.ReadInteger("kikan", "kikan", -1), 1);
+
+        // Back to every venue: all five lines of the year.
+        venues->setCurrentIndex(0);
+        emit venues->activated(0);
+        QCOMPARE(grid->rowCount(), 5);
+        QCOMPARE(grid->item(4, 0)->text(), Q("  5"));
+    }
+
+    void yearFileThatVanishedKeepsTheList() {
+        StoreYear2024();
+        auto window = MakeWindow();
+        auto* years = window->findChild<QComboBox*>("DateCombo");
+        std::filesystem::remove(folder_->path() / YearFileName("2024"));
+        // The failure box is modal; close it as soon as it shows.
+        QTimer::singleShot(50, [] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                box->close();
+            }
+        });
+        years->setCurrentIndex(0);
+        emit years->activated(0);
+        QVERIFY(window->model().ScheduleLines.empty());
+        QVERIFY(window->findChild<QTableWidget*>("StringGrid1")->isHidden());
+    }
+
+    void messageAndCellColours() {
+        StoreYear2024();
+        clock_.Set({2024, 5, 4, 9, 0, 0});
+        auto window = MakeWindow();
+        auto* years = window->findChild<QComboBox*>("DateCombo");
+        years->setCurrentIndex(0);
+        emit years->activated(0);
+        const QString message = SjisToQString(window->messageText());
+        QVERIFY2(message.startsWith(Q("【本日の開催】　★東京")), qPrintable(message));
+        QVERIFY(message.contains(Q("【明日の開催】　★東京")));
+
+        const QPalette palette = window->palette();
+        QCOMPARE(ScheduleCellBackground(0, palette), QColor(0x00, 0xFF, 0xFF));
+        QCOMPARE(ScheduleCellBackground(1, palette), palette.color(QPalette::ToolTipBase));
+        QCOMPARE(ScheduleCellBackground(4, palette), QColor(0xBB, 0xFF, 0xBB));
+        QCOMPARE(ScheduleCellBackground(7, palette), QColor(0xFC, 0xC5, 0xF1));
+        QCOMPARE(ScheduleCellBackground(13, palette), QColor(Qt::white));
+        QVERIFY(ScheduleCellAlignment(13) & Qt::AlignLeft);
+        QVERIFY(ScheduleCellAlignment(2) & Qt::AlignHCenter);
+
+        // The band scrolls 4 pixels a tick and comes back in from the right.
+        const int start = window->scrollX();
+        QTest::qWait(350);
+        QVERIFY(window->scrollX() < start);
+        QCOMPARE((start - window->scrollX()) % 4, 0);
+    }
+
+    void keyboardFocusStartsAtTheYearAndTabsThroughTheSelectors() {
+        StoreYear2024();
+        auto window = MakeWindow();
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* years = window->findChild<QComboBox*>("DateCombo");
+        QTRY_COMPARE(QApplication::focusWidget(), years);
+        QTest::keyClick(years, Qt::Key_Down);  // a list makes the grid visible and reachable
+        const char* order[] = {"ComboBox1", "RadioGroup1Item0", "StringGrid1"};
+        for (const char* name : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
+        }
+    }
+
+    void clipboardHoldsTitleAndTabSeparatedRows() {
+        StoreYear2024();
+        auto window = MakeWindow();
+        auto* years = window->findChild<QComboBox*>("DateCombo");
+        years->setCurrentIndex(0);
+        emit years->activated(0);
+        window->findChild<QAction*>("N6")->trigger();
+        const QString text = QGuiApplication::clipboard()->text();
+        const QStringList lines = text.split(Q("\r\n"));
+        QCOMPARE(lines.size(), 1 + 5 + 1);  // title, heading, four rows, and after the last CR LF
+        QCOMPARE(lines[0], Q("2024年 スケジュール【ALL】"));
+        QVERIFY(lines[1].startsWith(Q("No.\t年月日\t曜日\t場所")));
+        QCOMPARE(lines[2].count(QLatin1Char('\t')), 13);
+        QVERIFY(lines.last().isEmpty());
+        QCOMPARE(SjisToQString(window->clipboardText()), text);
+    }
+};
+
+}  // namespace koyomi
+
+QTEST_MAIN(koyomi::MainFormTest)
+#include "main_form_test.moc"
