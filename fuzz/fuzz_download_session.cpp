@@ -1,0 +1,205 @@
+// The download session talking to a JV-Link that answers anything: any result codes, counts,
+// time stamps and record texts (UTF-16 that need not be valid). The session always ends, closes
+// the request exactly once, writes "LastTime" only after a read that reached its end with a
+// proper time stamp, and leaves exactly the records it was given, merged, in whole year files.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "acquisition/download_session.h"
+#include "acquisition/download_view.h"
+#include "acquisition/jv_link.h"
+#include "acquisition/last_time_text.h"
+#include "fuzz_support.h"
+#include "schedule/year_file.h"
+#include "support/clock.h"
+#include "support/sjis_text.h"
+#include "year_file_model.h"
+
+namespace {
+
+using namespace koyomi;
+
+std::u16string ConsumeWide(FuzzedDataProvider& input, size_t max_units, bool raw) {
+    const std::string bytes = input.ConsumeRandomLengthString(max_units * 2);
+    if (!raw) {
+        return SjisToUtf16(bytes);
+    }
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (size_t i = 0; i < units.size(); ++i) {
+        units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                         static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    }
+    return units;
+}
+
+int ConsumeResult(FuzzedDataProvider& input) {
+    switch (input.ConsumeIntegralInRange(0, 3)) {
+        case 0:
+            return 0;
+        case 1:
+            return input.ConsumeIntegralInRange(-3, -1);
+        case 2:
+            return input.ConsumeIntegralInRange(-600, 600);
+        default:
+            return input.ConsumeIntegral<int>();
+    }
+}
+
+class ScriptedLink final : public TJVLink {
+  public:
+    int open_result = 0;
+    int read_count = 0;
+    int download_count = 0;
+    std::u16string timestamp;
+    std::deque<int> status_results;  // then download_count for ever
+    struct Step {
+        int result = 0;
+        std::u16string buffer;
+    };
+    std::deque<Step> reads;  // then 0 for ever
+    int close_result = 0;
+
+    int open_calls = 0;
+    int close_calls = 0;
+    std::vector<std::u16string> delivered;  // the buffers of results above 0
+    bool read_to_end = false;               // a JVRead answered 0
+
+    int JVInit(const std::u16string&) override { return 0; }
+    int JVSetUIProperties() override { return 0; }
+    int JVOpen(const std::u16string&, const std::u16string&, int, int& readcount,
+               int& downloadcount, std::u16string& lastfiletimestamp) override {
+        ++open_calls;
+        readcount = read_count;
+        downloadcount = download_count;
+        lastfiletimestamp = timestamp;
+        return open_result;
+    }
+    int JVStatus() override {
+        if (status_results.empty()) {
+            return download_count;
+        }
+        const int result = status_results.front();
+        status_results.pop_front();
+        return result;
+    }
+    int JVRead(std::u16string& buff, int& size, std::u16string&) override {
+        KOYOMI_REQUIRE(size == kJVReadBufferSize);
+        if (reads.empty()) {
+            read_to_end = true;
+            return 0;
+        }
+        const Step step = reads.front();
+        reads.pop_front();
+        if (step.result > 0) {
+            buff = step.buffer;
+            delivered.push_back(step.buffer);
+        }
+        read_to_end = step.result == 0;
+        return step.result;
+    }
+    int JVClose() override {
+        ++close_calls;
+        return close_result;
+    }
+};
+
+class QuietView final : public DownloadView {
+  public:
+    bool timer_enabled = false;
+    DataKind data_kind = DataKind::Setup;
+    std::vector<std::string> last_times;
+    int boxes = 0;
+
+    void SetStatusText(const std::string&) override {}
+    void ShowInformation(const std::string&) override { ++boxes; }
+    void ShowPlainMessage(const std::string&) override { ++boxes; }
+    void Beep() override {}
+    void SetBusyCursor(bool) override {}
+    void SetStatusTimerEnabled(bool enabled) override { timer_enabled = enabled; }
+    void ProcessPendingEvents() override {}
+    DataKind CheckedDataKind() const override { return data_kind; }
+    void CheckDataKind(DataKind kind) override { data_kind = kind; }
+    void MakeDataList() override {}
+    bool WriteLastTime(const std::string& value, std::string&) override {
+        last_times.push_back(value);
+        return true;
+    }
+    void SetProgress(int, int) override {}
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const fuzz::ScratchFolder& scratch = fuzz::Scratch();
+    scratch.Clear();
+    FuzzedDataProvider input(data, size);
+
+    ScriptedLink link;
+    link.open_result = input.ConsumeBool() ? 0 : ConsumeResult(input);
+    link.read_count = input.ConsumeIntegralInRange(-2, 8);
+    link.download_count = input.ConsumeIntegralInRange(-2, 8);
+    link.close_result = input.ConsumeBool() ? 0 : ConsumeResult(input);
+    const bool raw = input.ConsumeBool();
+    link.timestamp = ConsumeWide(input, 20, raw);
+    for (int i = input.ConsumeIntegralInRange(0, 6); i > 0; --i) {
+        link.status_results.push_back(ConsumeResult(input));
+    }
+    while (input.remaining_bytes() > 0 && link.reads.size() < 64) {
+        ScriptedLink::Step step;
+        if (input.ConsumeIntegralInRange(0, 3) != 0) {
+            step.buffer = ConsumeWide(input, 600, input.ConsumeBool());
+            step.result = static_cast<int>(step.buffer.size()) + 1;
+        } else {
+            step.result = ConsumeResult(input);
+        }
+        link.reads.push_back(step);
+    }
+
+    QuietView view;
+    const FixedClock clock({2026, 12, 20, 10, 0, 0});
+    {
+        DownloadSession session(link, view, clock, scratch.path());
+        session.FileOpenItemClick();
+        // Every scripted answer runs out into one that ends the session.
+        for (int tick = 0; tick < 64 && session.IsOpen(); ++tick) {
+            KOYOMI_REQUIRE(view.timer_enabled);
+            session.TimerJVStatusTimer();
+        }
+        KOYOMI_REQUIRE(!session.IsOpen());
+        KOYOMI_REQUIRE(!view.timer_enabled);
+    }
+    KOYOMI_REQUIRE(link.open_calls == 1 && link.close_calls == 1);
+
+    // "LastTime" only after a read that reached its end, and only a proper time.
+    const std::string last_time = LastTimeText(link.timestamp);
+    if (link.read_to_end && !last_time.empty()) {
+        KOYOMI_REQUIRE(view.last_times == std::vector<std::string>{last_time});
+    } else {
+        KOYOMI_REQUIRE(view.last_times.empty());
+    }
+    KOYOMI_REQUIRE(view.boxes >= 1);
+
+    // The year files hold exactly the records delivered, merged in order.
+    std::map<std::string, std::vector<std::string>> expected;
+    for (const std::u16string& buffer : link.delivered) {
+        if (const auto line = model::ScheduleLineOf(Utf16ToSjis(buffer))) {
+            model::MergeLine(expected[std::string(model::LineYear(*line))], *line);
+        }
+    }
+    std::vector<std::string> names;
+    for (const auto& [year, lines] : expected) {
+        const std::filesystem::path file = scratch.path() / YearFileName(year);
+        names.push_back(file.filename().string());
+        std::string text;
+        KOYOMI_REQUIRE(fuzz::ReadWholeFile(file, text));
+        KOYOMI_REQUIRE(text == model::YearFileText(lines));
+    }
+    std::sort(names.begin(), names.end());
+    KOYOMI_REQUIRE(fuzz::FolderNames(scratch.path()) == names);
+    return 0;
+}

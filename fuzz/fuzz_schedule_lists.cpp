@@ -1,0 +1,186 @@
+// The full list, the venue list and the meetings message built from year-file lines of any
+// bytes: every line gives exactly one row in file order, the period and venue filters keep
+// exactly the lines they should, the venue selector is sorted and duplicate-free, the message
+// names a day exactly when the grid shows one of its rows, and the line order is a strict weak
+// order (which the sort of every year file relies on).
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "codes/code_tables.h"
+#include "fuzz_support.h"
+#include "schedule/meetings_message.h"
+#include "schedule/schedule_list.h"
+#include "schedule/year_file.h"
+#include "support/clock.h"
+#include "support/sjis_text.h"
+
+namespace {
+
+using namespace koyomi;
+
+int DaysInMonth(int year, int month) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+std::optional<int> MonthOf(std::string_view line) {
+    std::string_view field = Field(line, 16, 2);
+    while (field.starts_with(' ')) {
+        field.remove_prefix(1);
+    }
+    if (field.empty() || field.find_first_not_of("0123456789") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    int month = 0;
+    for (char c : field) {
+        month = month * 10 + (c - '0');
+    }
+    return month;
+}
+
+bool Within(std::string_view line, Period period, int month) {
+    if (period == Period::AllMonths) {
+        return true;
+    }
+    const std::optional<int> line_month = MonthOf(line);
+    return line_month && *line_month >= month;
+}
+
+void CheckOrder(const std::vector<std::string>& lines) {
+    for (size_t i = 0; i + 2 < lines.size() && i < 12; ++i) {
+        const std::string& a = lines[i];
+        const std::string& b = lines[i + 1];
+        const std::string& c = lines[i + 2];
+        KOYOMI_REQUIRE(!ScheduleLineLess(a, a));
+        KOYOMI_REQUIRE(!(ScheduleLineLess(a, b) && ScheduleLineLess(b, a)));
+        if (ScheduleLineLess(a, b) && ScheduleLineLess(b, c)) {
+            KOYOMI_REQUIRE(ScheduleLineLess(a, c));
+        }
+        const auto equivalent = [](const std::string& x, const std::string& y) {
+            return !ScheduleLineLess(x, y) && !ScheduleLineLess(y, x);
+        };
+        if (equivalent(a, b) && equivalent(b, c)) {
+            KOYOMI_REQUIRE(equivalent(a, c));
+        }
+    }
+}
+
+void CheckMessage(const ScheduleGrid& grid, const std::string& message,
+                  const LocalDateTime& today) {
+    static const std::string kHeadings[] = {Utf8ToSjis("【本日の開催】　"),
+                                            Utf8ToSjis("【明日の開催】　"),
+                                            Utf8ToSjis("【明後日の開催】　")};
+    std::optional<int> first_day;
+    for (int offset = 2; offset >= 0; --offset) {
+        const std::string date = FormatJapaneseDate(AddDays(today, offset));
+        for (int row = 1; row < grid.RowCount(); ++row) {
+            if (grid.Cell(1, row) == date) {
+                first_day = offset;
+                break;
+            }
+        }
+    }
+    if (first_day) {
+        KOYOMI_REQUIRE(message.starts_with(kHeadings[*first_day]));
+    } else {
+        KOYOMI_REQUIRE(message.empty());
+    }
+}
+
+void CheckRows(const ScheduleListModel& model) {
+    KOYOMI_REQUIRE(model.StringGrid1.Visible());
+    KOYOMI_REQUIRE(model.StringGrid1.RowCount() == static_cast<int>(model.ShownLines.size()) + 1);
+    for (int row = 1; row < model.StringGrid1.RowCount(); ++row) {
+        KOYOMI_REQUIRE(model.StringGrid1.Row(row) ==
+                       ScheduleRowCells(model.ShownLines[static_cast<size_t>(row - 1)], row));
+    }
+}
+
+void CheckFullList(const ScheduleListModel& model, Period period, const LocalDateTime& now) {
+    CheckRows(model);
+    std::vector<std::string> expected;
+    for (const std::string& line : model.ScheduleLines) {
+        if (Within(line, period, now.month)) {
+            expected.push_back(line);
+        }
+    }
+    KOYOMI_REQUIRE(model.ShownLines == expected);
+    for (size_t i = 1; i < model.VenueNames.size(); ++i) {
+        KOYOMI_REQUIRE(ScheduleLineLess(model.VenueNames[i - 1], model.VenueNames[i]));
+    }
+    for (const std::string& line : model.ShownLines) {
+        const std::string venue = VenueText(Field(line, 20, 2), 2);
+        KOYOMI_REQUIRE(std::any_of(
+            model.VenueNames.begin(), model.VenueNames.end(), [&](const std::string& name) {
+                return !ScheduleLineLess(name, venue) && !ScheduleLineLess(venue, name);
+            }));
+    }
+    KOYOMI_REQUIRE(model.ComboBox1.Items.size() == model.VenueNames.size() + 1);
+    KOYOMI_REQUIRE(model.ComboBox1.Items.front() == AllVenuesItem());
+    KOYOMI_REQUIRE(model.ComboBox1.ItemIndex == 0);
+    CheckMessage(model.StringGrid1, model.MessageText, now);
+}
+
+void CheckVenueList(const ScheduleListModel& model, Period period, const LocalDateTime& now) {
+    CheckRows(model);
+    const std::string& venue = model.ComboBox1.Text();
+    std::vector<std::string> expected;
+    for (const std::string& line : model.ScheduleLines) {
+        if (VenueText(Field(line, 20, 2), 2) == venue && Within(line, period, now.month)) {
+            expected.push_back(line);
+        }
+    }
+    KOYOMI_REQUIRE(model.ShownLines == expected);
+    KOYOMI_REQUIRE(model.Label3D1Caption.starts_with(Field(model.ScheduleLines.front(), 12, 4)));
+    CheckMessage(model.StringGrid1, model.MessageText, now);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    LocalDateTime now;
+    now.year = input.ConsumeIntegralInRange(1990, 2100);
+    now.month = input.ConsumeIntegralInRange(1, 12);
+    now.day = input.ConsumeIntegralInRange(1, DaysInMonth(now.year, now.month));
+    const FixedClock clock(now);
+    const Period period = input.ConsumeBool() ? Period::AllMonths : Period::FromThisMonth;
+    const int venue_pick = input.ConsumeIntegralInRange(-1, 16);
+
+    ScheduleListModel model;
+    while (input.remaining_bytes() > 0) {
+        const std::uint8_t steer = input.ConsumeIntegral<std::uint8_t>();
+        std::string line = input.ConsumeRandomLengthString(512);
+        // Some lines are moved to the next days, so the message has meetings to name.
+        if (steer < 4 && line.size() >= 19) {
+            line.replace(11, 8, FormatCompact(AddDays(now, steer)).substr(0, 8));
+        }
+        model.ScheduleLines.push_back(std::move(line));
+    }
+    CheckOrder(model.ScheduleLines);
+
+    const ScheduleListModel before = model;
+    BuildFullList(model, period, clock);
+    if (model.ScheduleLines.empty()) {
+        KOYOMI_REQUIRE(!model.StringGrid1.Visible() && model.ShownLines.empty());
+        BuildVenueList(model, period, clock);
+        KOYOMI_REQUIRE(!model.StringGrid1.Visible() && model.ShownLines.empty());
+        return 0;
+    }
+    CheckFullList(model, period, now);
+
+    model.ComboBox1.ItemIndex = venue_pick;
+    BuildSelectedList(model, period, clock);
+    if (venue_pick == 0) {
+        CheckFullList(model, period, now);
+    } else {
+        CheckVenueList(model, period, now);
+    }
+    KOYOMI_REQUIRE(model.ScheduleLines == before.ScheduleLines);
+    return 0;
+}

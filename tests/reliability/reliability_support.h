@@ -1,0 +1,263 @@
+// Folders, files, the sample service and child processes for the reliability tests.
+#pragma once
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "fetch_model.h"
+#include "schedule/year_file.h"
+#include "support/sjis_text.h"
+
+extern char** environ;
+
+namespace koyomi::reliability {
+
+namespace fs = std::filesystem;
+
+// A fresh folder, removed with everything in it when the test ends.
+class TempFolder {
+  public:
+    TempFolder() {
+        std::string pattern = (fs::temp_directory_path() / "koyomi-reliability-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            ADD_FAILURE() << "mkdtemp failed";
+        }
+        path_ = pattern;
+    }
+    ~TempFolder() {
+        std::error_code error;
+        fs::remove_all(path_, error);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const fs::path& path() const { return path_; }
+    fs::path operator/(std::string_view name) const { return path_ / name; }
+
+  private:
+    fs::path path_;
+};
+
+inline void WriteFile(const fs::path& file, std::string_view content) {
+    fs::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    ASSERT_TRUE(out.good()) << file;
+}
+
+inline std::string ReadFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline std::vector<std::string> Names(const fs::path& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+inline fs::path SampleService() {
+    return KOYOMI_SAMPLE_SERVICE;
+}
+
+// The sample service copied to `folder`, downloads made instant.
+inline void CopySampleService(const fs::path& folder, std::string_view faults = {}) {
+    fs::create_directories(folder);
+    for (const auto& entry : fs::directory_iterator(SampleService())) {
+        if (entry.path().extension() == ".jvd") {
+            fs::copy_file(entry.path(), folder / entry.path().filename());
+        }
+    }
+    WriteFile(folder / "faults.ini", std::string(faults) + "\n[download]\nms_per_file=0\n");
+}
+
+// What the control delivers from a service folder that is read whole: the records of every
+// data file, oldest file first, without their line ends.
+inline std::vector<std::string> DeliveredRecords(const fs::path& service) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(service)) {
+        if (entry.path().extension() == ".jvd") {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    std::vector<std::string> records;
+    for (const fs::path& file : files) {
+        const std::string content = ReadFile(file);
+        size_t start = 0;
+        while (start < content.size()) {
+            size_t end = content.find('\n', start);
+            end = end == std::string::npos ? content.size() : end;
+            std::string record = content.substr(start, end - start);
+            if (!record.empty() && record.back() == '\r') {
+                record.pop_back();
+            }
+            if (!record.empty()) {
+                records.push_back(record);
+            }
+            start = end + 1;
+        }
+    }
+    return records;
+}
+
+// The year files of a program folder, by year (the first four bytes of the name).
+inline YearTexts YearFilesIn(const fs::path& folder) {
+    YearTexts texts;
+    for (const fs::path& file : ListYearFiles(folder)) {
+        texts[file.filename().string().substr(0, 4)] = ReadFile(file);
+    }
+    return texts;
+}
+
+// Names in the folder that are neither year files nor the settings file: what a write left
+// behind.
+inline std::vector<std::string> LeftOvers(const fs::path& folder) {
+    std::vector<std::string> left;
+    for (const std::string& name : Names(folder)) {
+        if (!name.ends_with(".jvYS") && name != "koyomivw.ini") {
+            left.push_back(name);
+        }
+    }
+    return left;
+}
+
+// The environment of a child that uses the control: its data service, settings and cache
+// under `root`.
+inline std::map<std::string, std::string> ControlEnvironment(const fs::path& root,
+                                                             const fs::path& service) {
+    return {{"JVLINK_SERVICE_DIR", service.string()},
+            {"XDG_CONFIG_HOME", (root / "config").string()},
+            {"XDG_CACHE_HOME", (root / "cache").string()}};
+}
+
+// A child process whose standard output goes to a file.
+class ChildProcess {
+  public:
+    ChildProcess(const std::vector<std::string>& arguments,
+                 const std::map<std::string, std::string>& environment, const fs::path& output)
+        : output_(output) {
+        std::vector<std::string> variables;
+        for (char** variable = environ; *variable != nullptr; ++variable) {
+            const std::string_view text = *variable;
+            if (!environment.contains(std::string(text.substr(0, text.find('='))))) {
+                variables.emplace_back(text);
+            }
+        }
+        for (const auto& [name, value] : environment) {
+            variables.push_back(name + "=" + value);
+        }
+        std::vector<char*> argv;
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        std::vector<char*> envp;
+        for (std::string& variable : variables) {
+            envp.push_back(variable.data());
+        }
+        envp.push_back(nullptr);
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int error = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        if (error != 0) {
+            pid_ = -1;
+            ADD_FAILURE() << "cannot start " << arguments.front() << ": " << error;
+        }
+    }
+    ~ChildProcess() {
+        if (pid_ > 0 && !exited_) {
+            Kill();
+        }
+    }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // SIGKILL now; true when the child was still running (it had not ended by itself).
+    bool Kill() {
+        if (pid_ <= 0 || exited_ || Reap(WNOHANG)) {
+            return false;
+        }
+        ::kill(pid_, SIGKILL);
+        Reap(0);
+        return !WIFEXITED(status_);  // it may have ended just before the signal
+    }
+
+    // Waits for the end; the exit status, or -1 after `limit` (the child is then killed).
+    int Wait(std::chrono::seconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!exited_ && !Reap(WNOHANG)) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                Kill();
+                return -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+    }
+
+    std::string Output() const { return ReadFile(output_); }
+
+  private:
+    bool Reap(int options) {
+        if (exited_) {
+            return true;
+        }
+        const pid_t done = ::waitpid(pid_, &status_, options);
+        exited_ = done == pid_;
+        return exited_;
+    }
+
+    fs::path output_;
+    pid_t pid_ = -1;
+    int status_ = 0;
+    bool exited_ = false;
+};
+
+inline std::string DriverProgram() {
+    return KOYOMI_FETCH_DRIVER;
+}
+
+inline std::string ControlFolder() {
+    if (const char* folder = std::getenv("KOYOMI_PROGRAM_DIR"); folder != nullptr && *folder) {
+        return folder;
+    }
+    return KOYOMI_CONTROL_FOLDER;
+}
+
+// A whole number from the environment, or the default.
+inline long EnvironmentNumber(const char* name, long fallback) {
+    const char* text = std::getenv(name);
+    if (text == nullptr || *text == '\0') {
+        return fallback;
+    }
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    return *end == '\0' && value >= 0 ? value : fallback;
+}
+
+}  // namespace koyomi::reliability
