@@ -1,4 +1,4 @@
-// The stand-in control reading a data service of any bytes: file names, data specifications,
+// The stand-in control reading a data service of any bytes: file names, dataspec IDs,
 // its own INI files, and a whole JVOpen / JVStatus / JVRead / JVClose conversation over one or
 // two service files. Every record comes out exactly as the file holds it, a record that JV-Link
 // could not deliver (not Shift-JIS, or too long for the buffer) stops the read with -403, and

@@ -75,11 +75,11 @@ TEST_F(StandInOpenTest, MissingServiceFolderIsUnavailable) {
     EXPECT_EQ(Open(link).result, -504);  // no request was left open
 }
 
-TEST_F(StandInOpenTest, SelectsTheNewerFilesOfTheSpecificationOldestFirst) {
+TEST_F(StandInOpenTest, SelectsTheNewerFilesOfTheDataspecOldestFirst) {
     AddServiceFile("YSCH20250101000000.jvd", "YS old\r\n");
     AddServiceFile("YSCH20260105093000.jvd", "YS newest\r\n");
     AddServiceFile("YSCH20251201000000.jvd", "YS middle\r\n");
-    AddServiceFile("TOKU20260201000000.jvd", "TK other specification\r\n");
+    AddServiceFile("TOKU20260201000000.jvd", "TK other dataspec\r\n");
     AddServiceFile("YSCH2026.jvd", "YS bad name\r\n");
     AddServiceFile("notes.txt", "not data\r\n");
     std::filesystem::create_directory(service_ / "YSCH20260301000000.jvd");
@@ -103,7 +103,7 @@ TEST_F(StandInOpenTest, SelectsTheNewerFilesOfTheSpecificationOldestFirst) {
     EXPECT_EQ(ReadAll(link), (std::vector<std::string>{"0"}));
 }
 
-TEST_F(StandInOpenTest, JoinedSpecificationsDeliverEveryKind) {
+TEST_F(StandInOpenTest, JoinedDataspecsDeliverEveryKind) {
     AddServiceFile("YSCH20260105093000.jvd", "YS a\r\n");
     AddServiceFile("TOKU20260101000000.jvd", "TK b\r\n");
     StandInJVLink link(Paths());

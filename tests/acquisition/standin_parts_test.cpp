@@ -153,7 +153,7 @@ TEST(StandInPaths, ServiceFolderOrderIsVariableThenSettingThenBundled) {
     EXPECT_EQ(ServiceFolder(paths, ""), "/opt/koyomivw/sample-service");
 }
 
-TEST(ServiceFiles, NamesAreSpecificationAndFourteenDigits) {
+TEST(ServiceFiles, NamesAreDataspecAndFourteenDigits) {
     const auto file = ParseServiceFileName("YSCH20260105093000.jvd");
     ASSERT_TRUE(file);
     EXPECT_EQ(file->dataspec, "YSCH");
@@ -166,7 +166,7 @@ TEST(ServiceFiles, NamesAreSpecificationAndFourteenDigits) {
     EXPECT_FALSE(ParseServiceFileName("YSCH20260105093000.jvd.part"));
 }
 
-TEST(ServiceFiles, DataSpecificationsAreKnownFourLetterIds) {
+TEST(ServiceFiles, DataspecsAreKnownFourLetterIds) {
     EXPECT_EQ(ParseDataSpec(u"YSCH"), (std::vector<std::string>{"YSCH"}));
     EXPECT_EQ(ParseDataSpec(u"RACEYSCHRACE"), (std::vector<std::string>{"RACE", "YSCH"}));
     EXPECT_FALSE(ParseDataSpec(u"YSCHA"));

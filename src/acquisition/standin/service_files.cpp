@@ -7,7 +7,7 @@
 namespace koyomi {
 namespace {
 
-// The data specifications JV-Link serves for stored data.
+// The dataspec IDs JV-Link serves for stored data.
 constexpr std::array<std::string_view, 12> kKnownDataSpecs = {
     "TOKU", "RACE", "DIFF", "BLOD", "SNAP", "SLOP", "WOOD", "YSCH", "HOSE", "HOYU", "COMM", "MING",
 };

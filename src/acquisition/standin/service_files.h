@@ -1,5 +1,5 @@
-// The files of a data service folder: one file per delivery, named by a four-letter data
-// specification and a 14-digit creation time, e.g. "YSCH20260105093000.jvd".
+// The files of a data service folder: one file per delivery, named by a four-letter dataspec
+// ID and a 14-digit creation time, e.g. "YSCH20260105093000.jvd".
 #pragma once
 
 #include <cstdint>
@@ -21,14 +21,14 @@ struct ServiceFile {
 // The parts of a service file name; nothing for any other name (extension case ignored).
 std::optional<ServiceFile> ParseServiceFileName(std::string_view name);
 
-// The four-letter IDs of a JVOpen data specification ("YSCH", or several joined, e.g.
+// The four-letter IDs of a JVOpen dataspec ("YSCH", or several joined, e.g.
 // "YSCHTOKU"); nothing when it is empty, not a whole number of IDs, or names an unknown ID.
 std::optional<std::vector<std::string>> ParseDataSpec(std::u16string_view dataspec);
 
 // True for exactly 14 ASCII digits.
 bool IsFourteenDigits(std::u16string_view text);
 
-// The regular files of `folder` of the given specifications created later than `after`
+// The regular files of `folder` of the given dataspec IDs created later than `after`
 // (14 digits), oldest first (ties by name). False with the system's reason when the folder
 // cannot be listed.
 bool SelectServiceFiles(const std::filesystem::path& folder,
