@@ -78,6 +78,19 @@ void FillRows(ScheduleListModel& model, std::vector<std::string>* venue_names) {
     }
 }
 
+// Blanks the grid's data rows and takes the lines of the year file that `keep` accepts, in file
+// order.
+template <typename Keep>
+void SelectShownLines(ScheduleListModel& model, Keep keep) {
+    model.StringGrid1.ClearDataRows();
+    model.ShownLines.clear();
+    for (const std::string& line : model.ScheduleLines) {
+        if (keep(line)) {
+            model.ShownLines.push_back(line);
+        }
+    }
+}
+
 }  // namespace
 
 const std::string& VenueSelector::Text() const {
@@ -135,13 +148,8 @@ void BuildFullList(ScheduleListModel& model, Period period, const Clock& clock) 
         return;
     }
     const LocalDateTime now = clock.Now();
-    model.StringGrid1.ClearDataRows();
-    model.ShownLines.clear();
-    for (const std::string& line : model.ScheduleLines) {
-        if (WithinPeriod(line, period, now.month)) {
-            model.ShownLines.push_back(line);
-        }
-    }
+    SelectShownLines(
+        model, [&](const std::string& line) { return WithinPeriod(line, period, now.month); });
     model.VenueNames.clear();
     model.ComboBox1.Items.assign(1, AllVenuesItem());
 
@@ -164,13 +172,9 @@ void BuildVenueList(ScheduleListModel& model, Period period, const Clock& clock)
         return;
     }
     const LocalDateTime now = clock.Now();
-    model.StringGrid1.ClearDataRows();
-    model.ShownLines.clear();
-    for (const std::string& line : model.ScheduleLines) {
-        if (VenueOf(line) == venue && WithinPeriod(line, period, now.month)) {
-            model.ShownLines.push_back(line);
-        }
-    }
+    SelectShownLines(model, [&](const std::string& line) {
+        return VenueOf(line) == venue && WithinPeriod(line, period, now.month);
+    });
     const ListTexts& texts = Texts();
     model.Label3D1Caption = std::string(Field(model.ScheduleLines.front(), 12, 4)) +
                             texts.venue_title + venue + texts.venue_close;

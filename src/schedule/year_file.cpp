@@ -6,14 +6,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
-#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <system_error>
 
 #include "codes/code_tables.h"
 #include "support/sjis_text.h"
+#include "support/whole_file.h"
 
 namespace koyomi {
 namespace {
@@ -24,10 +23,6 @@ constexpr int kKeyPosition = 12;
 constexpr int kKeyLength = 16;
 constexpr size_t kShortestStorableLine = 27;                 // the line key ends at position 27
 constexpr std::string_view kNormalisedHeader = "000000000";  // positions 3-11
-
-std::string SystemReason(int error) {
-    return std::generic_category().message(error);
-}
 
 unsigned char FoldAsciiCase(unsigned char byte) {
     return (byte >= 'a' && byte <= 'z') ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
@@ -75,59 +70,6 @@ std::string_view WithoutLineEnd(std::string_view record) {
         record.remove_suffix(1);
     }
     return record;
-}
-
-enum class ReadOutcome { Read, Missing, Failed };
-
-// Reads a whole regular file. A folder, a device or a pipe under the name is a failure, and
-// opening never blocks on a pipe.
-ReadOutcome ReadWholeFile(const std::filesystem::path& file, std::string& content,
-                          mode_t& permissions, std::string& reason) {
-    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        if (errno == ENOENT) {
-            return ReadOutcome::Missing;
-        }
-        reason = SystemReason(errno);
-        return ReadOutcome::Failed;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        reason = SystemReason(errno);
-        ::close(fd);
-        return ReadOutcome::Failed;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        reason = SystemReason(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
-        ::close(fd);
-        return ReadOutcome::Failed;
-    }
-    permissions = info.st_mode & 07777;
-    content.clear();
-    // One byte more than the size, so a file of the expected size ends in one read.
-    content.resize(static_cast<size_t>(info.st_size) + 1);
-    size_t used = 0;
-    for (;;) {
-        if (used == content.size()) {
-            content.resize(content.size() * 2);
-        }
-        ssize_t got = ::read(fd, content.data() + used, content.size() - used);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            reason = SystemReason(errno);
-            ::close(fd);
-            return ReadOutcome::Failed;
-        }
-        if (got == 0) {
-            break;
-        }
-        used += static_cast<size_t>(got);
-    }
-    content.resize(used);
-    ::close(fd);
-    return ReadOutcome::Read;
 }
 
 bool IsLineEnd(char c) {
@@ -178,53 +120,6 @@ void SplitLines(std::string_view content, std::vector<std::string>& lines) {
     lines.resize(count);
 }
 
-bool WriteAll(int fd, std::string_view data, std::string& reason) {
-    while (!data.empty()) {
-        ssize_t written = ::write(fd, data.data(), data.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            reason = SystemReason(errno);
-            return false;
-        }
-        data.remove_prefix(static_cast<size_t>(written));
-    }
-    return true;
-}
-
-// Creates an unused temporary file beside `file`; its name does not end in the year-file
-// extension, so a left-over one is never listed. The name only has to be unlikely to be
-// taken: O_EXCL settles any clash and the next attempt takes another name.
-int CreateTemporaryBeside(const std::filesystem::path& file, std::filesystem::path& temporary,
-                          std::string& reason) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::uint64_t seed =
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-        (static_cast<std::uint64_t>(::getpid()) << 40);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::uint64_t value = (seed += 0x9E3779B97F4A7C15ull) * 0xBF58476D1CE4E5B9ull;
-        std::string suffix = ".~";
-        for (int i = 0; i < 12; ++i) {
-            suffix += kHex[value & 0xF];
-            value >>= 4;
-        }
-        temporary = file;
-        temporary += suffix;
-        // Mode 0666 lets the umask decide, as for any file the user creates.
-        int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            return fd;
-        }
-        if (errno != EEXIST) {
-            reason = SystemReason(errno);
-            return -1;
-        }
-    }
-    reason = SystemReason(EEXIST);
-    return -1;
-}
-
 // Writes the lines, each ending in CR LF, to a temporary file and renames it over `file`, so
 // the file is either the old one or the new one, never a part. No sync here: the caller
 // syncs once when a whole fetch has been stored.
@@ -241,27 +136,14 @@ bool WriteLinesAtomically(const std::filesystem::path& file, const std::vector<s
         content += "\r\n";
     }
 
-    std::filesystem::path temporary;
-    int fd = CreateTemporaryBeside(file, temporary, reason);
-    if (fd < 0) {
+    ReplaceOptions options;
+    options.permissions = keep_permissions;  // the permissions the user gave the old file
+    const int error = ReplaceFileAtomically(file, content, options);
+    if (error != 0) {
+        reason = SystemReason(error);
         return false;
     }
-    if (keep_permissions) {
-        ::fchmod(fd, *keep_permissions);  // the permissions the user gave the old file
-    }
-    bool ok = WriteAll(fd, content, reason);
-    if (::close(fd) != 0 && ok) {
-        reason = SystemReason(errno);
-        ok = false;
-    }
-    if (ok && ::rename(temporary.c_str(), file.c_str()) != 0) {
-        reason = SystemReason(errno);
-        ok = false;
-    }
-    if (!ok) {
-        ::unlink(temporary.c_str());
-    }
-    return ok;
+    return true;
 }
 
 bool SyncPath(const std::filesystem::path& path, std::string& reason) {
@@ -350,17 +232,16 @@ StoreResult StoreScheduleRecord(const std::filesystem::path& folder, std::string
     std::string content;
     mode_t permissions = 0;
     std::optional<mode_t> keep_permissions;
-    switch (ReadWholeFile(result.file, content, permissions, result.reason)) {
-        case ReadOutcome::Failed:
-            result.status = StoreStatus::FileError;
-            return result;
-        case ReadOutcome::Missing:
-            work_lines.clear();
-            break;
-        case ReadOutcome::Read:
-            SplitLines(content, work_lines);
-            keep_permissions = permissions;
-            break;
+    const int read_error = ReadWholeRegularFile(result.file, content, &permissions);
+    if (read_error == ENOENT) {
+        work_lines.clear();
+    } else if (read_error != 0) {
+        result.reason = SystemReason(read_error);
+        result.status = StoreStatus::FileError;
+        return result;
+    } else {
+        SplitLines(content, work_lines);
+        keep_permissions = permissions;
     }
 
     std::string_view key = Field(line, kKeyPosition, kKeyLength);
@@ -389,15 +270,10 @@ StoreResult StoreScheduleRecord(const std::filesystem::path& folder, std::string
 LoadResult LoadYearFile(const std::filesystem::path& file) {
     LoadResult result;
     std::string content;
-    mode_t permissions = 0;
-    switch (ReadWholeFile(file, content, permissions, result.reason)) {
-        case ReadOutcome::Missing:
-            result.reason = SystemReason(ENOENT);
-            return result;
-        case ReadOutcome::Failed:
-            return result;
-        case ReadOutcome::Read:
-            break;
+    const int error = ReadWholeRegularFile(file, content);
+    if (error != 0) {
+        result.reason = SystemReason(error);
+        return result;
     }
     SplitLines(content, result.lines);
     result.ok = true;

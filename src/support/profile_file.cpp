@@ -1,15 +1,11 @@
 #include "support/profile_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <random>
 #include <system_error>
 #include <vector>
 
 #include "support/sjis_text.h"
+#include "support/whole_file.h"
 
 namespace koyomi {
 namespace {
@@ -96,118 +92,6 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
         start = next;
     }
     return lines;
-}
-
-std::string SystemReason(int error) {
-    return std::generic_category().message(error);
-}
-
-// Reads a regular file whole. Returns 0 or the errno value of the failure.
-int ReadWholeFile(const fs::path& path, std::string& content) {
-    content.clear();
-    // Non-blocking, so that a named pipe put in the file's place cannot hang the program.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return errno;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        const int error = errno;
-        ::close(fd);
-        return error;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-    }
-    content.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int error = errno;
-            ::close(fd);
-            return error;
-        }
-        if (count == 0) {
-            break;
-        }
-        content.append(buffer, static_cast<std::size_t>(count));
-    }
-    ::close(fd);
-    return 0;
-}
-
-int WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t count = ::write(fd, bytes.data(), bytes.size());
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(count));
-    }
-    return 0;
-}
-
-// Opens a new, uniquely named temporary file beside `target`. Returns the descriptor or -1.
-int CreateTemporaryBeside(const fs::path& target, mode_t mode, fs::path& temporary) {
-    std::random_device entropy;
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        const unsigned long long tag =
-            (static_cast<unsigned long long>(entropy()) << 32) ^ entropy();
-        temporary =
-            folder / ("." + target.filename().string() + "." + std::to_string(tag) + ".tmp");
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    errno = EEXIST;
-    return -1;
-}
-
-// Writes the bytes to a temporary file in the target's folder, flushes it to disk and renames
-// it over the target, so that the target is always either the old or the new file whole.
-// `keep_mode` carries the permissions of the file being replaced. Returns 0 or errno.
-int ReplaceFileAtomically(const fs::path& target, std::string_view bytes,
-                          std::optional<mode_t> keep_mode) {
-    fs::path temporary;
-    const int fd = CreateTemporaryBeside(target, keep_mode.value_or(0666), temporary);
-    if (fd < 0) {
-        return errno;
-    }
-    int error = WriteAll(fd, bytes);
-    if (error == 0 && keep_mode && ::fchmod(fd, *keep_mode) != 0) {
-        error = errno;
-    }
-    if (error == 0 && ::fsync(fd) != 0) {
-        error = errno;
-    }
-    if (::close(fd) != 0 && error == 0) {
-        error = errno;
-    }
-    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
-        error = errno;
-    }
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        return error;
-    }
-    // Make the rename itself durable; a failure here leaves a complete file either way.
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const int folder_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder_fd >= 0) {
-        ::fsync(folder_fd);
-        ::close(folder_fd);
-    }
-    return 0;
 }
 
 // A settings file reached through a symbolic link is replaced where it really lies, so the
@@ -324,7 +208,7 @@ std::optional<std::string> ProfileFile::Read(std::string_view section, std::stri
         return std::nullopt;
     }
     std::string content;
-    if (ReadWholeFile(path_, content) != 0) {
+    if (ReadWholeRegularFile(path_, content) != 0) {
         return std::nullopt;
     }
     const auto value = FindProfileValue(content, section, key);
@@ -347,14 +231,9 @@ ProfileWriteResult ProfileFile::Write(std::string_view section, std::string_view
     }
     const fs::path target = ResolveLinks(path_);
     std::string content;
-    std::optional<mode_t> keep_mode;
-    const int read_error = ReadWholeFile(target, content);
-    if (read_error == 0) {
-        struct stat info {};
-        if (::stat(target.c_str(), &info) == 0) {
-            keep_mode = info.st_mode & 07777;
-        }
-    } else if (read_error != ENOENT) {
+    mode_t permissions = 0;
+    const int read_error = ReadWholeRegularFile(target, content, &permissions);
+    if (read_error != 0 && read_error != ENOENT) {
         result.reason = SystemReason(read_error);  // never overwrite what could not be read
         return result;
     }
@@ -363,7 +242,12 @@ ProfileWriteResult ProfileFile::Write(std::string_view section, std::string_view
         result.ok = true;
         return result;
     }
-    const int write_error = ReplaceFileAtomically(target, updated, keep_mode);
+    ReplaceOptions options;
+    options.sync = true;
+    if (read_error == 0) {
+        options.permissions = permissions;
+    }
+    const int write_error = ReplaceFileAtomically(target, updated, options);
     if (write_error != 0) {
         result.reason = SystemReason(write_error);
         return result;

@@ -82,15 +82,23 @@ std::string CompactDate(const SampleDate& date) {
     return Digits(date.year, 4) + Digits(date.month, 2) + Digits(date.day, 2);
 }
 
+// Record kind, data kind, creation date, then the meeting day's date, venue, meeting and day
+// numbers: the head that every record of a meeting day starts with.
+std::string RecordHeader(std::string_view kind, const SampleMeetingDay& day, char data_kind,
+                         std::string_view creation_date) {
+    std::string header(kind);
+    header += data_kind;
+    header += creation_date;
+    header += CompactDate(day.date);
+    header += day.venue;
+    header += Digits(day.meeting, 2);
+    header += Digits(day.day, 2);
+    return header;
+}
+
 std::string ScheduleRecord(const SampleMeetingDay& day, char data_kind,
                            std::string_view creation_date, bool corrected) {
-    std::string record = "YS";
-    record += data_kind;
-    record += creation_date;
-    record += CompactDate(day.date);
-    record += day.venue;
-    record += Digits(day.meeting, 2);
-    record += Digits(day.day, 2);
+    std::string record = RecordHeader("YS", day, data_kind, creation_date);
     record += day.weekday;
     int blocks = 0;
     const auto races = SampleGradedRaces();
@@ -112,13 +120,7 @@ std::string ScheduleRecord(const SampleMeetingDay& day, char data_kind,
 // A special-registration ("TK") record of the same length: the schedule program skips it.
 std::string RegistrationRecord(const SampleMeetingDay& day, char data_kind,
                                std::string_view creation_date) {
-    std::string record = "TK";
-    record += data_kind;
-    record += creation_date;
-    record += CompactDate(day.date);
-    record += day.venue;
-    record += Digits(day.meeting, 2);
-    record += Digits(day.day, 2);
+    std::string record = RecordHeader("TK", day, data_kind, creation_date);
     record += "11";  // race number of the day's main race
     record += FixedWidth("特別登録馬", 60);
     record.resize(kScheduleRecordLength, ' ');

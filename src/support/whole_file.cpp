@@ -1,0 +1,163 @@
+#include "support/whole_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <functional>
+#include <system_error>
+#include <thread>
+
+namespace koyomi {
+namespace {
+
+int WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
+
+// Creates an unused temporary file beside `target`. The name only has to be unlikely to be
+// taken: O_EXCL settles any clash and the next attempt takes another name. Returns the
+// descriptor, or -1 with errno set.
+int CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& temporary) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::uint64_t seed =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (static_cast<std::uint64_t>(::getpid()) << 40) ^
+        std::hash<std::thread::id>{}(std::this_thread::get_id());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::uint64_t value = (seed += 0x9E3779B97F4A7C15ull) * 0xBF58476D1CE4E5B9ull;
+        std::string suffix = ".~";
+        for (int i = 0; i < 12; ++i) {
+            suffix += kHex[value & 0xF];
+            value >>= 4;
+        }
+        temporary = target;
+        temporary += suffix;
+        // Mode 0666 lets the umask decide, as for any file the user creates.
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+void SyncFolderOf(const std::filesystem::path& target) {
+    // Makes the rename itself durable; a failure here leaves a complete file either way.
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+std::string SystemReason(int error) {
+    return std::generic_category().message(error);
+}
+
+int ReadWholeRegularFile(const std::filesystem::path& file, std::string& content,
+                         mode_t* permissions, std::size_t limit) {
+    content.clear();
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return errno;
+    }
+    const auto fail = [fd, &content](int error) {
+        ::close(fd);
+        content.clear();
+        return error;
+    };
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return fail(errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    }
+    if (static_cast<std::size_t>(info.st_size) > limit) {
+        return fail(EFBIG);
+    }
+    if (permissions != nullptr) {
+        *permissions = info.st_mode & 07777;
+    }
+    // One byte more than the size, so a file of the expected size ends in one read.
+    content.resize(static_cast<std::size_t>(info.st_size) + 1);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == content.size()) {
+            if (used > limit) {
+                return fail(EFBIG);  // it grew while being read
+            }
+            content.resize(content.size() * 2);
+        }
+        const ssize_t got = ::read(fd, content.data() + used, content.size() - used);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return fail(errno);
+        }
+        if (got == 0) {
+            break;
+        }
+        used += static_cast<std::size_t>(got);
+    }
+    content.resize(used);
+    if (used > limit) {
+        return fail(EFBIG);
+    }
+    ::close(fd);
+    return 0;
+}
+
+int ReplaceFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                          const ReplaceOptions& options) {
+    std::filesystem::path temporary;
+    const int fd = CreateTemporaryBeside(target, temporary);
+    if (fd < 0) {
+        return errno;
+    }
+    int error = 0;
+    if (options.permissions && ::fchmod(fd, *options.permissions) != 0) {
+        error = errno;
+    }
+    if (error == 0) {
+        error = WriteAll(fd, bytes);
+    }
+    if (error == 0 && options.sync && ::fsync(fd) != 0) {
+        error = errno;
+    }
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        return error;
+    }
+    if (options.sync) {
+        SyncFolderOf(target);
+    }
+    return 0;
+}
+
+}  // namespace koyomi
