@@ -100,11 +100,11 @@ void BM_TenYearSetupFetch(benchmark::State& state) {
         DownloadSession session(link, view, clock, program);
         link.JVInit(u"SA100200/SD300400/KoyomiVw/Ver.1.02");
         view.last_turn = Clock::now();
-        session.FileOpenItemClick();
-        // The window's event loop: TimerJVStatus every 10 ms while it is on.
+        session.StartFetch();
+        // The window's event loop: download_poll_timer_ every 10 ms while it is on.
         while (view.timer_enabled) {
             view.Idle(std::chrono::milliseconds(10));
-            session.TimerJVStatusTimer();
+            session.PollDownload();
         }
         view.Turn();
         longest_gap = std::max(longest_gap, view.longest_gap);

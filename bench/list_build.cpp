@@ -43,14 +43,14 @@ std::vector<std::string> LeapYearLines() {
 
 void BM_FullListOfLeapYear(benchmark::State& state) {
     koyomi::ScheduleListModel model;
-    model.ScheduleLines = LeapYearLines();
+    model.schedule_lines = LeapYearLines();
     const koyomi::FixedClock clock({2024, 5, 4, 9, 0, 0});
     const auto period = static_cast<koyomi::Period>(state.range(0));
     for (auto _ : state) {
         koyomi::BuildFullList(model, period, clock);
-        benchmark::DoNotOptimize(model.StringGrid1.RowCount());
+        benchmark::DoNotOptimize(model.grid.RowCount());
     }
-    state.SetItemsProcessed(state.iterations() * (model.StringGrid1.RowCount() - 1));
+    state.SetItemsProcessed(state.iterations() * (model.grid.RowCount() - 1));
 }
 BENCHMARK(BM_FullListOfLeapYear)
     ->Arg(static_cast<int>(koyomi::Period::AllMonths))
@@ -59,13 +59,13 @@ BENCHMARK(BM_FullListOfLeapYear)
 
 void BM_VenueListOfLeapYear(benchmark::State& state) {
     koyomi::ScheduleListModel model;
-    model.ScheduleLines = LeapYearLines();
+    model.schedule_lines = LeapYearLines();
     const koyomi::FixedClock clock({2024, 5, 4, 9, 0, 0});
     koyomi::BuildFullList(model, koyomi::Period::AllMonths, clock);
-    model.ComboBox1.ItemIndex = 1;
+    model.venue_selector.item_index = 1;
     for (auto _ : state) {
         koyomi::BuildVenueList(model, koyomi::Period::AllMonths, clock);
-        benchmark::DoNotOptimize(model.StringGrid1.RowCount());
+        benchmark::DoNotOptimize(model.grid.RowCount());
     }
 }
 BENCHMARK(BM_VenueListOfLeapYear)->Unit(benchmark::kMicrosecond);

@@ -50,7 +50,7 @@ int ConsumeResult(FuzzedDataProvider& input) {
     }
 }
 
-class ScriptedLink final : public TJVLink {
+class ScriptedLink final : public JvLink {
   public:
     int open_result = 0;
     int read_count = 0;
@@ -164,11 +164,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const FixedClock clock({2026, 12, 20, 10, 0, 0});
     {
         DownloadSession session(link, view, clock, scratch.path());
-        session.FileOpenItemClick();
+        session.StartFetch();
         // Every scripted answer runs out into one that ends the session.
         for (int tick = 0; tick < 64 && session.IsOpen(); ++tick) {
             KOYOMI_REQUIRE(view.timer_enabled);
-            session.TimerJVStatusTimer();
+            session.PollDownload();
         }
         KOYOMI_REQUIRE(!session.IsOpen());
         KOYOMI_REQUIRE(!view.timer_enabled);

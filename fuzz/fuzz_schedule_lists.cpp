@@ -93,51 +93,51 @@ void CheckMessage(const ScheduleGrid& grid, const std::string& message,
 }
 
 void CheckRows(const ScheduleListModel& model) {
-    KOYOMI_REQUIRE(model.StringGrid1.Visible());
-    KOYOMI_REQUIRE(model.StringGrid1.RowCount() == static_cast<int>(model.ShownLines.size()) + 1);
-    for (int row = 1; row < model.StringGrid1.RowCount(); ++row) {
-        KOYOMI_REQUIRE(model.StringGrid1.Row(row) ==
-                       ScheduleRowCells(model.ShownLines[static_cast<size_t>(row - 1)], row));
+    KOYOMI_REQUIRE(model.grid.Visible());
+    KOYOMI_REQUIRE(model.grid.RowCount() == static_cast<int>(model.shown_lines.size()) + 1);
+    for (int row = 1; row < model.grid.RowCount(); ++row) {
+        KOYOMI_REQUIRE(model.grid.Row(row) ==
+                       ScheduleRowCells(model.shown_lines[static_cast<size_t>(row - 1)], row));
     }
 }
 
 void CheckFullList(const ScheduleListModel& model, Period period, const LocalDateTime& now) {
     CheckRows(model);
     std::vector<std::string> expected;
-    for (const std::string& line : model.ScheduleLines) {
+    for (const std::string& line : model.schedule_lines) {
         if (Within(line, period, now.month)) {
             expected.push_back(line);
         }
     }
-    KOYOMI_REQUIRE(model.ShownLines == expected);
-    for (size_t i = 1; i < model.VenueNames.size(); ++i) {
-        KOYOMI_REQUIRE(ScheduleLineLess(model.VenueNames[i - 1], model.VenueNames[i]));
+    KOYOMI_REQUIRE(model.shown_lines == expected);
+    for (size_t i = 1; i < model.venue_names.size(); ++i) {
+        KOYOMI_REQUIRE(ScheduleLineLess(model.venue_names[i - 1], model.venue_names[i]));
     }
-    for (const std::string& line : model.ShownLines) {
+    for (const std::string& line : model.shown_lines) {
         const std::string venue = VenueText(Field(line, 20, 2), 2);
         KOYOMI_REQUIRE(std::any_of(
-            model.VenueNames.begin(), model.VenueNames.end(), [&](const std::string& name) {
+            model.venue_names.begin(), model.venue_names.end(), [&](const std::string& name) {
                 return !ScheduleLineLess(name, venue) && !ScheduleLineLess(venue, name);
             }));
     }
-    KOYOMI_REQUIRE(model.ComboBox1.Items.size() == model.VenueNames.size() + 1);
-    KOYOMI_REQUIRE(model.ComboBox1.Items.front() == AllVenuesItem());
-    KOYOMI_REQUIRE(model.ComboBox1.ItemIndex == 0);
-    CheckMessage(model.StringGrid1, model.MessageText, now);
+    KOYOMI_REQUIRE(model.venue_selector.items.size() == model.venue_names.size() + 1);
+    KOYOMI_REQUIRE(model.venue_selector.items.front() == AllVenuesItem());
+    KOYOMI_REQUIRE(model.venue_selector.item_index == 0);
+    CheckMessage(model.grid, model.message_text, now);
 }
 
 void CheckVenueList(const ScheduleListModel& model, Period period, const LocalDateTime& now) {
     CheckRows(model);
-    const std::string& venue = model.ComboBox1.Text();
+    const std::string& venue = model.venue_selector.Text();
     std::vector<std::string> expected;
-    for (const std::string& line : model.ScheduleLines) {
+    for (const std::string& line : model.schedule_lines) {
         if (VenueText(Field(line, 20, 2), 2) == venue && Within(line, period, now.month)) {
             expected.push_back(line);
         }
     }
-    KOYOMI_REQUIRE(model.ShownLines == expected);
-    KOYOMI_REQUIRE(model.Label3D1Caption.starts_with(Field(model.ScheduleLines.front(), 12, 4)));
-    CheckMessage(model.StringGrid1, model.MessageText, now);
+    KOYOMI_REQUIRE(model.shown_lines == expected);
+    KOYOMI_REQUIRE(model.title.starts_with(Field(model.schedule_lines.front(), 12, 4)));
+    CheckMessage(model.grid, model.message_text, now);
 }
 
 }  // namespace
@@ -160,27 +160,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (steer < 4 && line.size() >= 19) {
             line.replace(11, 8, FormatCompact(AddDays(now, steer)).substr(0, 8));
         }
-        model.ScheduleLines.push_back(std::move(line));
+        model.schedule_lines.push_back(std::move(line));
     }
-    CheckOrder(model.ScheduleLines);
+    CheckOrder(model.schedule_lines);
 
     const ScheduleListModel before = model;
     BuildFullList(model, period, clock);
-    if (model.ScheduleLines.empty()) {
-        KOYOMI_REQUIRE(!model.StringGrid1.Visible() && model.ShownLines.empty());
+    if (model.schedule_lines.empty()) {
+        KOYOMI_REQUIRE(!model.grid.Visible() && model.shown_lines.empty());
         BuildVenueList(model, period, clock);
-        KOYOMI_REQUIRE(!model.StringGrid1.Visible() && model.ShownLines.empty());
+        KOYOMI_REQUIRE(!model.grid.Visible() && model.shown_lines.empty());
         return 0;
     }
     CheckFullList(model, period, now);
 
-    model.ComboBox1.ItemIndex = venue_pick;
+    model.venue_selector.item_index = venue_pick;
     BuildSelectedList(model, period, clock);
     if (venue_pick == 0) {
         CheckFullList(model, period, now);
     } else {
         CheckVenueList(model, period, now);
     }
-    KOYOMI_REQUIRE(model.ScheduleLines == before.ScheduleLines);
+    KOYOMI_REQUIRE(model.schedule_lines == before.schedule_lines);
     return 0;
 }

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "support/ini_gt.h"
 #include "support/profile_file.h"
+#include "support/settings_file.h"
 #include "support/sjis_text.h"
 
 namespace {
@@ -96,7 +96,7 @@ void CheckText(std::string_view text, const Entry& written, const Entry& probe,
 void CheckFile(const std::string& text, const Entry& written, const Entry& probe,
                const std::string& value, int number) {
     const std::filesystem::path folder = fuzz::Scratch().path();
-    TIniGT settings(folder / "koyomivw");
+    SettingsFile settings(folder / "koyomivw");
     settings.Loaded();
     const std::filesystem::path file = folder / "koyomivw.ini";
     KOYOMI_REQUIRE(settings.Path() == file);

@@ -75,7 +75,7 @@ std::string Progress(const std::string& prefix, int done, int total) {
 
 }  // namespace
 
-DownloadSession::DownloadSession(TJVLink& link, DownloadView& view, const Clock& clock,
+DownloadSession::DownloadSession(JvLink& link, DownloadView& view, const Clock& clock,
                                  std::filesystem::path program_folder)
     : link_(link), view_(view), clock_(clock), program_folder_(std::move(program_folder)) {}
 
@@ -89,7 +89,7 @@ DownloadSession::~DownloadSession() {
     }
 }
 
-int DownloadSession::InitJVLink(std::string_view version_text) {
+int DownloadSession::InitControl(std::string_view version_text) {
     const std::u16string sid =
         SjisToUtf16(std::string(kSoftwareIdPrefix) + std::string(version_text));
     const int result = link_.JVInit(sid);
@@ -99,7 +99,7 @@ int DownloadSession::InitJVLink(std::string_view version_text) {
     return result;
 }
 
-void DownloadSession::FileOpenItemClick() {
+void DownloadSession::StartFetch() {
     if (window_closed_) {
         return;
     }
@@ -160,7 +160,7 @@ void DownloadSession::FileOpenItemClick() {
     }
 }
 
-void DownloadSession::TimerJVStatusTimer() {
+void DownloadSession::PollDownload() {
     if (state_ != State::Downloading) {
         return;  // a tick that was already queued when the timer went off
     }
@@ -183,7 +183,7 @@ void DownloadSession::TimerJVStatusTimer() {
     }
 }
 
-void DownloadSession::JVLink2Click() {
+void DownloadSession::OpenControlSettings() {
     if (window_closed_) {
         return;
     }

@@ -20,7 +20,7 @@ class DownloadSession {
   public:
     // `link`, `view` and `clock` must outlive the session (a window that owns both the control
     // and the session declares the control first). Year files go to `program_folder`.
-    DownloadSession(TJVLink& link, DownloadView& view, const Clock& clock,
+    DownloadSession(JvLink& link, DownloadView& view, const Clock& clock,
                     std::filesystem::path program_folder);
     // Ends a request still open without touching the view (JVClose, stored files synced);
     // the window calls WindowClosing first.
@@ -30,16 +30,16 @@ class DownloadSession {
 
     // JVInit with the program's software ID "SA100200/SD300400/KoyomiVw/" + `version_text`
     // (code page 932, e.g. "Ver.1.02"); a failure is shown in a plain box. Returns the result.
-    int InitJVLink(std::string_view version_text);
+    int InitControl(std::string_view version_text);
 
     // The fetch command. Refused with a short message while a session is already open.
-    void FileOpenItemClick();
+    void StartFetch();
 
-    // The TimerJVStatus tick: polls the download; ignored when no download is pending.
-    void TimerJVStatusTimer();
+    // The download_poll_timer_ tick: polls the download; ignored when no download is pending.
+    void PollDownload();
 
     // "JV Link 設定(&S)": JV-Link's settings dialog; touches no session state.
-    void JVLink2Click();
+    void OpenControlSettings();
 
     // The window is closing: an open session ends at once (JVClose, records stored so far
     // kept, "LastTime" unchanged) and every later command is ignored. Safe to call from
@@ -61,7 +61,7 @@ class DownloadSession {
     bool SyncWrittenFiles(std::string& reason);
     void ShowError(const std::string& text);
 
-    TJVLink& link_;
+    JvLink& link_;
     DownloadView& view_;
     const Clock& clock_;
     std::filesystem::path program_folder_;

@@ -31,7 +31,7 @@ class DownloadView {
     // true: the application-starting cursor (arrow with hourglass); false: the default cursor.
     virtual void SetBusyCursor(bool busy) = 0;
 
-    // Turns TimerJVStatus (10 ms, calls TimerJVStatusTimer) on or off.
+    // Turns download_poll_timer_ (10 ms, calls PollDownload) on or off.
     virtual void SetStatusTimerEnabled(bool enabled) = 0;
 
     // Lets the window handle its pending events (repaint, input, timers) and returns.

@@ -9,9 +9,9 @@ namespace koyomi {
 // The buffer size handed (by reference) to every JVRead.
 inline constexpr int kJVReadBufferSize = 60000;
 
-class TJVLink {
+class JvLink {
   public:
-    virtual ~TJVLink() = default;
+    virtual ~JvLink() = default;
 
     // Checks the software ID and makes the control ready: 0, or an error code.
     virtual int JVInit(const std::u16string& sid) = 0;

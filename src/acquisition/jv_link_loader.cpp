@@ -10,9 +10,9 @@ namespace {
 
 // The library's object together with its library handle: the object is deleted by the
 // library's own code, then the handle is given back.
-class LibraryJVLink final : public TJVLink {
+class LibraryJVLink final : public JvLink {
   public:
-    LibraryJVLink(void* library, TJVLink* object) : library_(library), object_(object) {}
+    LibraryJVLink(void* library, JvLink* object) : library_(library), object_(object) {}
     ~LibraryJVLink() override {
         delete object_;
         dlclose(library_);
@@ -35,7 +35,7 @@ class LibraryJVLink final : public TJVLink {
 
   private:
     void* library_;
-    TJVLink* object_;
+    JvLink* object_;
 };
 
 std::string LastLoaderError() {
@@ -79,7 +79,7 @@ JVLinkCreation CreateJVLinkObject(std::string_view prog_id,
         dlclose(handle);
         return creation;
     }
-    TJVLink* object = nullptr;
+    JvLink* object = nullptr;
     try {
         object = factory();
     } catch (...) {

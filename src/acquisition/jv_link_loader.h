@@ -16,15 +16,15 @@ inline constexpr std::string_view kJVLinkProgId = "JVDTLab.JVLink";
 inline constexpr std::string_view kJVLinkLibraryFileName = "libjvlink.so";
 
 // The factory the library exports with C linkage:
-//   extern "C" koyomi::TJVLink* koyomi_jvlink_create_v1();
-// It returns a new object (null on failure) that the caller deletes through TJVLink's virtual
+//   extern "C" koyomi::JvLink* koyomi_jvlink_create_v1();
+// It returns a new object (null on failure) that the caller deletes through JvLink's virtual
 // destructor while the library is still loaded. The "_v1" names this interface's layout.
 inline constexpr const char* kJVLinkFactoryName = "koyomi_jvlink_create_v1";
-using JVLinkFactory = TJVLink* (*)();
+using JVLinkFactory = JvLink* (*)();
 
 struct JVLinkCreation {
-    std::unique_ptr<TJVLink> link;  // null when the object could not be created
-    std::string reason;             // why not, in UTF-8, for diagnostics
+    std::unique_ptr<JvLink> link;  // null when the object could not be created
+    std::string reason;            // why not, in UTF-8, for diagnostics
 };
 
 // Creates the object registered under `prog_id` from the library in `program_folder`. A ProgID

@@ -5,7 +5,7 @@
 #include <QTranslator>
 
 #include "acquisition/jv_link_loader.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "app/startup_probe.h"
 #include "support/program_file.h"
 #include "support/qt/japanese_fonts.h"
@@ -41,13 +41,13 @@ int main(int argc, char* argv[]) {
         return tell_to_install();
     }
 
-    koyomi::TMainForm::Options options;
+    koyomi::MainWindow::Options options;
     options.program_file = program_file;
     options.jv_link = koyomi::CreateJVLinkObject(koyomi::kJVLinkProgId, folder).link;
     if (!options.jv_link) {
         return tell_to_install();
     }
-    koyomi::TMainForm window(std::move(options));
+    koyomi::MainWindow window(std::move(options));
     koyomi::ReportFirstPaintWhenAsked(window);
     window.show();
     return QApplication::exec();

@@ -10,10 +10,10 @@
 
 namespace koyomi {
 
-// The text for the cells from (firstCol, firstRow) to (lastCol, lastRow), both inclusive.
+// The text for the cells from (first_col, firstRow) to (last_col, lastRow), both inclusive.
 // An empty or inverted range, or one wholly outside the grid, gives the empty text (which
 // still replaces the clipboard's content); a range reaching past the grid is cut at its edges.
-std::string ClipboardText(const GridSource& grid, int firstCol, int firstRow, int lastCol,
+std::string ClipboardText(const GridSource& grid, int first_col, int firstRow, int last_col,
                           int lastRow, std::string_view title);
 
 }  // namespace koyomi

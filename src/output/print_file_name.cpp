@@ -52,10 +52,10 @@ std::string TrimEnds(const std::string& text) {
 
 }  // namespace
 
-std::string PrintFileStem(std::string_view sjisTitle) {
+std::string PrintFileStem(std::string_view sjis_title) {
     // Checked in UTF-8, where an ASCII byte is always the character itself; in code page 932
     // the second byte of a full-width character may look like "\" or "|".
-    std::string name = SjisToUtf8(sjisTitle);
+    std::string name = SjisToUtf8(sjis_title);
     for (char& c : name) {
         if (IsRejected(static_cast<unsigned char>(c))) {
             c = '_';
@@ -73,8 +73,8 @@ std::string PrintFileStem(std::string_view sjisTitle) {
 }
 
 std::filesystem::path PrintPdfPath(const std::filesystem::path& folder,
-                                   std::string_view sjisTitle) {
-    return folder / (PrintFileStem(sjisTitle) + ".pdf");
+                                   std::string_view sjis_title) {
+    return folder / (PrintFileStem(sjis_title) + ".pdf");
 }
 
 }  // namespace koyomi

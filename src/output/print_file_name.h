@@ -15,9 +15,10 @@ inline constexpr std::string_view kDefaultPrintFileStem = "koyomivw";
 // separate folders or that file systems and desktops reject (/ \ : * ? " < > | and control
 // characters) become "_", surrounding blanks and dots go, and the name is cut to a length
 // every file system takes, at a character boundary.
-std::string PrintFileStem(std::string_view sjisTitle);
+std::string PrintFileStem(std::string_view sjis_title);
 
 // `folder` / PrintFileStem(title) + ".pdf".
-std::filesystem::path PrintPdfPath(const std::filesystem::path& folder, std::string_view sjisTitle);
+std::filesystem::path PrintPdfPath(const std::filesystem::path& folder,
+                                   std::string_view sjis_title);
 
 }  // namespace koyomi

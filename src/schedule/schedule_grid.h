@@ -38,7 +38,7 @@ inline constexpr int kScheduleRowHeight = 15;
 
 using ScheduleRow = std::array<std::string, kScheduleColumnCount>;
 
-// The grid's content (`StringGrid1`). Row 0 always holds the headings.
+// The grid's content (`grid`). Row 0 always holds the headings.
 class ScheduleGrid {
   public:
     ScheduleGrid();

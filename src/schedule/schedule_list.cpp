@@ -69,12 +69,12 @@ std::string VenueOf(std::string_view line) {
 
 void FillRows(ScheduleListModel& model, std::vector<std::string>* venue_names) {
     int row_number = 0;
-    for (const std::string& line : model.ShownLines) {
+    for (const std::string& line : model.shown_lines) {
         ScheduleRow row = ScheduleRowCells(line, ++row_number);
         if (venue_names != nullptr) {
             AddVenueName(*venue_names, row[3]);
         }
-        model.StringGrid1.AppendRow(std::move(row));
+        model.grid.AppendRow(std::move(row));
     }
 }
 
@@ -82,11 +82,11 @@ void FillRows(ScheduleListModel& model, std::vector<std::string>* venue_names) {
 // order.
 template <typename Keep>
 void SelectShownLines(ScheduleListModel& model, Keep keep) {
-    model.StringGrid1.ClearDataRows();
-    model.ShownLines.clear();
-    for (const std::string& line : model.ScheduleLines) {
+    model.grid.ClearDataRows();
+    model.shown_lines.clear();
+    for (const std::string& line : model.schedule_lines) {
         if (keep(line)) {
-            model.ShownLines.push_back(line);
+            model.shown_lines.push_back(line);
         }
     }
 }
@@ -95,10 +95,10 @@ void SelectShownLines(ScheduleListModel& model, Keep keep) {
 
 const std::string& VenueSelector::Text() const {
     static const std::string none;
-    if (ItemIndex < 0 || ItemIndex >= static_cast<int>(Items.size())) {
+    if (item_index < 0 || item_index >= static_cast<int>(items.size())) {
         return none;
     }
-    return Items[static_cast<size_t>(ItemIndex)];
+    return items[static_cast<size_t>(item_index)];
 }
 
 const std::string& AllVenuesItem() {
@@ -144,31 +144,31 @@ void AddVenueName(std::vector<std::string>& venue_names, const std::string& venu
 }
 
 void BuildFullList(ScheduleListModel& model, Period period, const Clock& clock) {
-    if (model.ScheduleLines.empty()) {
+    if (model.schedule_lines.empty()) {
         return;
     }
     const LocalDateTime now = clock.Now();
     SelectShownLines(
         model, [&](const std::string& line) { return WithinPeriod(line, period, now.month); });
-    model.VenueNames.clear();
-    model.ComboBox1.Items.assign(1, AllVenuesItem());
+    model.venue_names.clear();
+    model.venue_selector.items.assign(1, AllVenuesItem());
 
     // With nothing left by the period the year still comes from the year file itself.
     const std::string& title_line =
-        model.ShownLines.empty() ? model.ScheduleLines.front() : model.ShownLines.front();
-    model.Label3D1Caption = std::string(Field(title_line, 12, 4)) + Texts().all_title;
+        model.shown_lines.empty() ? model.schedule_lines.front() : model.shown_lines.front();
+    model.title = std::string(Field(title_line, 12, 4)) + Texts().all_title;
 
-    FillRows(model, &model.VenueNames);
-    model.ComboBox1.Items.insert(model.ComboBox1.Items.end(), model.VenueNames.begin(),
-                                 model.VenueNames.end());
-    model.ComboBox1.ItemIndex = 0;
-    model.MessageText = BuildMeetingsMessage(model.StringGrid1, now);
-    model.StringGrid1.Show();
+    FillRows(model, &model.venue_names);
+    model.venue_selector.items.insert(model.venue_selector.items.end(), model.venue_names.begin(),
+                                      model.venue_names.end());
+    model.venue_selector.item_index = 0;
+    model.message_text = BuildMeetingsMessage(model.grid, now);
+    model.grid.Show();
 }
 
 void BuildVenueList(ScheduleListModel& model, Period period, const Clock& clock) {
-    const std::string venue = model.ComboBox1.Text();
-    if (model.ScheduleLines.empty()) {
+    const std::string venue = model.venue_selector.Text();
+    if (model.schedule_lines.empty()) {
         return;
     }
     const LocalDateTime now = clock.Now();
@@ -176,15 +176,15 @@ void BuildVenueList(ScheduleListModel& model, Period period, const Clock& clock)
         return VenueOf(line) == venue && WithinPeriod(line, period, now.month);
     });
     const ListTexts& texts = Texts();
-    model.Label3D1Caption = std::string(Field(model.ScheduleLines.front(), 12, 4)) +
-                            texts.venue_title + venue + texts.venue_close;
+    model.title = std::string(Field(model.schedule_lines.front(), 12, 4)) + texts.venue_title +
+                  venue + texts.venue_close;
     FillRows(model, nullptr);
-    model.MessageText = BuildMeetingsMessage(model.StringGrid1, now);
-    model.StringGrid1.Show();
+    model.message_text = BuildMeetingsMessage(model.grid, now);
+    model.grid.Show();
 }
 
 void BuildSelectedList(ScheduleListModel& model, Period period, const Clock& clock) {
-    if (model.ComboBox1.ItemIndex != 0) {
+    if (model.venue_selector.item_index != 0) {
         BuildVenueList(model, period, clock);
     } else {
         BuildFullList(model, period, clock);
@@ -197,7 +197,7 @@ LoadResult LoadYearAndBuildFullList(ScheduleListModel& model, const std::filesys
     if (!loaded.ok) {
         return loaded;
     }
-    model.ScheduleLines = std::move(loaded.lines);
+    model.schedule_lines = std::move(loaded.lines);
     loaded.lines.clear();
     BuildFullList(model, period, clock);
     return loaded;

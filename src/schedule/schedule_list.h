@@ -15,16 +15,16 @@
 
 namespace koyomi {
 
-// The period selector `RadioGroup1` ("期間指定"); the values are its item indexes.
+// The period selector `period_group_` ("期間指定"); the values are its item indexes.
 enum class Period {
     FromThisMonth = 0,  // "今月以降"
     AllMonths = 1,      // "全月分"
 };
 
-// The venue selector `ComboBox1`: item 0 is "全開催場所", then the texts of `VenueNames`.
+// The venue selector `venue_selector`: item 0 is "全開催場所", then the texts of `venue_names`.
 struct VenueSelector {
-    std::vector<std::string> Items;
-    int ItemIndex = -1;  // -1: nothing selected
+    std::vector<std::string> items;
+    int item_index = -1;  // -1: nothing selected
 
     // The text the selector shows: the selected item, or empty with no selection.
     const std::string& Text() const;
@@ -34,32 +34,32 @@ struct VenueSelector {
 const std::string& AllVenuesItem();
 
 struct ScheduleListModel {
-    std::vector<std::string> ScheduleLines;  // the loaded year file, in file order
-    std::vector<std::string> ShownLines;     // line i is grid row i + 1
-    std::vector<std::string> VenueNames;     // venues of the full list: sorted, each once
-    VenueSelector ComboBox1;
-    std::string Label3D1Caption;  // the list title above the grid
-    ScheduleGrid StringGrid1;
-    std::string MessageText;  // the meetings message of the band above the grid
+    std::vector<std::string> schedule_lines;  // the loaded year file, in file order
+    std::vector<std::string> shown_lines;     // line i is grid row i + 1
+    std::vector<std::string> venue_names;     // venues of the full list: sorted, each once
+    VenueSelector venue_selector;
+    std::string title;  // the list title above the grid
+    ScheduleGrid grid;
+    std::string message_text;  // the meetings message of the band above the grid
 };
 
 // The 14 cells of grid row `row_number` for one schedule line.
 ScheduleRow ScheduleRowCells(std::string_view line, int row_number);
 
-// Every line of `ScheduleLines` within the period, all venues; refills `VenueNames` and the
-// venue selector (item 0 selected). A no-op while `ScheduleLines` is empty. When the period
+// Every line of `schedule_lines` within the period, all venues; refills `venue_names` and the
+// venue selector (item 0 selected). A no-op while `schedule_lines` is empty. When the period
 // leaves no line, the title takes its year from the first line of the year file.
 void BuildFullList(ScheduleListModel& model, Period period, const Clock& clock);
 
 // The lines within the period at the venue the selector shows; the selector and
-// `VenueNames` are left as they are. A no-op while `ScheduleLines` is empty.
+// `venue_names` are left as they are. A no-op while `schedule_lines` is empty.
 void BuildVenueList(ScheduleListModel& model, Period period, const Clock& clock);
 
 // What a change of the venue selector (and of the period) runs: the full list when item 0
 // is selected, the venue list otherwise.
 void BuildSelectedList(ScheduleListModel& model, Period period, const Clock& clock);
 
-// Loads a chosen year file into `ScheduleLines` (the result's `lines` stay empty) and builds
+// Loads a chosen year file into `schedule_lines` (the result's `lines` stay empty) and builds
 // the full list. When the file cannot be read the model is left exactly as it was and the
 // result says why.
 LoadResult LoadYearAndBuildFullList(ScheduleListModel& model, const std::filesystem::path& file,

@@ -130,24 +130,24 @@ int SpawnDetached(const std::vector<std::string>& args) {
 // Runs a program to its end and returns what it wrote to its standard output, or none when
 // it could not run or failed.
 std::optional<std::string> RunAndCapture(const std::vector<std::string>& args) {
-    int pipeEnds[2];
-    if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
+    int pipe_ends[2];
+    if (pipe2(pipe_ends, O_CLOEXEC) != 0) {
         return std::nullopt;
     }
     SpawnSetup setup;
-    posix_spawn_file_actions_adddup2(setup.Actions(), pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(setup.Actions(), pipe_ends[1], STDOUT_FILENO);
     posix_spawn_file_actions_addopen(setup.Actions(), STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
     const int error = setup.Spawn(args, pid);
-    close(pipeEnds[1]);
+    close(pipe_ends[1]);
     if (error != 0) {
-        close(pipeEnds[0]);
+        close(pipe_ends[0]);
         return std::nullopt;
     }
     std::string output;
     char buffer[4096];
     for (;;) {
-        const ssize_t got = read(pipeEnds[0], buffer, sizeof buffer);
+        const ssize_t got = read(pipe_ends[0], buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -158,7 +158,7 @@ std::optional<std::string> RunAndCapture(const std::vector<std::string>& args) {
             output.append(buffer, static_cast<size_t>(got));
         }
     }
-    close(pipeEnds[0]);
+    close(pipe_ends[0]);
     const int status = WaitFor(pid);
     if (status < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         return std::nullopt;
@@ -209,18 +209,18 @@ std::optional<std::string> ReadExecValue(const fs::path& file) {
     if (!in) {
         return std::nullopt;
     }
-    bool inEntry = false;
+    bool in_entry = false;
     for (std::string line; std::getline(in, line);) {
         const std::string_view text = TrimSpaces(line);
         if (text.empty() || text[0] == '#') {
             continue;
         }
         if (text[0] == '[') {
-            inEntry = text == "[Desktop Entry]";
+            in_entry = text == "[Desktop Entry]";
             continue;
         }
         const size_t equals = text.find('=');
-        if (inEntry && equals != std::string_view::npos &&
+        if (in_entry && equals != std::string_view::npos &&
             TrimSpaces(text.substr(0, equals)) == "Exec") {
             return std::string(TrimSpaces(text.substr(equals + 1)));
         }
@@ -263,16 +263,16 @@ bool NeedsQuotes(std::string_view arg) {
 
 std::vector<fs::path> ApplicationFolders() {
     std::vector<fs::path> folders;
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    const char* data_home = std::getenv("XDG_DATA_HOME");
     const char* home = std::getenv("HOME");
-    if (dataHome != nullptr && fs::path(dataHome).is_absolute()) {
-        folders.push_back(fs::path(dataHome) / "applications");
+    if (data_home != nullptr && fs::path(data_home).is_absolute()) {
+        folders.push_back(fs::path(data_home) / "applications");
     } else if (home != nullptr && fs::path(home).is_absolute()) {
         folders.push_back(fs::path(home) / ".local/share/applications");
     }
-    const char* dataDirs = std::getenv("XDG_DATA_DIRS");
+    const char* data_dirs = std::getenv("XDG_DATA_DIRS");
     const std::string_view dirs =
-        dataDirs != nullptr && *dataDirs != '\0' ? dataDirs : "/usr/local/share:/usr/share";
+        data_dirs != nullptr && *data_dirs != '\0' ? data_dirs : "/usr/local/share:/usr/share";
     for (size_t start = 0; start <= dirs.size();) {
         size_t end = dirs.find(':', start);
         if (end == std::string_view::npos) {
@@ -287,13 +287,13 @@ std::vector<fs::path> ApplicationFolders() {
     return folders;
 }
 
-ClassesRootEntry DesktopOpenCommand(std::string_view desktopId,
+ClassesRootEntry DesktopOpenCommand(std::string_view desktop_id,
                                     const std::vector<fs::path>& folders) {
-    if (!IsDesktopId(desktopId)) {
+    if (!IsDesktopId(desktop_id)) {
         return {};
     }
     for (const fs::path& folder : folders) {
-        if (const std::optional<fs::path> file = FindDesktopFile(desktopId, folder)) {
+        if (const std::optional<fs::path> file = FindDesktopFile(desktop_id, folder)) {
             ClassesRootEntry entry{true, std::nullopt};
             if (const std::optional<std::string> exec = ReadExecValue(*file)) {
                 entry.defaultValue = ExecToCommandLine(UnescapeDesktopString(*exec));
@@ -307,14 +307,14 @@ ClassesRootEntry DesktopOpenCommand(std::string_view desktopId,
 std::optional<std::string> ExecToCommandLine(std::string_view exec) {
     std::vector<std::string> args;
     std::string arg;
-    bool hasArg = false;  // an empty quoted argument still counts
-    bool inQuotes = false;
-    const auto endArg = [&] {
-        if (hasArg) {
+    bool has_arg = false;  // an empty quoted argument still counts
+    bool in_quotes = false;
+    const auto EndArg = [&] {
+        if (has_arg) {
             args.push_back(std::move(arg));
         }
         arg.clear();
-        hasArg = false;
+        has_arg = false;
     };
     for (size_t i = 0; i < exec.size(); ++i) {
         const char c = exec[i];
@@ -323,44 +323,44 @@ std::optional<std::string> ExecToCommandLine(std::string_view exec) {
             const char code = i + 1 < exec.size() ? exec[++i] : '\0';
             if (code == '%') {
                 arg += '%';
-                hasArg = true;
+                has_arg = true;
             } else if (code == 'f' || code == 'F' || code == 'u' || code == 'U') {
                 arg += kPlaceholderMark;
-                hasArg = true;
+                has_arg = true;
             }
             continue;
         }
-        if (inQuotes) {
+        if (in_quotes) {
             if (c == '\\' && i + 1 < exec.size() &&
                 std::string_view("\"`$\\").find(exec[i + 1]) != std::string_view::npos) {
                 arg += exec[++i];
             } else if (c == '"') {
-                inQuotes = false;
+                in_quotes = false;
             } else {
                 arg += c;
             }
         } else if (c == ' ' || c == '\t' || c == '\n') {
-            endArg();
+            EndArg();
         } else if (c == '"') {
-            inQuotes = true;
-            hasArg = true;
+            in_quotes = true;
+            has_arg = true;
         } else {
             arg += c;
-            hasArg = true;
+            has_arg = true;
         }
     }
-    if (inQuotes) {
+    if (in_quotes) {
         return std::nullopt;
     }
-    endArg();
+    EndArg();
 
-    std::string commandLine;
+    std::string command_line;
     for (const std::string& each : args) {
-        if (!commandLine.empty()) {
-            commandLine += ' ';
+        if (!command_line.empty()) {
+            command_line += ' ';
         }
         if (each == std::string(1, kPlaceholderMark)) {
-            commandLine += "\"%1\"";
+            command_line += "\"%1\"";
             continue;
         }
         std::string text;
@@ -372,53 +372,53 @@ std::optional<std::string> ExecToCommandLine(std::string_view exec) {
             }
         }
         if (!NeedsQuotes(text)) {
-            commandLine += text;
+            command_line += text;
             continue;
         }
-        commandLine += '"';
+        command_line += '"';
         for (char c : text) {
             if (c == '"' || c == '\\') {
-                commandLine += '\\';
+                command_line += '\\';
             }
-            commandLine += c;
+            command_line += c;
         }
-        commandLine += '"';
+        command_line += '"';
     }
-    return commandLine;
+    return command_line;
 }
 
-std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
+std::vector<std::string> SplitCommandLine(std::string_view command_line) {
     std::vector<std::string> args;
     std::string arg;
-    bool hasArg = false;
-    bool inQuotes = false;
-    for (size_t i = 0; i < commandLine.size(); ++i) {
-        const char c = commandLine[i];
-        if (c == '\\' && i + 1 < commandLine.size() &&
-            (commandLine[i + 1] == '"' || commandLine[i + 1] == '\\')) {
-            arg += commandLine[++i];
-            hasArg = true;
+    bool has_arg = false;
+    bool in_quotes = false;
+    for (size_t i = 0; i < command_line.size(); ++i) {
+        const char c = command_line[i];
+        if (c == '\\' && i + 1 < command_line.size() &&
+            (command_line[i + 1] == '"' || command_line[i + 1] == '\\')) {
+            arg += command_line[++i];
+            has_arg = true;
         } else if (c == '"') {
-            inQuotes = !inQuotes;
-            hasArg = true;
-        } else if (!inQuotes && (c == ' ' || c == '\t')) {
-            if (hasArg) {
+            in_quotes = !in_quotes;
+            has_arg = true;
+        } else if (!in_quotes && (c == ' ' || c == '\t')) {
+            if (has_arg) {
                 args.push_back(std::move(arg));
             }
             arg.clear();
-            hasArg = false;
+            has_arg = false;
         } else {
             arg += c;
-            hasArg = true;
+            has_arg = true;
         }
     }
-    if (hasArg) {
+    if (has_arg) {
         args.push_back(std::move(arg));
     }
     return args;
 }
 
-std::intptr_t DesktopPlatform::ShellExecuteOpen(const std::string& target, int /*showMode*/) {
+std::intptr_t DesktopPlatform::ShellExecuteOpen(const std::string& target, int /*show_mode*/) {
     if (target.empty()) {
         return kFileNotFound;
     }
@@ -438,8 +438,8 @@ ClassesRootEntry DesktopPlatform::ReadClassesRootKey(const std::string& subkey) 
     return {};
 }
 
-unsigned DesktopPlatform::WinExec(const std::string& commandLine, int /*showMode*/) {
-    const int error = SpawnDetached(SplitCommandLine(commandLine));
+unsigned DesktopPlatform::WinExec(const std::string& command_line, int /*show_mode*/) {
+    const int error = SpawnDetached(SplitCommandLine(command_line));
     switch (error) {
         case 0:
             return kExecStarted;

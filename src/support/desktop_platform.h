@@ -20,14 +20,14 @@ class DesktopPlatform final : public ShellPlatform {
   public:
     // Starts `xdg-open <target>` detached; 42 when it started, 2 when it could not be found,
     // 0 for other failures. The show mode has no meaning here.
-    std::intptr_t ShellExecuteOpen(const std::string& target, int showMode) override;
+    std::intptr_t ShellExecuteOpen(const std::string& target, int show_mode) override;
     // ".htm": `xdg-mime query default text/html`. "<id>\shell\open\command": the Exec line
     // of the desktop file <id>, translated. Other keys do not exist.
     ClassesRootEntry ReadClassesRootKey(const std::string& subkey) override;
     // Splits the command line into arguments (blanks separate them outside double quotes)
     // and starts the first one detached; 33 when it started, 2 when it could not be found,
     // 0 for other failures.
-    unsigned WinExec(const std::string& commandLine, int showMode) override;
+    unsigned WinExec(const std::string& command_line, int show_mode) override;
 };
 
 // The folders that hold desktop files, most important first: $XDG_DATA_HOME/applications
@@ -37,7 +37,7 @@ std::vector<std::filesystem::path> ApplicationFolders();
 // The desktop file with the given id in the first folder that holds it ("a-b.desktop" may
 // also live at "a/b.desktop"), as a classes-root key: not opened when there is none, no
 // value when it has no usable Exec line.
-ClassesRootEntry DesktopOpenCommand(std::string_view desktopId,
+ClassesRootEntry DesktopOpenCommand(std::string_view desktop_id,
                                     const std::vector<std::filesystem::path>& folders);
 
 // An Exec value (already unescaped as a desktop-file string) as a command line: arguments
@@ -47,6 +47,6 @@ std::optional<std::string> ExecToCommandLine(std::string_view exec);
 
 // The arguments of a command line: blanks (space, tab) separate them outside double quotes;
 // the quotes themselves are dropped; \" and \\ stand for " and \ everywhere.
-std::vector<std::string> SplitCommandLine(std::string_view commandLine);
+std::vector<std::string> SplitCommandLine(std::string_view command_line);
 
 }  // namespace koyomi

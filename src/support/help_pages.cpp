@@ -15,12 +15,12 @@ bool IsUnreserved(unsigned char c) {
 
 }  // namespace
 
-std::filesystem::path HtmlHelpContentsPath(const std::filesystem::path& programFolder) {
-    return programFolder / kHtmlHelpFolderName / "index.html";
+std::filesystem::path HtmlHelpContentsPath(const std::filesystem::path& program_folder) {
+    return program_folder / kHtmlHelpFolderName / "index.html";
 }
 
-std::filesystem::path HomePagePath(const std::filesystem::path& programFolder) {
-    return programFolder / kHomePageFolderName / "index.html";
+std::filesystem::path HomePagePath(const std::filesystem::path& program_folder) {
+    return program_folder / kHomePageFolderName / "index.html";
 }
 
 std::string FileUrl(const std::filesystem::path& absolutePath) {
@@ -39,16 +39,16 @@ std::string FileUrl(const std::filesystem::path& absolutePath) {
     return url;
 }
 
-std::string HomePageUrl(const std::filesystem::path& programFolder) {
-    return FileUrl(HomePagePath(programFolder));
+std::string HomePageUrl(const std::filesystem::path& program_folder) {
+    return FileUrl(HomePagePath(program_folder));
 }
 
-bool OpenHelpContents(ShellPlatform& platform, const std::filesystem::path& helpFile) {
+bool OpenHelpContents(ShellPlatform& platform, const std::filesystem::path& help_file) {
     std::error_code error;
-    if (std::filesystem::is_regular_file(helpFile, error)) {
-        return platform.ShellExecuteOpen(helpFile.string(), kShowNormal) > kShellExecuteStarted;
+    if (std::filesystem::is_regular_file(help_file, error)) {
+        return platform.ShellExecuteOpen(help_file.string(), kShowNormal) > kShellExecuteStarted;
     }
-    return OpenURL(platform, FileUrl(HtmlHelpContentsPath(helpFile.parent_path())), kShowNormal);
+    return OpenURL(platform, FileUrl(HtmlHelpContentsPath(help_file.parent_path())), kShowNormal);
 }
 
 }  // namespace koyomi

@@ -16,21 +16,21 @@ inline constexpr char kHtmlHelpFolderName[] = "koyomivw-help";
 inline constexpr char kHomePageFolderName[] = "koyomivw-home";
 
 // <program folder>/koyomivw-help/index.html, the table of contents of the HTML help.
-std::filesystem::path HtmlHelpContentsPath(const std::filesystem::path& programFolder);
+std::filesystem::path HtmlHelpContentsPath(const std::filesystem::path& program_folder);
 
 // <program folder>/koyomivw-home/index.html.
-std::filesystem::path HomePagePath(const std::filesystem::path& programFolder);
+std::filesystem::path HomePagePath(const std::filesystem::path& program_folder);
 
 // A "file://" URL of an absolute path: every byte but letters, digits, "-._~" and "/"
 // percent-encoded, so blanks, "#", "%" and non-ASCII names survive any opener.
 std::string FileUrl(const std::filesystem::path& absolutePath);
 
 // The home page's URL, what the about box opens.
-std::string HomePageUrl(const std::filesystem::path& programFolder);
+std::string HomePageUrl(const std::filesystem::path& program_folder);
 
-// Opens the help at its table of contents: `helpFile` (the compiled help) with the desktop's
+// Opens the help at its table of contents: `help_file` (the compiled help) with the desktop's
 // opener when it exists, else the HTML table of contents beside it as a web page. False when
 // nothing could be started.
-bool OpenHelpContents(ShellPlatform& platform, const std::filesystem::path& helpFile);
+bool OpenHelpContents(ShellPlatform& platform, const std::filesystem::path& help_file);
 
 }  // namespace koyomi

@@ -20,34 +20,34 @@ bool ReadClassesRootDefault(ShellPlatform& platform, const std::string& subkey,
     return true;
 }
 
-std::string RemoveDocumentPlaceholder(std::string commandLine) {
+std::string RemoveDocumentPlaceholder(std::string command_line) {
     // A deletion never starts before the first character: a placeholder at the start stays.
-    if (const size_t quoted = commandLine.find("\"%1\""); quoted != std::string::npos) {
+    if (const size_t quoted = command_line.find("\"%1\""); quoted != std::string::npos) {
         if (quoted > 0) {
-            commandLine.erase(quoted - 1, 5);
+            command_line.erase(quoted - 1, 5);
         }
-    } else if (const size_t bare = commandLine.find("%1"); bare != std::string::npos) {
+    } else if (const size_t bare = command_line.find("%1"); bare != std::string::npos) {
         if (bare > 0) {
-            commandLine.erase(bare - 1, 3);
+            command_line.erase(bare - 1, 3);
         }
     }
-    return commandLine;
+    return command_line;
 }
 
-bool OpenURL(ShellPlatform& platform, const std::string& url, int showMode) {
-    if (platform.ShellExecuteOpen(url, showMode) > kShellExecuteStarted) {
+bool OpenURL(ShellPlatform& platform, const std::string& url, int show_mode) {
+    if (platform.ShellExecuteOpen(url, show_mode) > kShellExecuteStarted) {
         return true;
     }
-    std::string documentType;
-    if (!ReadClassesRootDefault(platform, ".htm", documentType)) {
+    std::string document_type;
+    if (!ReadClassesRootDefault(platform, ".htm", document_type)) {
         return false;
     }
     std::string command;
-    if (!ReadClassesRootDefault(platform, documentType + "\\shell\\open\\command", command)) {
+    if (!ReadClassesRootDefault(platform, document_type + "\\shell\\open\\command", command)) {
         return false;
     }
     command = RemoveDocumentPlaceholder(std::move(command)) + " " + url;
-    return platform.WinExec(command, showMode) > kWinExecStarted;
+    return platform.WinExec(command, show_mode) > kWinExecStarted;
 }
 
 }  // namespace koyomi

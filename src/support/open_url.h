@@ -23,12 +23,12 @@ class ShellPlatform {
     virtual ~ShellPlatform() = default;
     // The shell's "open" verb on `target` with no parameters or working folder. A result
     // greater than 32 means it started.
-    virtual std::intptr_t ShellExecuteOpen(const std::string& target, int showMode) = 0;
+    virtual std::intptr_t ShellExecuteOpen(const std::string& target, int show_mode) = 0;
     // The key `subkey` (for example ".htm" or "<type>\shell\open\command") under the
     // classes root.
     virtual ClassesRootEntry ReadClassesRootKey(const std::string& subkey) = 0;
     // Starts a command line as a new process. A result greater than 31 means it started.
-    virtual unsigned WinExec(const std::string& commandLine, int showMode) = 0;
+    virtual unsigned WinExec(const std::string& command_line, int show_mode) = 0;
 };
 
 // The default value of `subkey` under the classes root, up to its first NUL. False when the
@@ -39,9 +39,9 @@ bool ReadClassesRootDefault(ShellPlatform& platform, const std::string& subkey, 
 // A registered open command without its document placeholder: a quoted "%1" goes with the
 // character before it, else a bare %1 goes with the character before it; only the first
 // occurrence, and never when it stands at the very start.
-std::string RemoveDocumentPlaceholder(std::string commandLine);
+std::string RemoveDocumentPlaceholder(std::string command_line);
 
 // Opens `url`; false when neither the shell nor the registered browser could be started.
-bool OpenURL(ShellPlatform& platform, const std::string& url, int showMode);
+bool OpenURL(ShellPlatform& platform, const std::string& url, int show_mode);
 
 }  // namespace koyomi

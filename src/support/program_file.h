@@ -11,11 +11,11 @@ namespace koyomi {
 // cannot tell.
 std::filesystem::path ProgramFilePath();
 
-// The folder of a program file, without a trailing separator (`ProgramFolder`).
+// The folder of a program file, without a trailing separator (`program_folder_`).
 std::filesystem::path ProgramFolderOf(const std::filesystem::path& program_file);
 
 // The running program's folder.
-inline std::filesystem::path ProgramFolder() {
+inline std::filesystem::path program_folder_() {
     return ProgramFolderOf(ProgramFilePath());
 }
 

@@ -44,7 +44,7 @@ class DownloadSessionTest : public ::testing::Test {
     // Runs the timer until it goes off (a bounded number of ticks).
     void TickUntilTimerOff() {
         for (int tick = 0; tick < 100 && view_.timer_enabled; ++tick) {
-            session_.TimerJVStatusTimer();
+            session_.PollDownload();
         }
         ASSERT_FALSE(view_.timer_enabled);
     }
@@ -62,7 +62,7 @@ class OpenErrorTest : public DownloadSessionTest, public ::testing::WithParamInt
 TEST_P(OpenErrorTest, ShowsTheResultTextClosesOnceAndRefreshesTheList) {
     link_.open_result = GetParam();
     link_.read_count = 3;  // ignored: any non-zero result is an error
-    session_.FileOpenItemClick();
+    session_.StartFetch();
 
     EXPECT_EQ(view_.events,
               (std::vector<std::string>{kOpening, "timer off", "cursor busy", "beep",
@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(Codes, OpenErrorTest, ::testing::Values(-1, -2, -111, -
 
 TEST_F(DownloadSessionTest, NothingNewToReadSaysSoAndCloses) {
     link_.read_count = 0;
-    session_.FileOpenItemClick();
+    session_.StartFetch();
 
     EXPECT_EQ(view_.events, (std::vector<std::string>{kOpening, "timer off", "cursor busy", "beep",
                                                       "box 最新のデータがありません。",
@@ -87,7 +87,7 @@ TEST_F(DownloadSessionTest, NothingNewToReadSaysSoAndCloses) {
 
 TEST_F(DownloadSessionTest, NormalDataAsksFromTheFixedTimeWithOptionOne) {
     view_.data_kind = DataKind::Normal;
-    session_.FileOpenItemClick();
+    session_.StartFetch();
     EXPECT_EQ(link_.open_dataspec, u"YSCH");
     EXPECT_EQ(link_.open_fromtime, u"20030406104642");
     EXPECT_EQ(link_.open_option, 1);
@@ -95,7 +95,7 @@ TEST_F(DownloadSessionTest, NormalDataAsksFromTheFixedTimeWithOptionOne) {
 
 TEST_F(DownloadSessionTest, SetupDataAsksFromTenYearsAgoWithOptionThree) {
     view_.data_kind = DataKind::Setup;
-    session_.FileOpenItemClick();
+    session_.StartFetch();
     EXPECT_EQ(link_.open_fromtime, u"20161210210000");  // 2026-12-08 21:00 minus 3650 days
     EXPECT_EQ(link_.open_option, 3);
 }
@@ -105,7 +105,7 @@ TEST_F(DownloadSessionTest, SetupDataAsksFromTenYearsAgoWithOptionThree) {
 TEST_F(DownloadSessionTest, ReadsAtOnceWhenNothingMustBeDownloaded) {
     ScriptRead(2, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-1),
                    Record(ScheduleRecord("20270109", "08", 1, 1, '1')), Code(-1), Code(0)});
-    session_.FileOpenItemClick();
+    session_.StartFetch();
 
     EXPECT_EQ(view_.Shown(),
               (std::vector<std::string>{
@@ -128,7 +128,7 @@ TEST_F(DownloadSessionTest, ReadsAtOnceWhenNothingMustBeDownloaded) {
 TEST_F(DownloadSessionTest, ReadLoopYieldsBeforeEveryReadWithTheSameBufferSize) {
     ScriptRead(1, {Code(-3), Code(-2), Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
                    Code(-1), Code(0)});
-    session_.FileOpenItemClick();
+    session_.StartFetch();
 
     EXPECT_EQ(link_.read_calls, 5);
     EXPECT_EQ(view_.pending_event_turns, link_.read_calls);
@@ -143,7 +143,7 @@ TEST_F(DownloadSessionTest, StoresOnlyScheduleRecordsEachInItsYearFile) {
     ScriptRead(1, {Record(other_kind), Record(ScheduleRecord("20261227", "06", 5, 8, '2')),
                    Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
                    Record(ScheduleRecord("20250105", "06", 1, 1, '2')), Code(-1), Code(0)});
-    session_.FileOpenItemClick();
+    session_.StartFetch();
 
     const std::vector<std::string> lines_2026 = YearFileLines(program_.path(), "2026");
     ASSERT_EQ(lines_2026.size(), 2u);
@@ -158,7 +158,7 @@ TEST_F(DownloadSessionTest, RecordsDeliveredAgainReplaceTheirLines) {
     ScriptRead(2, {Record(ScheduleRecord("20260105", "06", 1, 1, '4', "中山金杯")), Code(-1),
                    Record(ScheduleRecord("20260105", "06", 1, 1, '4', "中山金杯（改）", '2')),
                    Code(-1), Code(0)});
-    session_.FileOpenItemClick();
+    session_.StartFetch();
 
     const std::vector<std::string> lines = YearFileLines(program_.path(), "2026");
     ASSERT_EQ(lines.size(), 1u);
@@ -171,7 +171,7 @@ class UnsavedTimestampTest : public DownloadSessionTest,
 TEST_P(UnsavedTimestampTest, LeavesLastTimeAndDataKindAlone) {
     ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-1), Code(0)},
                GetParam());
-    session_.FileOpenItemClick();
+    session_.StartFetch();
 
     EXPECT_EQ(view_.last_time, "");
     EXPECT_EQ(view_.data_kind, DataKind::Setup);
@@ -184,13 +184,13 @@ INSTANTIATE_TEST_SUITE_P(Stamps, UnsavedTimestampTest,
 
 TEST_F(DownloadSessionTest, TimestampWithBlanksAroundItIsSaved) {
     ScriptRead(1, {Code(-1), Code(0)}, u" 20030406104642 ");
-    session_.FileOpenItemClick();
+    session_.StartFetch();
     EXPECT_EQ(view_.last_time, "2003/04/06 10:46:42");
 }
 
 TEST_F(DownloadSessionTest, ReadErrorKeepsStoredRecordsAndLastTime) {
     ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-403), Code(0)});
-    session_.FileOpenItemClick();
+    session_.StartFetch();
 
     const std::vector<std::string> shown = view_.Shown();
     EXPECT_EQ(shown.back(), "box JVReadエラー:" + ResultText("JVRead", -403));
@@ -206,7 +206,7 @@ TEST_F(DownloadSessionTest, ReadErrorKeepsStoredRecordsAndLastTime) {
 TEST_F(DownloadSessionTest, UnreadableRecordsAreSkippedAndCounted) {
     ScriptRead(1, {Record("YS0"), Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
                    Record(ScheduleRecord("ABCD0105", "06", 1, 1, '2')), Code(-1), Code(0)});
-    session_.FileOpenItemClick();
+    session_.StartFetch();
 
     EXPECT_EQ(view_.Shown().back(),
               "box スケジュールとして読めないレコードを読み飛ばしました。件数: 2");
@@ -220,7 +220,7 @@ TEST_F(DownloadSessionTest, UnwritableYearFileEndsTheSessionNamingTheFile) {
     ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
                    Record(ScheduleRecord("20270109", "08", 1, 1, '1')),
                    Record(ScheduleRecord("20260106", "06", 1, 2, '5')), Code(-1), Code(0)});
-    session_.FileOpenItemClick();
+    session_.StartFetch();
 
     const std::string box = view_.Shown().back();
     const std::string expected_start =
@@ -239,7 +239,7 @@ TEST_F(DownloadSessionTest, UnwritableYearFileEndsTheSessionNamingTheFile) {
 TEST_F(DownloadSessionTest, LastTimeThatCannotBeWrittenIsReported) {
     view_.last_time_fails = true;
     ScriptRead(1, {Code(-1), Code(0)});
-    session_.FileOpenItemClick();
+    session_.StartFetch();
 
     const std::vector<std::string> shown = view_.Shown();
     EXPECT_EQ(shown.back(),
@@ -257,7 +257,7 @@ TEST_F(DownloadSessionTest, DownloadIsPolledUntilItIsComplete) {
     link_.last_file_timestamp = u"20261205150000";
     link_.status_results = {0, 5, 2, 3};
     link_.read_steps = {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-1), Code(0)};
-    session_.FileOpenItemClick();
+    session_.StartFetch();
 
     EXPECT_TRUE(view_.timer_enabled);
     EXPECT_TRUE(view_.busy);
@@ -267,15 +267,15 @@ TEST_F(DownloadSessionTest, DownloadIsPolledUntilItIsComplete) {
     EXPECT_EQ(link_.read_calls, 0);
     EXPECT_EQ(link_.close_calls, 0);
 
-    session_.TimerJVStatusTimer();
+    session_.PollDownload();
     EXPECT_EQ(view_.Shown().back(), "status ダウンロード中．．．(0/3)");
     const size_t shown_before = view_.Shown().size();
-    session_.TimerJVStatusTimer();  // 5: above the count, ignored
+    session_.PollDownload();  // 5: above the count, ignored
     EXPECT_EQ(view_.Shown().size(), shown_before);
     EXPECT_TRUE(view_.timer_enabled);
-    session_.TimerJVStatusTimer();
+    session_.PollDownload();
     EXPECT_EQ(view_.Shown().back(), "status ダウンロード中．．．(2/3)");
-    session_.TimerJVStatusTimer();
+    session_.PollDownload();
 
     EXPECT_FALSE(view_.timer_enabled);
     EXPECT_LT(IndexOf("timer on"), IndexOf("status ダウンロード中．．．(3/3)"));
@@ -285,7 +285,7 @@ TEST_F(DownloadSessionTest, DownloadIsPolledUntilItIsComplete) {
     EXPECT_EQ(link_.close_calls, 1);
     EXPECT_EQ(YearFileLines(program_.path(), "2026").size(), 1u);
 
-    session_.TimerJVStatusTimer();  // a tick queued before the timer went off
+    session_.PollDownload();  // a tick queued before the timer went off
     EXPECT_EQ(link_.status_calls, 4);
 }
 
@@ -293,10 +293,10 @@ TEST_F(DownloadSessionTest, StatusErrorStopsTheTimerFirstAndReadsNothing) {
     link_.read_count = 2;
     link_.download_count = 2;
     link_.status_results = {1, -502};
-    session_.FileOpenItemClick();
-    session_.TimerJVStatusTimer();
+    session_.StartFetch();
+    session_.PollDownload();
     view_.events.clear();
-    session_.TimerJVStatusTimer();
+    session_.PollDownload();
 
     EXPECT_EQ(view_.events,
               (std::vector<std::string>{"timer off", "beep",
@@ -304,12 +304,12 @@ TEST_F(DownloadSessionTest, StatusErrorStopsTheTimerFirstAndReadsNothing) {
                                         "cursor default", "beep"}));
     EXPECT_EQ(link_.read_calls, 0);
     EXPECT_EQ(link_.close_calls, 1);
-    session_.TimerJVStatusTimer();
+    session_.PollDownload();
     EXPECT_EQ(link_.status_calls, 2);
 }
 
 TEST_F(DownloadSessionTest, TickWithoutASessionDoesNothing) {
-    session_.TimerJVStatusTimer();
+    session_.PollDownload();
     EXPECT_EQ(link_.status_calls, 0);
     EXPECT_TRUE(view_.events.empty());
 }
@@ -319,7 +319,7 @@ TEST_F(DownloadSessionTest, TickWithoutASessionDoesNothing) {
 TEST_F(DownloadSessionTest, CloseErrorIsShownAfterTheCloseStep) {
     link_.close_result = -1;
     ScriptRead(1, {Code(-1), Code(0)});
-    session_.FileOpenItemClick();
+    session_.StartFetch();
 
     const size_t box = IndexOf("box JVCloseエラー:" + ResultText("JVClose", -1));
     ASSERT_LT(box, view_.events.size());
@@ -329,10 +329,10 @@ TEST_F(DownloadSessionTest, CloseErrorIsShownAfterTheCloseStep) {
 }
 
 TEST_F(DownloadSessionTest, SettingsDialogErrorIsShown) {
-    session_.JVLink2Click();
+    session_.OpenControlSettings();
     EXPECT_TRUE(view_.events.empty());
     link_.set_ui_result = -100;
-    session_.JVLink2Click();
+    session_.OpenControlSettings();
     EXPECT_EQ(view_.events,
               (std::vector<std::string>{"beep", "box JVSetUIPropertiesエラー：" +
                                                     ResultText("JVSetUIProperties", -100)}));
@@ -340,10 +340,10 @@ TEST_F(DownloadSessionTest, SettingsDialogErrorIsShown) {
 }
 
 TEST_F(DownloadSessionTest, InitSendsTheSoftwareIdAndShowsAFailureInAPlainBox) {
-    EXPECT_EQ(session_.InitJVLink("Ver.1.02"), 0);
+    EXPECT_EQ(session_.InitControl("Ver.1.02"), 0);
     EXPECT_TRUE(view_.events.empty());
     link_.init_result = -103;
-    EXPECT_EQ(session_.InitJVLink("Ver.1.02"), -103);
+    EXPECT_EQ(session_.InitControl("Ver.1.02"), -103);
     EXPECT_EQ(link_.init_sids,
               (std::vector<std::u16string>(2, u"SA100200/SD300400/KoyomiVw/Ver.1.02")));
     EXPECT_EQ(view_.events, (std::vector<std::string>{"plain JVInitエラーが発生しました。：" +
@@ -358,10 +358,10 @@ TEST_F(DownloadSessionTest, SecondFetchDuringTheReadIsRefused) {
     view_.on_pending_events = [&] {
         if (!clicked) {
             clicked = true;
-            session_.FileOpenItemClick();
+            session_.StartFetch();
         }
     };
-    session_.FileOpenItemClick();
+    session_.StartFetch();
 
     EXPECT_EQ(link_.open_calls, 1);
     EXPECT_EQ(view_.Count(kBusy), 1);
@@ -372,8 +372,8 @@ TEST_F(DownloadSessionTest, SecondFetchDuringTheReadIsRefused) {
 TEST_F(DownloadSessionTest, SecondFetchWhileDownloadingIsRefused) {
     link_.read_count = 1;
     link_.download_count = 1;
-    session_.FileOpenItemClick();
-    session_.FileOpenItemClick();
+    session_.StartFetch();
+    session_.StartFetch();
     EXPECT_EQ(link_.open_calls, 1);
     EXPECT_EQ(view_.events.back(), kBusy);
     EXPECT_TRUE(view_.timer_enabled);
@@ -387,7 +387,7 @@ TEST_F(DownloadSessionTest, ClosingTheWindowDuringTheReadEndsTheSessionCleanly) 
             session_.WindowClosing();
         }
     };
-    session_.FileOpenItemClick();
+    session_.StartFetch();
 
     EXPECT_EQ(link_.read_calls, 1);
     EXPECT_EQ(link_.close_calls, 1);
@@ -398,19 +398,19 @@ TEST_F(DownloadSessionTest, ClosingTheWindowDuringTheReadEndsTheSessionCleanly) 
     EXPECT_EQ(view_.Count("make list"), 0);
     EXPECT_FALSE(view_.busy);
 
-    session_.FileOpenItemClick();  // the window is gone: nothing more happens
+    session_.StartFetch();  // the window is gone: nothing more happens
     EXPECT_EQ(link_.open_calls, 1);
 }
 
 TEST_F(DownloadSessionTest, ClosingTheWindowWhileDownloadingStopsTheTimerAndCloses) {
     link_.read_count = 1;
     link_.download_count = 1;
-    session_.FileOpenItemClick();
+    session_.StartFetch();
     session_.WindowClosing();
 
     EXPECT_FALSE(view_.timer_enabled);
     EXPECT_EQ(link_.close_calls, 1);
-    session_.TimerJVStatusTimer();
+    session_.PollDownload();
     EXPECT_EQ(link_.status_calls, 0);
 }
 
@@ -429,7 +429,7 @@ TEST(DownloadSessionLifetime, DestroyingAnOpenSessionClosesTheControl) {
     link.download_count = 1;
     {
         DownloadSession session(link, view, clock, program.path());
-        session.FileOpenItemClick();
+        session.StartFetch();
         view.events.clear();
     }
     EXPECT_EQ(link.close_calls, 1);

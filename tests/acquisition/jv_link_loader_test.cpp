@@ -38,7 +38,8 @@ TEST(JVLinkLoader, LibraryWithoutTheFactoryFails) {
 }
 
 TEST(JVLinkLoader, OtherProgIdIsNotRegistered) {
-    EXPECT_EQ(CreateJVLinkObject("JVDTLab.JVLink2", ProgramFolder()).link, nullptr);
+    EXPECT_EQ(CreateJVLinkObject("JVDTLab.control_settings_action_", program_folder_()).link,
+              nullptr);
 }
 
 // The built control, loaded as the program loads it, on a temporary service and user folders.
@@ -73,9 +74,9 @@ class LoadedStandInTest : public ::testing::Test {
 };
 
 TEST_F(LoadedStandInTest, ServesTheServiceNamedByTheEnvironment) {
-    JVLinkCreation creation = CreateJVLinkObject(kJVLinkProgId, ProgramFolder());
+    JVLinkCreation creation = CreateJVLinkObject(kJVLinkProgId, program_folder_());
     ASSERT_NE(creation.link, nullptr) << creation.reason;
-    TJVLink& link = *creation.link;
+    JvLink& link = *creation.link;
     ASSERT_EQ(link.JVInit(u"SA100200/SD300400/KoyomiVw/Ver.1.02"), 0);
     int read_count = 0;
     int download_count = 0;
@@ -103,8 +104,8 @@ TEST_F(LoadedStandInTest, ServesTheServiceNamedByTheEnvironment) {
 }
 
 TEST_F(LoadedStandInTest, ProbeAndWindowObjectsLiveSideBySide) {
-    JVLinkCreation probe = CreateJVLinkObject(kJVLinkProgId, ProgramFolder());
-    JVLinkCreation window = CreateJVLinkObject(kJVLinkProgId, ProgramFolder());
+    JVLinkCreation probe = CreateJVLinkObject(kJVLinkProgId, program_folder_());
+    JVLinkCreation window = CreateJVLinkObject(kJVLinkProgId, program_folder_());
     ASSERT_NE(probe.link, nullptr);
     ASSERT_NE(window.link, nullptr);
     probe.link.reset();  // releasing the probe keeps the library for the other object

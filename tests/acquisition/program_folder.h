@@ -7,7 +7,7 @@
 
 namespace koyomi::testing {
 
-inline std::filesystem::path ProgramFolder() {
+inline std::filesystem::path program_folder_() {
     if (const char* folder = std::getenv("KOYOMI_PROGRAM_DIR"); folder != nullptr && *folder) {
         return folder;
     }

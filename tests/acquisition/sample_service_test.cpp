@@ -30,7 +30,7 @@ bool HasRace(std::string_view record, int block) {
 }
 
 TEST(SampleService, CommittedFilesAreTheGeneratorsOutput) {
-    const std::filesystem::path folder = ProgramFolder() / "sample-service";
+    const std::filesystem::path folder = program_folder_() / "sample-service";
     std::set<std::string> expected;
     for (const SampleServiceFile& file : SampleServiceFiles(2025, 2027)) {
         expected.insert(file.name);

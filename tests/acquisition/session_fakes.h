@@ -27,7 +27,7 @@ inline ReadStep Code(int result) {
 }
 
 // Answers every call from its script and remembers what it was called with.
-class ScriptedJVLink : public TJVLink {
+class ScriptedJVLink : public JvLink {
   public:
     int init_result = 0;
     int set_ui_result = 0;

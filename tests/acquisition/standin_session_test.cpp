@@ -27,10 +27,10 @@ class StandInSessionTest : public StandInTest {
 
     // Drives the session as the window's timer would, until the session ends.
     static void Fetch(DownloadSession& session, RecordingView& view) {
-        session.FileOpenItemClick();
+        session.StartFetch();
         for (int tick = 0; tick < 20000 && view.timer_enabled; ++tick) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            session.TimerJVStatusTimer();
+            session.PollDownload();
         }
         ASSERT_FALSE(session.IsOpen());
     }
@@ -51,7 +51,7 @@ TEST_F(StandInSessionTest, SetupFetchThenNormalFetchBuildTheYearFiles) {
     StandInJVLink link(Paths());
     RecordingView view;
     DownloadSession session(link, view, clock_, program_.path());
-    ASSERT_EQ(session.InitJVLink("Ver.1.02"), 0);
+    ASSERT_EQ(session.InitControl("Ver.1.02"), 0);
 
     Fetch(session, view);
     EXPECT_EQ(view.Shown().back(), "status データ作成が完了しました。");
@@ -88,7 +88,7 @@ TEST_F(StandInSessionTest, ReadFaultKeepsWhatWasStored) {
     StandInJVLink link(Paths());
     RecordingView view;
     DownloadSession session(link, view, clock_, program_.path());
-    ASSERT_EQ(session.InitJVLink("Ver.1.02"), 0);
+    ASSERT_EQ(session.InitControl("Ver.1.02"), 0);
     Fetch(session, view);
 
     EXPECT_TRUE(view.Shown().back().starts_with("box JVReadエラー:")) << view.Shown().back();

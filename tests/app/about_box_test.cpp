@@ -9,7 +9,7 @@
 #include "support/qt/about_artwork.h"
 #include "support/qt/about_box.h"
 #include "support/qt/japanese_fonts.h"
-#include "support/qt/label_3dj.h"
+#include "support/qt/shadow_label.h"
 #include "support/sjis_text.h"
 
 using namespace koyomi;
@@ -24,9 +24,9 @@ class RecordingPresenter final : public MessagePresenter {
     int beeps = 0;
     std::vector<MessageBoxRequest> shown;
     void Beep() override { ++beeps; }
-    TModalResult ShowModal(const MessageBoxRequest& request) override {
+    DialogResult ShowModal(const MessageBoxRequest& request) override {
         shown.push_back(request);
-        return TModalResult::mrOk;
+        return DialogResult::Ok;
     }
 };
 
@@ -38,9 +38,9 @@ class AboutBoxTest : public QObject {
   private slots:
     void initTestCase() { InstallJapaneseFontSubstitutes(); }
 
-    void controlsSitWhereTheFormPutsThem() {
+    void ControlsSitWhereTheFormPutsThem() {
         RecordingShell shell;
-        TAboutBox box(shell, kHomePage);
+        AboutBox box(shell, kHomePage);
         QCOMPARE(box.windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
         QCOMPARE(box.size(), QSize(324, 258));
         QCOMPARE(box.minimumSize(), box.maximumSize());
@@ -55,29 +55,29 @@ class AboutBoxTest : public QObject {
         QCOMPARE(box.BitBtn1->geometry(), QRect(234, 224, 75, 25));
         QCOMPARE(box.BitBtn1->text(), QStringLiteral("OK"));
         QVERIFY(box.BitBtn1->isDefault());
-        QCOMPARE(box.IniGT1.DefaultDir(), ddApplication);
+        QCOMPARE(box.settings_.DefaultDir(), SettingsFolder::Program);
 
         // The picture and both labels lie inside the panel, the labels over the picture.
         QCOMPARE(box.Image1->parentWidget(), box.Panel1);
         QCOMPARE(box.Image1->size(), QSize(300, 200));
         QVERIFY(box.Panel1->rect().contains(box.Image1->geometry()));
-        for (TLabel3Dj* label : {box.Label3D1, box.Label3D2}) {
+        for (ShadowLabel* label : {box.title_label_, box.ticker_label_}) {
             QCOMPARE(label->parentWidget(), box.Panel1);
             QVERIFY(box.Image1->geometry().contains(label->geometry()));
             QVERIFY(box.Panel1->children().indexOf(label) >
                     box.Panel1->children().indexOf(box.Image1));
         }
-        QCOMPARE(box.Label3D1->caption(), QStringLiteral("Version 1.00"));
-        QVERIFY(box.Label3D1->font().bold());
-        QVERIFY(box.Label3D1->font().underline());
-        QCOMPARE(box.Label3D1->style3D(), TLabel3Dj::Style::Recessed);
-        QVERIFY(!box.Label3D2->caption().isEmpty());
-        QVERIFY(box.Label3D2->font().bold());
-        QCOMPARE(box.Label3D2->font().pixelSize(), 11);
-        QCOMPARE(box.Label3D2->style3D(), TLabel3Dj::Style::Raised);
+        QCOMPARE(box.title_label_->caption(), QStringLiteral("Version 1.00"));
+        QVERIFY(box.title_label_->font().bold());
+        QVERIFY(box.title_label_->font().underline());
+        QCOMPARE(box.title_label_->style(), ShadowLabel::Style::Recessed);
+        QVERIFY(!box.ticker_label_->caption().isEmpty());
+        QVERIFY(box.ticker_label_->font().bold());
+        QCOMPARE(box.ticker_label_->font().pixelSize(), 11);
+        QCOMPARE(box.ticker_label_->style(), ShadowLabel::Style::Raised);
     }
 
-    void pictureIsTheProgramsOwnArtwork() {
+    void PictureIsTheProgramsOwnArtwork() {
         const QImage art = PaintAboutArtwork();
         QCOMPARE(art.size(), QSize(300, 200));
         QCOMPARE(art.depth(), 24);
@@ -95,13 +95,13 @@ class AboutBoxTest : public QObject {
         QVERIFY(turf.green() > turf.red() && turf.green() > turf.blue());
 
         RecordingShell shell;
-        TAboutBox box(shell, kHomePage);
+        AboutBox box(shell, kHomePage);
         QCOMPARE(box.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB888), art);
     }
 
-    void okClosesTheBox() {
+    void OkClosesTheBox() {
         RecordingShell shell;
-        TAboutBox box(shell, kHomePage);
+        AboutBox box(shell, kHomePage);
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         QTest::mouseClick(box.BitBtn1, Qt::LeftButton);
@@ -109,57 +109,57 @@ class AboutBoxTest : public QObject {
         QVERIFY(!box.isVisible());
     }
 
-    void homePageOpensThroughTheShell() {
+    void HomePageOpensThroughTheShell() {
         RecordingShell shell;
         RecordingPresenter presenter;
-        TAboutBox box(shell, kHomePage);
-        box.setMessagePresenter(&presenter);
+        AboutBox box(shell, kHomePage);
+        box.SetMessagePresenter(&presenter);
         QTest::mouseClick(box.Button1, Qt::LeftButton);
         QCOMPARE(shell.opened, std::vector<std::string>{kHomePage});
         QVERIFY(presenter.shown.empty());
     }
 
-    void pictureActsAsTheHomePageButton() {
+    void PictureActsAsTheHomePageButton() {
         RecordingShell shell;
-        TAboutBox box(shell, kHomePage);
+        AboutBox box(shell, kHomePage);
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         QTest::mouseClick(box.Image1, Qt::LeftButton, {}, QPoint(150, 120));
         // Through the window, as the user clicks: over a label that lies on the picture.
-        const QPoint onLabel = box.Label3D1->mapTo(&box, QPoint(5, 5));
-        QTest::mouseClick(box.windowHandle(), Qt::LeftButton, {}, onLabel);
+        const QPoint on_label = box.title_label_->mapTo(&box, QPoint(5, 5));
+        QTest::mouseClick(box.windowHandle(), Qt::LeftButton, {}, on_label);
         QCOMPARE(shell.opened, (std::vector<std::string>{kHomePage, kHomePage}));
         QVERIFY(box.isVisible());
     }
 
-    void registeredBrowserIsTheFallback() {
+    void RegisteredBrowserIsTheFallback() {
         RecordingShell shell;
-        shell.shellResult = 0;
-        shell.browserRegistered = true;
+        shell.shell_result = 0;
+        shell.browser_registered = true;
         RecordingPresenter presenter;
-        TAboutBox box(shell, kHomePage);
-        box.setMessagePresenter(&presenter);
+        AboutBox box(shell, kHomePage);
+        box.SetMessagePresenter(&presenter);
         box.Button1Click();
         QCOMPARE(shell.commands,
                  std::vector<std::string>{std::string("\"/usr/bin/web\" ") + kHomePage});
         QVERIFY(presenter.shown.empty());
     }
 
-    void failureGivesThePlainMessage() {
+    void FailureGivesThePlainMessage() {
         RecordingShell shell;
-        shell.shellResult = 2;
+        shell.shell_result = 2;
         RecordingPresenter presenter;
-        TAboutBox box(shell, kHomePage);
-        box.setMessagePresenter(&presenter);
+        AboutBox box(shell, kHomePage);
+        box.SetMessagePresenter(&presenter);
         box.Button1Click();
-        shell.browserRegistered = true;
-        shell.winExecResult = 2;
+        shell.browser_registered = true;
+        shell.win_exec_result = 2;
         box.Image1Click();
         QCOMPARE(int(presenter.shown.size()), 2);
         for (const MessageBoxRequest& request : presenter.shown) {
             QCOMPARE(request.text, Utf8ToSjis("ホームページの表示に失敗しました。"));
-            QCOMPARE(request.kind, TMsgDlgType::mtCustom);
-            QCOMPARE(request.buttons, std::vector<TMsgDlgBtn>{TMsgDlgBtn::mbOK});
+            QCOMPARE(request.kind, MessageKind::Custom);
+            QCOMPARE(request.buttons, std::vector<MessageButton>{MessageButton::Ok});
         }
         QCOMPARE(presenter.beeps, 0);
     }

@@ -63,13 +63,13 @@ inline int PdfPageCount(const QString& pdf) {
 }
 
 // One page rendered in grey at `dpi`; a null image when pdftoppm failed.
-inline QImage RenderPdfPage(const QString& pdf, int page, int dpi, const QString& outputPrefix) {
+inline QImage RenderPdfPage(const QString& pdf, int page, int dpi, const QString& output_prefix) {
     const auto done = RunTool(
         QStringLiteral("pdftoppm"),
         {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"), QString::number(page),
          QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
-         QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, outputPrefix});
-    return done ? QImage(outputPrefix + QStringLiteral(".png")) : QImage();
+         QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, output_prefix});
+    return done ? QImage(output_prefix + QStringLiteral(".png")) : QImage();
 }
 
 // Darkest grey level in a rectangle of a grey image (255: nothing drawn there).
@@ -107,18 +107,18 @@ inline void WhenModal(std::function<void(QWidget*)> answer) {
 // A desktop whose shell and browser start nothing and report what they were asked.
 class RecordingShell final : public ShellPlatform {
   public:
-    std::intptr_t shellResult = 42;     // above 32: started
-    bool browserRegistered = false;     // ".htm" has a browser command
-    unsigned winExecResult = 33;        // above 31: started
+    std::intptr_t shell_result = 42;    // above 32: started
+    bool browser_registered = false;    // ".htm" has a browser command
+    unsigned win_exec_result = 33;      // above 31: started
     std::vector<std::string> opened;    // ShellExecuteOpen targets
     std::vector<std::string> commands;  // WinExec command lines
 
     std::intptr_t ShellExecuteOpen(const std::string& target, int) override {
         opened.push_back(target);
-        return shellResult;
+        return shell_result;
     }
     ClassesRootEntry ReadClassesRootKey(const std::string& subkey) override {
-        if (!browserRegistered) {
+        if (!browser_registered) {
             return {};
         }
         if (subkey == ".htm") {
@@ -129,9 +129,9 @@ class RecordingShell final : public ShellPlatform {
         }
         return {};
     }
-    unsigned WinExec(const std::string& commandLine, int) override {
-        commands.push_back(commandLine);
-        return winExecResult;
+    unsigned WinExec(const std::string& command_line, int) override {
+        commands.push_back(command_line);
+        return win_exec_result;
     }
 };
 

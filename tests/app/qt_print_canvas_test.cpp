@@ -6,9 +6,9 @@
 
 #include "app/app_test_support.h"
 #include "output/fake_grid.h"
+#include "output/grid_printer.h"
 #include "output/qt/grid_print_job.h"
 #include "output/qt/qt_print_canvas.h"
-#include "output/str_grid_printer.h"
 #include "support/qt/japanese_fonts.h"
 #include "support/qt/qt_text.h"
 #include "support/sjis_text.h"
@@ -44,11 +44,11 @@ std::string Sjis(const char* utf8) {
 // A grid whose cells fail from one row on, as a broken source would.
 class FailingGrid final : public GridSource {
   public:
-    explicit FailingGrid(int failingRow) : failingRow_(failingRow) {}
+    explicit FailingGrid(int failing_row) : failing_row_(failing_row) {}
     int ColCount() const override { return 2; }
     int RowCount() const override { return 12; }
     std::string Cell(int col, int row) const override {
-        if (row >= failingRow_) {
+        if (row >= failing_row_) {
             throw std::runtime_error("cell source gone");
         }
         return "r" + std::to_string(row) + "c" + std::to_string(col);
@@ -57,7 +57,7 @@ class FailingGrid final : public GridSource {
     int RowHeight(int) const override { return 200; }
 
   private:
-    int failingRow_;
+    int failing_row_;
 };
 
 }  // namespace
@@ -76,7 +76,7 @@ class QtPrintCanvasTest : public QObject {
         QVERIFY(dir_.isValid());
     }
 
-    void reportsThePrintersGeometry() {
+    void ReportsThePrintersGeometry() {
         QPrinter printer(QPrinter::HighResolution);
         SetUpPdf(printer, dir_.filePath(QStringLiteral("geometry.pdf")));
         QtPrintCanvas canvas(printer, 120, 144);
@@ -94,7 +94,7 @@ class QtPrintCanvasTest : public QObject {
 
     // Two strips of two bands... here three bands: six pages, each strip down the table
     // before the next, every page headed by the title, Japanese text kept as text.
-    void printsEveryPageInStripAndBandOrder() {
+    void PrintsEveryPageInStripAndBandOrder() {
         // 3 columns of 300 screen pixels (1875 printer pixels): two fit the printable width
         // of 4961 - 236 - 118. 12 rows of 200 (1250): five fit 7016 - 2 * 236.
         FakeGrid grid(std::vector<int>(3, 300), std::vector<int>(12, 200));
@@ -105,11 +105,11 @@ class QtPrintCanvasTest : public QObject {
         grid.SetCell(2, 11, Sjis("天皇賞（春）"));
         const std::string title = Sjis("2024年 スケジュール【ALL】");
 
-        TStrGridPrinter printer;
-        printer.TargetGrid = &grid;
-        printer.TargetGridFont = GridFont();
+        GridPrinter printer;
+        printer.target_grid = &grid;
+        printer.target_grid_font = GridFont();
         std::vector<std::pair<int, int>> pages;
-        printer.OnBeginPage = [&](TStrGridPrinter& sender) {
+        printer.on_begin_page = [&](GridPrinter& sender) {
             pages.emplace_back(sender.CurrentStrip(), sender.CurrentBand());
             sender.Canvas()->TextOut(sender.MmToPixelX(10), sender.MmToPixelY(4), title);
         };
@@ -145,16 +145,16 @@ class QtPrintCanvasTest : public QObject {
 
     // Text starts at the cell's top-left inset, stays below the given top, and is cut at
     // the cell's edge; frames are drawn; the page event's text is not cut.
-    void drawsTextBelowItsTopAndClipsItToTheCell() {
+    void DrawsTextBelowItsTopAndClipsItToTheCell() {
         // Column 0 is 40 screen pixels wide and holds ten full-width squares, about 120 pixels
         // of text; column 1 is empty.
         FakeGrid grid({40, 100}, {20});
         grid.SetCell(0, 0, Sjis("■■■■■■■■■■"));
         grid.SetCell(1, 0, "");
-        TStrGridPrinter printer;
-        printer.TargetGrid = &grid;
-        printer.TargetGridFont = GridFont();
-        printer.OnBeginPage = [](TStrGridPrinter& sender) {
+        GridPrinter printer;
+        printer.target_grid = &grid;
+        printer.target_grid_font = GridFont();
+        printer.on_begin_page = [](GridPrinter& sender) {
             sender.Canvas()->TextOut(sender.MmToPixelX(60), sender.MmToPixelY(4), Sjis("■■"));
         };
         const QString file = dir_.filePath(QStringLiteral("clip.pdf"));
@@ -178,10 +178,10 @@ class QtPrintCanvasTest : public QObject {
         QVERIFY2(DarkestIn(page, QRect(200, 0, 80, 14)) > 200, "title above its top");
     }
 
-    void jobThatCannotOpenIsReportedWithItsDestination() {
+    void JobThatCannotOpenIsReportedWithItsDestination() {
         FakeGrid grid({40}, {20});
-        TStrGridPrinter printer;
-        printer.TargetGrid = &grid;
+        GridPrinter printer;
+        printer.target_grid = &grid;
         const QString file = dir_.filePath(QStringLiteral("no such folder/list.pdf"));
         QPrinter device(QPrinter::HighResolution);
         SetUpPdf(device, file);
@@ -192,11 +192,11 @@ class QtPrintCanvasTest : public QObject {
     }
 
     // A failure part-way is told, and the pages printed before it are still written out.
-    void failureWhilePrintingIsToldAndEarlierPagesKept() {
+    void FailureWhilePrintingIsToldAndEarlierPagesKept() {
         FailingGrid grid(7);  // five rows a page: the second page fails
-        TStrGridPrinter printer;
-        printer.TargetGrid = &grid;
-        printer.TargetGridFont = GridFont();
+        GridPrinter printer;
+        printer.target_grid = &grid;
+        printer.target_grid_font = GridFont();
         const QString file = dir_.filePath(QStringLiteral("broken.pdf"));
         QPrinter device(QPrinter::HighResolution);
         SetUpPdf(device, file);
@@ -207,7 +207,7 @@ class QtPrintCanvasTest : public QObject {
         QVERIFY(PdfText(file, 1).contains(QStringLiteral("r4c1")));
     }
 
-    void drawingOutsideAnOpenJobFailsInsteadOfBeingLost() {
+    void DrawingOutsideAnOpenJobFailsInsteadOfBeingLost() {
         QPrinter device(QPrinter::HighResolution);
         SetUpPdf(device, dir_.filePath(QStringLiteral("closed.pdf")));
         QtPrintCanvas canvas(device, kScreenDpi, kScreenDpi);

@@ -10,8 +10,8 @@
 namespace koyomi {
 namespace {
 
-FakeGrid ScheduleGrid(int dataRows) {
-    FakeGrid grid(std::vector<int>(14, 25), std::vector<int>(dataRows + 1, 15));
+FakeGrid ScheduleGrid(int data_rows) {
+    FakeGrid grid(std::vector<int>(14, 25), std::vector<int>(data_rows + 1, 15));
     static const char* const kHeadings[] = {"No.",  "年月日", "曜日",   "場所",    "回",
                                             "日",   "ｸﾞﾚｰﾄﾞ", "種別",   "記号",    "重量",
                                             "距離", "ﾄﾗｯｸ",   "重賞回", "レース名"};
@@ -73,19 +73,19 @@ TEST(ClipboardText, RangeReachingPastTheGridIsCutAtItsEdges) {
 
 TEST(ClipboardText, EmptyOrOutsideRangesGiveTheEmptyText) {
     const FakeGrid grid({10, 10}, {15, 15});
-    EXPECT_EQ(ClipboardText(grid, 1, 0, 0, 1, "T"), "");    // firstCol > lastCol
+    EXPECT_EQ(ClipboardText(grid, 1, 0, 0, 1, "T"), "");    // first_col > last_col
     EXPECT_EQ(ClipboardText(grid, 0, 1, 1, 0, "T"), "");    // lastRow < firstRow
-    EXPECT_EQ(ClipboardText(grid, -3, 0, -1, 1, "T"), "");  // lastCol < 0
+    EXPECT_EQ(ClipboardText(grid, -3, 0, -1, 1, "T"), "");  // last_col < 0
     EXPECT_EQ(ClipboardText(grid, 0, -3, 1, -1, "T"), "");  // lastRow < 0
-    EXPECT_EQ(ClipboardText(grid, 2, 0, 5, 1, "T"), "");    // firstCol past the columns
+    EXPECT_EQ(ClipboardText(grid, 2, 0, 5, 1, "T"), "");    // first_col past the columns
     EXPECT_EQ(ClipboardText(grid, 0, 2, 1, 5, "T"), "");    // firstRow past the rows
 }
 
 TEST(ClipboardText, GridWithoutColumnsOrRowsIsNeverRead) {
-    const FakeGrid noColumns({}, {15, 15});
-    EXPECT_EQ(ClipboardText(noColumns, -1, 0, 0, 1, "T"), "");
-    const FakeGrid noRows({10, 10}, {});
-    EXPECT_EQ(ClipboardText(noRows, 0, -1, 1, 0, "T"), "");
+    const FakeGrid NoColumns({}, {15, 15});
+    EXPECT_EQ(ClipboardText(NoColumns, -1, 0, 0, 1, "T"), "");
+    const FakeGrid NoRows({10, 10}, {});
+    EXPECT_EQ(ClipboardText(NoRows, 0, -1, 1, 0, "T"), "");
 }
 
 TEST(ClipboardText, UnbuiltGridCopiesHeaderAndEmptyRows) {

@@ -10,9 +10,9 @@ namespace koyomi {
 
 class FakeGrid final : public GridSource {
   public:
-    FakeGrid(std::vector<int> colWidths, std::vector<int> rowHeights)
-        : widths_(std::move(colWidths)),
-          heights_(std::move(rowHeights)),
+    FakeGrid(std::vector<int> col_widths, std::vector<int> row_heights)
+        : widths_(std::move(col_widths)),
+          heights_(std::move(row_heights)),
           cells_(heights_.size(), std::vector<std::string>(widths_.size())) {
         for (size_t row = 0; row < heights_.size(); ++row) {
             for (size_t col = 0; col < widths_.size(); ++col) {

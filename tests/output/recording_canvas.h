@@ -25,23 +25,26 @@ struct RecordedPage {
 
 class RecordingCanvas final : public PrintCanvas {
   public:
-    RecordingCanvas(int printerDpi, int screenDpi, int pageWidth, int pageHeight)
-        : printerDpi_(printerDpi), screenDpi_(screenDpi), width_(pageWidth), height_(pageHeight) {}
+    RecordingCanvas(int printer_dpi, int screen_dpi, int page_width, int page_height)
+        : printer_dpi_(printer_dpi),
+          screen_dpi_(screen_dpi),
+          width_(page_width),
+          height_(page_height) {}
 
     std::vector<RecordedPage> pages{RecordedPage{}};
     FontDescription font;
-    int throwOnNewPage = 0;  // fail when this page (1-based) would start; 0 = never
+    int throw_on_new_page = 0;  // fail when this page (1-based) would start; 0 = never
 
-    int PrinterResolutionX() const override { return printerDpi_; }
-    int PrinterResolutionY() const override { return printerDpi_; }
-    int ScreenResolutionX() const override { return screenDpi_; }
-    int ScreenResolutionY() const override { return screenDpi_; }
+    int PrinterResolutionX() const override { return printer_dpi_; }
+    int PrinterResolutionY() const override { return printer_dpi_; }
+    int ScreenResolutionX() const override { return screen_dpi_; }
+    int ScreenResolutionY() const override { return screen_dpi_; }
     int PageWidth() const override { return width_; }
     int PageHeight() const override { return height_; }
 
-    void SetFont(const FontDescription& newFont) override {
-        font = newFont;
-        Log("font " + newFont.face);
+    void SetFont(const FontDescription& new_font) override {
+        font = new_font;
+        Log("font " + new_font.face);
     }
     void SetPenColour(RgbColour colour) override { Log("pen " + std::to_string(colour)); }
     void SetBrushClear() override { Log("brush clear"); }
@@ -58,7 +61,7 @@ class RecordingCanvas final : public PrintCanvas {
         Log("frame");
     }
     void NewPage() override {
-        if (throwOnNewPage == static_cast<int>(pages.size()) + 1) {
+        if (throw_on_new_page == static_cast<int>(pages.size()) + 1) {
             throw std::runtime_error("printer went away");
         }
         pages.emplace_back();
@@ -67,8 +70,8 @@ class RecordingCanvas final : public PrintCanvas {
     void Log(std::string entry) { pages.back().log.push_back(std::move(entry)); }
 
   private:
-    int printerDpi_;
-    int screenDpi_;
+    int printer_dpi_;
+    int screen_dpi_;
     int width_;
     int height_;
 };

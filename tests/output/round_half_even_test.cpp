@@ -27,16 +27,16 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
 TEST(RoundHalfEven, IgnoresTheFloatingPointRoundingMode) {
     const int saved = std::fegetround();
     ASSERT_EQ(std::fesetround(FE_UPWARD), 0);
-    const int upHalf = RoundHalfEven(2.5L);
-    const int upOther = RoundHalfEven(2.25L);
+    const int up_half = RoundHalfEven(2.5L);
+    const int up_other = RoundHalfEven(2.25L);
     ASSERT_EQ(std::fesetround(FE_DOWNWARD), 0);
-    const int downHalf = RoundHalfEven(3.5L);
-    const int downOther = RoundHalfEven(3.75L);
+    const int down_half = RoundHalfEven(3.5L);
+    const int down_other = RoundHalfEven(3.75L);
     std::fesetround(saved);
-    EXPECT_EQ(upHalf, 2);
-    EXPECT_EQ(upOther, 2);
-    EXPECT_EQ(downHalf, 4);
-    EXPECT_EQ(downOther, 4);
+    EXPECT_EQ(up_half, 2);
+    EXPECT_EQ(up_other, 2);
+    EXPECT_EQ(down_half, 4);
+    EXPECT_EQ(down_other, 4);
 }
 
 TEST(RoundHalfEven, SaturatesOutsideTheIntRange) {

@@ -102,7 +102,7 @@ TEST_F(ControlFaultTest, JVInitFailureIsShownPlainAndTheFetchThenFailsToOpen) {
         SCOPED_TRACE(code);
         ++faults_injected;
         FaultRun run("[JVInit]\nresult=" + std::to_string(code));
-        EXPECT_EQ(run.rig.session.InitJVLink("Ver.1.02"), code);
+        EXPECT_EQ(run.rig.session.InitControl("Ver.1.02"), code);
         run.rig.Fetch();
         const std::vector<std::string> expected = {
             "plain JVInitエラーが発生しました。：" + ResultText("JVInit", code), OpeningBox(),
@@ -119,8 +119,8 @@ TEST_F(ControlFaultTest, JVSetUIPropertiesFailureTouchesNoSession) {
         SCOPED_TRACE(code);
         ++faults_injected;
         FaultRun run("[JVSetUIProperties]\nresult=" + std::to_string(code));
-        ASSERT_EQ(run.rig.session.InitJVLink("Ver.1.02"), 0);
-        run.rig.session.JVLink2Click();
+        ASSERT_EQ(run.rig.session.InitControl("Ver.1.02"), 0);
+        run.rig.session.OpenControlSettings();
         EXPECT_EQ(run.rig.view.boxes,
                   std::vector<std::string>{"JVSetUIPropertiesエラー：" +
                                            ResultText("JVSetUIProperties", code)});
@@ -141,7 +141,7 @@ TEST_F(ControlFaultTest, JVOpenFailureStoresNothingAndClosesOnce) {
         SCOPED_TRACE(code);
         ++faults_injected;
         FaultRun run("[JVOpen]\nresult=" + std::to_string(code));
-        ASSERT_EQ(run.rig.session.InitJVLink("Ver.1.02"), 0);
+        ASSERT_EQ(run.rig.session.InitControl("Ver.1.02"), 0);
         run.rig.Fetch();
         EXPECT_EQ(
             run.rig.view.boxes,
@@ -161,7 +161,7 @@ TEST_F(ControlFaultTest, JVStatusFailureWhileDownloadingReadsNothing) {
             ++faults_injected;
             FaultRun run("[JVStatus]\nafter=" + std::to_string(after) +
                          "\nresult=" + std::to_string(code));
-            ASSERT_EQ(run.rig.session.InitJVLink("Ver.1.02"), 0);
+            ASSERT_EQ(run.rig.session.InitControl("Ver.1.02"), 0);
             run.rig.Fetch();
             EXPECT_EQ(run.rig.view.boxes,
                       (std::vector<std::string>{OpeningBox(),
@@ -189,7 +189,7 @@ TEST_F(ControlFaultTest, JVReadFailureKeepsEveryRecordReadBefore) {
         ++faults_injected;
         FaultRun run("[JVRead]\nafter=" + std::to_string(after) +
                      "\nresult=" + std::to_string(code));
-        ASSERT_EQ(run.rig.session.InitJVLink("Ver.1.02"), 0);
+        ASSERT_EQ(run.rig.session.InitControl("Ver.1.02"), 0);
         run.rig.Fetch();
         EXPECT_EQ(
             run.rig.view.boxes,
@@ -205,7 +205,7 @@ TEST_F(ControlFaultTest, JVCloseFailureComesAfterACompleteRead) {
         SCOPED_TRACE(code);
         ++faults_injected;
         FaultRun run("[JVClose]\nresult=" + std::to_string(code));
-        ASSERT_EQ(run.rig.session.InitJVLink("Ver.1.02"), 0);
+        ASSERT_EQ(run.rig.session.InitControl("Ver.1.02"), 0);
         run.rig.Fetch();
         EXPECT_EQ(run.rig.view.boxes,
                   (std::vector<std::string>{OpeningBox(),
@@ -220,7 +220,7 @@ TEST_F(ControlFaultTest, JVCloseFailureComesAfterACompleteRead) {
 TEST_F(ControlFaultTest, ReadAndCloseFailingTogetherShowBothInTurn) {
     faults_injected += 2;
     FaultRun run("[JVRead]\nafter=500\nresult=-502\n[JVClose]\nresult=-1\n");
-    ASSERT_EQ(run.rig.session.InitJVLink("Ver.1.02"), 0);
+    ASSERT_EQ(run.rig.session.InitControl("Ver.1.02"), 0);
     run.rig.Fetch();
     const std::vector<std::string> expected = {
         OpeningBox(), "JVReadエラー:ダウンロードに失敗しました。(通信エラーやディスクエラー)(-502)",

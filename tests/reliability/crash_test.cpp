@@ -16,8 +16,8 @@
 
 #include "reliability_support.h"
 #include "settings_writes.h"
-#include "support/ini_gt.h"
 #include "support/profile_file.h"
+#include "support/settings_file.h"
 
 namespace koyomi::reliability {
 namespace {
@@ -53,7 +53,7 @@ class FetchRun {
     const fs::path& Program() const { return program_; }
     ChildProcess& Child() { return *child_; }
     std::string LastTime() const {
-        TIniGT settings(program_ / "koyomivw");
+        SettingsFile settings(program_ / "koyomivw");
         settings.Loaded();
         return settings.ReadString("JvDataGet", "LastTime", "");
     }
@@ -211,7 +211,7 @@ TEST(SettingsWriteKilled, LeavesTheFileOfOneMomentWhole) {
         SCOPED_TRACE("kill point " + std::to_string(point));
 
         const std::string text = ReadFile(folder / "koyomivw.ini");
-        TIniGT settings(folder / "koyomivw");
+        SettingsFile settings(folder / "koyomivw");
         settings.Loaded();
         const int top = settings.ReadInteger("locate", "top", -1);
         ASSERT_GE(top, 0);

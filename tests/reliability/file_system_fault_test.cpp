@@ -46,7 +46,7 @@ TEST(ProgramFolderFault, AYearFileReplacedByAFolderStopsTheFetchWithItsName) {
     fs::create_directory(folder_in_place);
     ASSERT_TRUE(rig.settings.WriteString("JvDataGet", "LastTime", kEarlierLastTime));
 
-    ASSERT_EQ(rig.session.InitJVLink("Ver.1.02"), 0);
+    ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
     EXPECT_EQ(rig.view.boxes,
               (std::vector<std::string>{OpeningBox(), YearFileErrorBox(folder_in_place, EISDIR)}));
@@ -71,9 +71,9 @@ TEST(ProgramFolderFault, AYearFileReplacedByAFolderStopsTheFetchWithItsName) {
         LoadYearAndBuildFullList(list, folder_in_place, Period::AllMonths, rig.clock);
     EXPECT_FALSE(failed.ok);
     EXPECT_EQ(failed.reason, std::strerror(EISDIR));
-    EXPECT_EQ(list.ScheduleLines, shown.ScheduleLines);
-    EXPECT_EQ(list.StringGrid1.RowCount(), shown.StringGrid1.RowCount());
-    EXPECT_EQ(list.Label3D1Caption, shown.Label3D1Caption);
+    EXPECT_EQ(list.schedule_lines, shown.schedule_lines);
+    EXPECT_EQ(list.grid.RowCount(), shown.grid.RowCount());
+    EXPECT_EQ(list.title, shown.title);
 }
 
 TEST(ProgramFolderFault, AFolderThatVanishesMidFetchStopsItAndNothingIsWrittenElsewhere) {
@@ -83,7 +83,7 @@ TEST(ProgramFolderFault, AFolderThatVanishesMidFetchStopsItAndNothingIsWrittenEl
             fs::remove_all(rig.program);
         }
     };
-    ASSERT_EQ(rig.session.InitJVLink("Ver.1.02"), 0);
+    ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
     // The store that found no folder, then the flush of the files stored before, which are gone.
     ASSERT_EQ(rig.view.boxes.size(), 3u) << ::testing::PrintToString(rig.view.boxes);
@@ -112,7 +112,7 @@ TEST(ProgramFolderFault, AFolderThatVanishesMidFetchStopsItAndNothingIsWrittenEl
 
 TEST(ProgramFolderFault, AYearFileThatVanishesBetweenListingAndLoadingChangesNothing) {
     SessionRig rig;
-    ASSERT_EQ(rig.session.InitJVLink("Ver.1.02"), 0);
+    ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
     const std::vector<YearSelectorItem> items = YearSelectorItems(rig.program);
     ASSERT_EQ(items.size(), 3u);
@@ -125,10 +125,10 @@ TEST(ProgramFolderFault, AYearFileThatVanishesBetweenListingAndLoadingChangesNot
         LoadYearAndBuildFullList(list, items[0].File, Period::AllMonths, rig.clock);
     EXPECT_FALSE(failed.ok);
     EXPECT_EQ(failed.reason, std::strerror(ENOENT));
-    EXPECT_EQ(list.ScheduleLines, shown.ScheduleLines);
-    EXPECT_EQ(list.ShownLines, shown.ShownLines);
-    EXPECT_EQ(list.StringGrid1.RowCount(), shown.StringGrid1.RowCount());
-    EXPECT_EQ(list.MessageText, shown.MessageText);
+    EXPECT_EQ(list.schedule_lines, shown.schedule_lines);
+    EXPECT_EQ(list.shown_lines, shown.shown_lines);
+    EXPECT_EQ(list.grid.RowCount(), shown.grid.RowCount());
+    EXPECT_EQ(list.message_text, shown.message_text);
     EXPECT_EQ(YearSelectorItems(rig.program).size(), 2u);
 }
 
@@ -140,7 +140,7 @@ TEST(ProgramFolderFault, PipesInPlaceOfTheYearAndSettingsFilesNeverHangAFetch) {
     ASSERT_EQ(::mkfifo(settings_pipe.c_str(), 0644), 0);
     EXPECT_EQ(rig.LastTime(), "");
 
-    ASSERT_EQ(rig.session.InitJVLink("Ver.1.02"), 0);
+    ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
     EXPECT_EQ(rig.view.boxes,
               (std::vector<std::string>{OpeningBox(), YearFileErrorBox(pipe, EINVAL)}));
@@ -189,7 +189,7 @@ class DriverRun {
     }
 
     static std::string LastTime(const fs::path& program) {
-        TIniGT settings(program / "koyomivw");
+        SettingsFile settings(program / "koyomivw");
         settings.Loaded();
         return settings.ReadString("JvDataGet", "LastTime", "");
     }
@@ -228,7 +228,7 @@ TEST(FullDisk, AYearFileThatCannotGrowStopsTheFetchAndKeepsEveryFileWhole) {
     fs::create_directories(program);
     run.Fetch(program);
     ASSERT_TRUE(YearFilesIn(program) == complete);
-    TIniGT settings(program / "koyomivw");
+    SettingsFile settings(program / "koyomivw");
     settings.Loaded();
     ASSERT_TRUE(settings.WriteString("JvDataGet", "LastTime", kEarlierLastTime));
     const std::vector<std::string> lines = run.Fetch(program, {"--file-size-limit", "65536"});
@@ -281,7 +281,7 @@ TEST(ReadOnlyProgramFolder, NothingIsWrittenAndTheBoxNamesTheFile) {
     const fs::path program = run.root / "program";
     fs::create_directories(program);
     run.Fetch(program);
-    TIniGT settings(program / "koyomivw");
+    SettingsFile settings(program / "koyomivw");
     settings.Loaded();
     ASSERT_TRUE(settings.WriteString("JvDataGet", "LastTime", kEarlierLastTime));
     const YearTexts before = YearFilesIn(program);

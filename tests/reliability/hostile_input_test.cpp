@@ -83,7 +83,7 @@ TEST_F(HostileInputTest, YearsThatAreNotYearsAreSkippedAndNothingIsWrittenElsewh
     records.push_back(RecordOn("0106"));
     UseServiceFile(rig, ServiceText(records));
 
-    ASSERT_EQ(rig.session.InitJVLink("Ver.1.02"), 0);
+    ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
     EXPECT_EQ(rig.view.boxes, (std::vector<std::string>{
                                   OpeningBox(), SkippedBox(static_cast<int>(hostile.size()))}));
@@ -108,7 +108,7 @@ TEST_F(HostileInputTest, NulBytesAreStoredAsTheyCameAndListed) {
     with_nul.replace(30, 6, std::string("\0A\0\0B\0", 6));
     SessionRig rig;
     UseServiceFile(rig, ServiceText({with_nul, RecordOn("0106")}));
-    ASSERT_EQ(rig.session.InitJVLink("Ver.1.02"), 0);
+    ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
     EXPECT_EQ(rig.view.boxes, std::vector<std::string>{OpeningBox()});
     const LoadResult loaded = LoadYearFile(rig.program / YearFileName("2025"));
@@ -120,8 +120,8 @@ TEST_F(HostileInputTest, NulBytesAreStoredAsTheyCameAndListed) {
     ASSERT_TRUE(LoadYearAndBuildFullList(list, rig.program / YearFileName("2025"),
                                          Period::AllMonths, rig.clock)
                     .ok);
-    ASSERT_EQ(list.StringGrid1.RowCount(), 3);
-    EXPECT_EQ(list.StringGrid1.Cell(13, 1).substr(0, 6), std::string("\0A\0\0B\0", 6));
+    ASSERT_EQ(list.grid.RowCount(), 3);
+    EXPECT_EQ(list.grid.Cell(13, 1).substr(0, 6), std::string("\0A\0\0B\0", 6));
 }
 
 TEST_F(HostileInputTest, BytesThatAreNotShiftJisStopTheReadAtThatRecord) {
@@ -132,7 +132,7 @@ TEST_F(HostileInputTest, BytesThatAreNotShiftJisStopTheReadAtThatRecord) {
                                               RecordOn("0108")};
     SessionRig rig;
     UseServiceFile(rig, ServiceText(records));
-    ASSERT_EQ(rig.session.InitJVLink("Ver.1.02"), 0);
+    ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
     EXPECT_EQ(rig.view.boxes,
               (std::vector<std::string>{
@@ -160,9 +160,9 @@ TEST_F(HostileInputTest, YearFileLinesThatAreNotShiftJisAreKeptByteForByte) {
     ASSERT_TRUE(LoadYearAndBuildFullList(list, rig.program / YearFileName("2025"),
                                          Period::AllMonths, rig.clock)
                     .ok);
-    EXPECT_EQ(list.StringGrid1.RowCount(), 201);
+    EXPECT_EQ(list.grid.RowCount(), 201);
 
-    ASSERT_EQ(rig.session.InitJVLink("Ver.1.02"), 0);
+    ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
     const std::vector<std::string> records = DeliveredRecords(rig.service);
     EXPECT_TRUE(YearFilesIn(rig.program) ==
@@ -175,7 +175,7 @@ TEST_F(HostileInputTest, RecordsAtAndPastTheReadBuffer) {
     fits.resize(kJVReadBufferSize - 2, 'x');  // with its CR LF exactly the buffer
     SessionRig rig;
     UseServiceFile(rig, ServiceText({fits}));
-    ASSERT_EQ(rig.session.InitJVLink("Ver.1.02"), 0);
+    ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
     EXPECT_EQ(rig.view.boxes, std::vector<std::string>{OpeningBox()});
     const LoadResult loaded = LoadYearFile(rig.program / YearFileName("2025"));
@@ -187,7 +187,7 @@ TEST_F(HostileInputTest, RecordsAtAndPastTheReadBuffer) {
     const std::vector<std::string> records = {RecordOn("0107"), too_long, RecordOn("0108")};
     SessionRig second;
     UseServiceFile(second, ServiceText(records));
-    ASSERT_EQ(second.session.InitJVLink("Ver.1.02"), 0);
+    ASSERT_EQ(second.session.InitControl("Ver.1.02"), 0);
     second.Fetch();
     EXPECT_EQ(second.view.boxes,
               (std::vector<std::string>{
@@ -206,7 +206,7 @@ TEST_F(HostileInputTest, AMillionShortLinesInAServiceFileAreSkipped) {
     content += RecordOn("0105") + "\r\n";
     SessionRig rig;
     UseServiceFile(rig, content);
-    ASSERT_EQ(rig.session.InitJVLink("Ver.1.02"), 0);
+    ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
     EXPECT_EQ(rig.view.boxes, (std::vector<std::string>{OpeningBox(), SkippedBox(kLines / 2)}));
     EXPECT_TRUE(YearFilesIn(rig.program) == FetchModel({}, {RecordOn("0105")}).TextsAfter(1));
@@ -224,8 +224,8 @@ TEST_F(HostileInputTest, AMillionShortLinesInAYearFileLoadListAndKeepTheirPlace)
     ScheduleListModel list;
     const FixedClock clock({2025, 12, 1, 9, 0, 0});
     ASSERT_TRUE(LoadYearAndBuildFullList(list, file, Period::FromThisMonth, clock).ok);
-    EXPECT_EQ(list.ScheduleLines.size(), 1'000'000u);
-    EXPECT_EQ(list.StringGrid1.RowCount(), 1);  // none of them has a month to show
+    EXPECT_EQ(list.schedule_lines.size(), 1'000'000u);
+    EXPECT_EQ(list.grid.RowCount(), 1);  // none of them has a month to show
 
     std::vector<std::string> work;
     const std::string record = RecordOn("1228");
@@ -234,7 +234,7 @@ TEST_F(HostileInputTest, AMillionShortLinesInAYearFileLoadListAndKeepTheirPlace)
     model::MergeLine(expected, *model::ScheduleLineOf(record));
     EXPECT_TRUE(ReadFile(file) == model::YearFileText(expected));
     ASSERT_TRUE(LoadYearAndBuildFullList(list, file, Period::FromThisMonth, clock).ok);
-    EXPECT_EQ(list.StringGrid1.RowCount(), 2);
+    EXPECT_EQ(list.grid.RowCount(), 2);
 }
 
 // The lines of a settings text, line ends removed.
@@ -263,7 +263,7 @@ TEST_F(HostileInputTest, ASettingsFileOfBinaryJunkGivesDefaultsAndKeepsItsBytes)
     }
     TempFolder folder;
     WriteFile(folder / "koyomivw.ini", junk);
-    TIniGT settings(folder / "koyomivw");
+    SettingsFile settings(folder / "koyomivw");
     settings.Loaded();
     EXPECT_EQ(settings.ReadInteger("locate", "top", 10), 10);
     EXPECT_EQ(settings.ReadInteger("kikan", "kikan", 0), 0);
@@ -294,7 +294,7 @@ TEST_F(HostileInputTest, ASettingsFileOf100MegabytesIsReadAndWritten) {
     }
     const auto size_before = fs::file_size(file);
     ASSERT_GE(size_before, size_t{100} << 20);
-    TIniGT settings(folder / "koyomivw");
+    SettingsFile settings(folder / "koyomivw");
     settings.Loaded();
     EXPECT_EQ(settings.ReadInteger("locate", "top", 10), 33);
     EXPECT_EQ(settings.ReadInteger("kikan", "kikan", 0), 1);
@@ -308,7 +308,7 @@ TEST_F(HostileInputTest, ASettingsFileOf100MegabytesIsReadAndWritten) {
 }
 
 // A control that opens with a given newest-data time stamp and delivers one record.
-class StampLink final : public TJVLink {
+class StampLink final : public JvLink {
   public:
     explicit StampLink(std::u16string stamp) : stamp_(std::move(stamp)) {}
     int JVInit(const std::u16string&) override { return 0; }
@@ -353,14 +353,14 @@ TEST_F(HostileInputTest, TimeStampsThatAreNotTimesLeaveLastTimeAlone) {
         SCOPED_TRACE(Utf16ToUtf8(stamp));
         ++hostile_inputs;
         TempFolder folder;
-        TIniGT settings(folder / "koyomivw");
+        SettingsFile settings(folder / "koyomivw");
         settings.Loaded();
         ASSERT_TRUE(settings.WriteString("JvDataGet", "LastTime", "2020/01/01 00:00:00"));
         StampLink link(stamp);
         RecordingView view(settings);
         const FixedClock clock({2026, 12, 20, 10, 0, 0});
         DownloadSession session(link, view, clock, folder.path());
-        session.FileOpenItemClick();
+        session.StartFetch();
         EXPECT_FALSE(session.IsOpen());
         EXPECT_EQ(view.status, "データ作成が完了しました。");
         EXPECT_EQ(settings.ReadString("JvDataGet", "LastTime", ""), "2020/01/01 00:00:00");

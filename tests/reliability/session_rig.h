@@ -15,15 +15,15 @@
 #include "acquisition/standin/standin_jvlink.h"
 #include "reliability_support.h"
 #include "support/clock.h"
-#include "support/ini_gt.h"
+#include "support/settings_file.h"
 #include "support/sjis_text.h"
 
 namespace koyomi::reliability {
 
 // Passes every call on and counts it.
-class CountingLink final : public TJVLink {
+class CountingLink final : public JvLink {
   public:
-    explicit CountingLink(TJVLink& link) : link_(link) {}
+    explicit CountingLink(JvLink& link) : link_(link) {}
 
     int init_calls = 0;
     int open_calls = 0;
@@ -56,13 +56,13 @@ class CountingLink final : public TJVLink {
     }
 
   private:
-    TJVLink& link_;
+    JvLink& link_;
 };
 
 // Records the boxes and beeps (texts in UTF-8); "LastTime" goes to the settings file.
 class RecordingView final : public DownloadView {
   public:
-    explicit RecordingView(const TIniGT& settings) : settings_(settings) {}
+    explicit RecordingView(const SettingsFile& settings) : settings_(settings) {}
 
     std::vector<std::string> boxes;  // information and plain boxes, in order
     int beeps = 0;
@@ -96,7 +96,7 @@ class RecordingView final : public DownloadView {
     std::string status;  // the status line as it stands
 
   private:
-    const TIniGT& settings_;
+    const SettingsFile& settings_;
 };
 
 // The opening box every fetch shows first.
@@ -119,20 +119,20 @@ class SessionRig {
     fs::path program = root / "program";
     StandInJVLink standin{Paths()};
     CountingLink link{standin};
-    TIniGT settings{program / "koyomivw"};
+    SettingsFile settings{program / "koyomivw"};
     RecordingView view{settings};
     FixedClock clock{LocalDateTime{2026, 12, 20, 10, 0, 0}};
     DownloadSession session{link, view, clock, program};
 
     // The fetch command, then the timer until the session has ended (at most a minute).
     void Fetch() {
-        session.FileOpenItemClick();
+        session.StartFetch();
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
         while (session.IsOpen()) {
             ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the fetch never ended";
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             if (view.timer_enabled) {
-                session.TimerJVStatusTimer();
+                session.PollDownload();
             }
         }
     }

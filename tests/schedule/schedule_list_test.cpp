@@ -48,20 +48,20 @@ std::vector<std::string> YearLines() {
 
 class ScheduleLists : public ::testing::Test {
   protected:
-    ScheduleLists() { model_.ScheduleLines = YearLines(); }
+    ScheduleLists() { model_.schedule_lines = YearLines(); }
 
     std::vector<std::string> Column(int col) const {
         std::vector<std::string> cells;
-        for (int row = 1; row < model_.StringGrid1.RowCount(); ++row) {
-            cells.push_back(model_.StringGrid1.Cell(col, row));
+        for (int row = 1; row < model_.grid.RowCount(); ++row) {
+            cells.push_back(model_.grid.Cell(col, row));
         }
         return cells;
     }
     void SelectVenue(const char* venue) {
-        const auto& items = model_.ComboBox1.Items;
+        const auto& items = model_.venue_selector.items;
         auto it = std::find(items.begin(), items.end(), S(venue));
         ASSERT_NE(it, items.end()) << venue;
-        model_.ComboBox1.ItemIndex = static_cast<int>(it - items.begin());
+        model_.venue_selector.item_index = static_cast<int>(it - items.begin());
     }
 
     ScheduleListModel model_;
@@ -70,16 +70,16 @@ class ScheduleLists : public ::testing::Test {
 
 TEST_F(ScheduleLists, AllMonthsShowsEveryLineNumberedFromOne) {
     BuildFullList(model_, Period::AllMonths, may_fourth_);
-    EXPECT_EQ(model_.ShownLines, model_.ScheduleLines);
-    ASSERT_EQ(model_.StringGrid1.RowCount(), 8);
+    EXPECT_EQ(model_.shown_lines, model_.schedule_lines);
+    ASSERT_EQ(model_.grid.RowCount(), 8);
     EXPECT_EQ(Column(0),
               (std::vector<std::string>{"  1", "  2", "  3", "  4", "  5", "  6", "  7"}));
     EXPECT_EQ(Column(3), (std::vector<std::string>{S("中山"), S("阪神"), S("東京"), S("京都"),
                                                    S("東京"), S("中山"), S("中山")}));
-    EXPECT_EQ(model_.Label3D1Caption, S("2024年 スケジュール【ALL】"));
-    EXPECT_TRUE(model_.StringGrid1.Visible());
+    EXPECT_EQ(model_.title, S("2024年 スケジュール【ALL】"));
+    EXPECT_TRUE(model_.grid.Visible());
     for (int col = 0; col < kScheduleColumnCount; ++col) {
-        EXPECT_EQ(model_.StringGrid1.Cell(col, 0), ScheduleColumns()[col].heading);
+        EXPECT_EQ(model_.grid.Cell(col, 0), ScheduleColumns()[col].heading);
     }
 }
 
@@ -87,30 +87,30 @@ TEST_F(ScheduleLists, VenueSelectorOffersEachVenueOnceInLineOrder) {
     BuildFullList(model_, Period::AllMonths, may_fourth_);
     // Code page 932 order: 京 0x8B9E, 中 0x9286, 東 0x938C, 阪 0x8DE3.
     const std::vector<std::string> venues = {S("京都"), S("阪神"), S("中山"), S("東京")};
-    EXPECT_EQ(model_.VenueNames, venues);
+    EXPECT_EQ(model_.venue_names, venues);
     std::vector<std::string> items = {S("全開催場所")};
     items.insert(items.end(), venues.begin(), venues.end());
-    EXPECT_EQ(model_.ComboBox1.Items, items);
-    EXPECT_EQ(model_.ComboBox1.ItemIndex, 0);
-    EXPECT_EQ(model_.ComboBox1.Text(), AllVenuesItem());
+    EXPECT_EQ(model_.venue_selector.items, items);
+    EXPECT_EQ(model_.venue_selector.item_index, 0);
+    EXPECT_EQ(model_.venue_selector.Text(), AllVenuesItem());
 }
 
 TEST_F(ScheduleLists, FromThisMonthKeepsThisMonthOnwardsAndOnlyTheirVenues) {
     BuildFullList(model_, Period::FromThisMonth, may_fourth_);
     const std::vector<std::string> all = YearLines();
-    EXPECT_EQ(model_.ShownLines, std::vector<std::string>(all.begin() + 2, all.end()));
+    EXPECT_EQ(model_.shown_lines, std::vector<std::string>(all.begin() + 2, all.end()));
     EXPECT_EQ(Column(0), (std::vector<std::string>{"  1", "  2", "  3", "  4", "  5"}));
     // Hanshin meets only in April, so it is not offered.
-    EXPECT_EQ(model_.VenueNames, (std::vector<std::string>{S("京都"), S("中山"), S("東京")}));
+    EXPECT_EQ(model_.venue_names, (std::vector<std::string>{S("京都"), S("中山"), S("東京")}));
 }
 
 TEST_F(ScheduleLists, FromThisMonthComparesTheMonthOnlyNotTheYear) {
-    for (std::string& line : model_.ScheduleLines) {
+    for (std::string& line : model_.schedule_lines) {
         line.replace(11, 4, "2019");
     }
     BuildFullList(model_, Period::FromThisMonth, may_fourth_);
-    EXPECT_EQ(model_.ShownLines.size(), 5u);
-    EXPECT_EQ(model_.Label3D1Caption, S("2019年 スケジュール【ALL】"));
+    EXPECT_EQ(model_.shown_lines.size(), 5u);
+    EXPECT_EQ(model_.title, S("2019年 スケジュール【ALL】"));
 }
 
 TEST_F(ScheduleLists, CellsFollowTheLinePositionsAndConversions) {
@@ -149,112 +149,112 @@ TEST_F(ScheduleLists, CellsFollowTheLinePositionsAndConversions) {
 }
 
 TEST_F(ScheduleLists, RowNumbersStayRightAlignedPastNinetyNine) {
-    model_.ScheduleLines.assign(120, YearLines()[0]);
+    model_.schedule_lines.assign(120, YearLines()[0]);
     BuildFullList(model_, Period::AllMonths, may_fourth_);
-    ASSERT_EQ(model_.StringGrid1.RowCount(), 121);
-    EXPECT_EQ(model_.StringGrid1.Cell(0, 9), "  9");
-    EXPECT_EQ(model_.StringGrid1.Cell(0, 10), " 10");
-    EXPECT_EQ(model_.StringGrid1.Cell(0, 120), "120");
-    EXPECT_EQ(model_.VenueNames, (std::vector<std::string>{S("中山")}));
+    ASSERT_EQ(model_.grid.RowCount(), 121);
+    EXPECT_EQ(model_.grid.Cell(0, 9), "  9");
+    EXPECT_EQ(model_.grid.Cell(0, 10), " 10");
+    EXPECT_EQ(model_.grid.Cell(0, 120), "120");
+    EXPECT_EQ(model_.venue_names, (std::vector<std::string>{S("中山")}));
 }
 
 TEST_F(ScheduleLists, EmptyPeriodShowsHeadingOnlyWithTheYearOfTheFile) {
     BuildFullList(model_, Period::AllMonths, may_fourth_);  // something shown before
-    model_.ScheduleLines.pop_back();                        // no December meeting left
+    model_.schedule_lines.pop_back();                       // no December meeting left
     BuildFullList(model_, Period::FromThisMonth, FixedClock({2024, 12, 1, 0, 0, 0}));
-    EXPECT_TRUE(model_.ShownLines.empty());
-    EXPECT_EQ(model_.StringGrid1.RowCount(), 1);
-    EXPECT_EQ(model_.Label3D1Caption, S("2024年 スケジュール【ALL】"));
-    EXPECT_TRUE(model_.VenueNames.empty());
-    EXPECT_EQ(model_.ComboBox1.Items, (std::vector<std::string>{S("全開催場所")}));
-    EXPECT_EQ(model_.ComboBox1.ItemIndex, 0);
-    EXPECT_TRUE(model_.MessageText.empty());
-    EXPECT_TRUE(model_.StringGrid1.Visible());
+    EXPECT_TRUE(model_.shown_lines.empty());
+    EXPECT_EQ(model_.grid.RowCount(), 1);
+    EXPECT_EQ(model_.title, S("2024年 スケジュール【ALL】"));
+    EXPECT_TRUE(model_.venue_names.empty());
+    EXPECT_EQ(model_.venue_selector.items, (std::vector<std::string>{S("全開催場所")}));
+    EXPECT_EQ(model_.venue_selector.item_index, 0);
+    EXPECT_TRUE(model_.message_text.empty());
+    EXPECT_TRUE(model_.grid.Visible());
 }
 
 TEST_F(ScheduleLists, NoScheduleLinesLeavesEverythingAsItWas) {
     ScheduleListModel empty;
     BuildFullList(empty, Period::AllMonths, may_fourth_);
-    EXPECT_EQ(empty.StringGrid1.RowCount(), 1);
-    EXPECT_FALSE(empty.StringGrid1.Visible());
-    EXPECT_TRUE(empty.ComboBox1.Items.empty());
-    EXPECT_TRUE(empty.Label3D1Caption.empty());
+    EXPECT_EQ(empty.grid.RowCount(), 1);
+    EXPECT_FALSE(empty.grid.Visible());
+    EXPECT_TRUE(empty.venue_selector.items.empty());
+    EXPECT_TRUE(empty.title.empty());
 
     BuildFullList(model_, Period::AllMonths, may_fourth_);
     const ScheduleListModel before = model_;
-    model_.ScheduleLines.clear();
-    model_.ComboBox1.ItemIndex = 2;
+    model_.schedule_lines.clear();
+    model_.venue_selector.item_index = 2;
     BuildSelectedList(model_, Period::FromThisMonth, may_fourth_);
-    model_.ComboBox1.ItemIndex = 0;
+    model_.venue_selector.item_index = 0;
     BuildSelectedList(model_, Period::FromThisMonth, may_fourth_);
-    EXPECT_EQ(model_.ShownLines, before.ShownLines);
-    EXPECT_EQ(model_.StringGrid1.RowCount(), before.StringGrid1.RowCount());
-    EXPECT_EQ(model_.Label3D1Caption, before.Label3D1Caption);
-    EXPECT_EQ(model_.ComboBox1.Items, before.ComboBox1.Items);
-    EXPECT_EQ(model_.MessageText, before.MessageText);
+    EXPECT_EQ(model_.shown_lines, before.shown_lines);
+    EXPECT_EQ(model_.grid.RowCount(), before.grid.RowCount());
+    EXPECT_EQ(model_.title, before.title);
+    EXPECT_EQ(model_.venue_selector.items, before.venue_selector.items);
+    EXPECT_EQ(model_.message_text, before.message_text);
 }
 
 TEST_F(ScheduleLists, ShortAndBrokenLinesStillGiveRows) {
-    model_.ScheduleLines = {"YS", "YS00000000020xx", YearLines()[0]};
+    model_.schedule_lines = {"YS", "YS00000000020xx", YearLines()[0]};
     BuildFullList(model_, Period::AllMonths, may_fourth_);
-    ASSERT_EQ(model_.StringGrid1.RowCount(), 4);
-    EXPECT_EQ(model_.StringGrid1.Cell(1, 1), S("年月日"));
-    EXPECT_EQ(model_.StringGrid1.Cell(13, 1), "");
-    EXPECT_EQ(model_.Label3D1Caption, S("年 スケジュール【ALL】"));
+    ASSERT_EQ(model_.grid.RowCount(), 4);
+    EXPECT_EQ(model_.grid.Cell(1, 1), S("年月日"));
+    EXPECT_EQ(model_.grid.Cell(13, 1), "");
+    EXPECT_EQ(model_.title, S("年 スケジュール【ALL】"));
 
     // A month that is not a number is not "from this month on".
     BuildFullList(model_, Period::FromThisMonth, may_fourth_);
-    EXPECT_EQ(model_.ShownLines, (std::vector<std::string>{}));
+    EXPECT_EQ(model_.shown_lines, (std::vector<std::string>{}));
 }
 
 TEST_F(ScheduleLists, VenueListShowsOneVenueAndKeepsTheSelector) {
     BuildFullList(model_, Period::AllMonths, may_fourth_);
     SelectVenue("中山");
-    const VenueSelector selector = model_.ComboBox1;
-    const std::vector<std::string> venue_names = model_.VenueNames;
+    const VenueSelector selector = model_.venue_selector;
+    const std::vector<std::string> venue_names = model_.venue_names;
 
     BuildSelectedList(model_, Period::AllMonths, may_fourth_);
     const std::vector<std::string> all = YearLines();
-    EXPECT_EQ(model_.ShownLines, (std::vector<std::string>{all[0], all[5], all[6]}));
+    EXPECT_EQ(model_.shown_lines, (std::vector<std::string>{all[0], all[5], all[6]}));
     EXPECT_EQ(Column(0), (std::vector<std::string>{"  1", "  2", "  3"}));
     EXPECT_EQ(Column(1), (std::vector<std::string>{S("2024年03月02日"), S("2024年09月08日"),
                                                    S("2024年12月28日")}));
-    EXPECT_EQ(model_.Label3D1Caption, S("2024年 スケジュール【中山】"));
-    EXPECT_EQ(model_.ComboBox1.Items, selector.Items);
-    EXPECT_EQ(model_.ComboBox1.ItemIndex, selector.ItemIndex);
-    EXPECT_EQ(model_.VenueNames, venue_names);
+    EXPECT_EQ(model_.title, S("2024年 スケジュール【中山】"));
+    EXPECT_EQ(model_.venue_selector.items, selector.items);
+    EXPECT_EQ(model_.venue_selector.item_index, selector.item_index);
+    EXPECT_EQ(model_.venue_names, venue_names);
 }
 
 TEST_F(ScheduleLists, VenueWithoutMeetingsInThePeriodShowsHeadingOnly) {
     BuildFullList(model_, Period::AllMonths, may_fourth_);
     SelectVenue("阪神");
     BuildSelectedList(model_, Period::FromThisMonth, may_fourth_);
-    EXPECT_EQ(model_.StringGrid1.RowCount(), 1);
-    EXPECT_TRUE(model_.ShownLines.empty());
-    EXPECT_EQ(model_.Label3D1Caption, S("2024年 スケジュール【阪神】"));
-    EXPECT_TRUE(model_.MessageText.empty());
+    EXPECT_EQ(model_.grid.RowCount(), 1);
+    EXPECT_TRUE(model_.shown_lines.empty());
+    EXPECT_EQ(model_.title, S("2024年 スケジュール【阪神】"));
+    EXPECT_TRUE(model_.message_text.empty());
 }
 
 TEST_F(ScheduleLists, ChoosingAllVenuesAgainRebuildsTheFullList) {
     BuildFullList(model_, Period::AllMonths, may_fourth_);
     SelectVenue("東京");
     BuildSelectedList(model_, Period::FromThisMonth, may_fourth_);
-    EXPECT_EQ(model_.StringGrid1.RowCount(), 3);
-    model_.ComboBox1.ItemIndex = 0;
+    EXPECT_EQ(model_.grid.RowCount(), 3);
+    model_.venue_selector.item_index = 0;
     BuildSelectedList(model_, Period::FromThisMonth, may_fourth_);
-    EXPECT_EQ(model_.StringGrid1.RowCount(), 6);
-    EXPECT_EQ(model_.ComboBox1.Items.size(), 4u);  // refilled for this month onwards
-    EXPECT_EQ(model_.Label3D1Caption, S("2024年 スケジュール【ALL】"));
+    EXPECT_EQ(model_.grid.RowCount(), 6);
+    EXPECT_EQ(model_.venue_selector.items.size(), 4u);  // refilled for this month onwards
+    EXPECT_EQ(model_.title, S("2024年 スケジュール【ALL】"));
 }
 
 TEST_F(ScheduleLists, MessageFollowsTheRowsShown) {
     BuildFullList(model_, Period::FromThisMonth, may_fourth_);
-    EXPECT_EQ(model_.MessageText, S("【本日の開催】　★東京2回5日　京王杯ＳＣ★　　　"
-                                    "★京都3回5日　京都新聞杯★　　　"
-                                    "【明日の開催】　★東京2回6日　ＮＨＫマイルＣ★　　　"));
+    EXPECT_EQ(model_.message_text, S("【本日の開催】　★東京2回5日　京王杯ＳＣ★　　　"
+                                     "★京都3回5日　京都新聞杯★　　　"
+                                     "【明日の開催】　★東京2回6日　ＮＨＫマイルＣ★　　　"));
     SelectVenue("京都");
     BuildSelectedList(model_, Period::FromThisMonth, may_fourth_);
-    EXPECT_EQ(model_.MessageText, S("【本日の開催】　★京都3回5日　京都新聞杯★　　　"));
+    EXPECT_EQ(model_.message_text, S("【本日の開催】　★京都3回5日　京都新聞杯★　　　"));
 }
 
 TEST_F(ScheduleLists, LoadingAYearFileBuildsItsFullListAndAFailureChangesNothing) {
@@ -269,18 +269,18 @@ TEST_F(ScheduleLists, LoadingAYearFileBuildsItsFullListAndAFailureChangesNothing
     ScheduleListModel model;
     LoadResult loaded = LoadYearAndBuildFullList(model, file, Period::AllMonths, may_fourth_);
     ASSERT_TRUE(loaded.ok) << loaded.reason;
-    EXPECT_EQ(model.ScheduleLines, YearLines());
-    EXPECT_EQ(model.StringGrid1.RowCount(), 8);
+    EXPECT_EQ(model.schedule_lines, YearLines());
+    EXPECT_EQ(model.grid.RowCount(), 8);
 
     const ScheduleListModel before = model;
     LoadResult failed = LoadYearAndBuildFullList(model, folder.path() / YearFileName("2023"),
                                                  Period::FromThisMonth, may_fourth_);
     EXPECT_FALSE(failed.ok);
     EXPECT_FALSE(failed.reason.empty());
-    EXPECT_EQ(model.ScheduleLines, before.ScheduleLines);
-    EXPECT_EQ(model.ShownLines, before.ShownLines);
-    EXPECT_EQ(model.StringGrid1.RowCount(), before.StringGrid1.RowCount());
-    EXPECT_EQ(model.Label3D1Caption, before.Label3D1Caption);
+    EXPECT_EQ(model.schedule_lines, before.schedule_lines);
+    EXPECT_EQ(model.shown_lines, before.shown_lines);
+    EXPECT_EQ(model.grid.RowCount(), before.grid.RowCount());
+    EXPECT_EQ(model.title, before.title);
 }
 
 }  // namespace

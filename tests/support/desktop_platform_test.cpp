@@ -153,9 +153,9 @@ TEST_F(DesktopFolder, OpenCommandIsTheEntrysExecLine) {
 
     EXPECT_EQ(DesktopOpenCommand("vendor-other.desktop", folders).defaultValue, "other \"%1\"");
 
-    const ClassesRootEntry noExec = DesktopOpenCommand("noexec.desktop", folders);
-    EXPECT_TRUE(noExec.opened);
-    EXPECT_EQ(noExec.defaultValue, std::nullopt);
+    const ClassesRootEntry no_exec = DesktopOpenCommand("noexec.desktop", folders);
+    EXPECT_TRUE(no_exec.opened);
+    EXPECT_EQ(no_exec.defaultValue, std::nullopt);
 
     EXPECT_FALSE(DesktopOpenCommand("missing.desktop", folders).opened);
     EXPECT_FALSE(DesktopOpenCommand("../home/applications/fake-browser.desktop", folders).opened);

@@ -12,14 +12,14 @@ namespace {
 // Records what the help layer asks of the desktop; every request fails unless told otherwise.
 class RecordingShell final : public ShellPlatform {
   public:
-    std::intptr_t shellResult = 2;
+    std::intptr_t shell_result = 2;
     std::vector<std::string> opened;
     std::vector<std::string> started;
 
-    std::intptr_t ShellExecuteOpen(const std::string& target, int showMode) override {
-        EXPECT_EQ(showMode, kShowNormal);
+    std::intptr_t ShellExecuteOpen(const std::string& target, int show_mode) override {
+        EXPECT_EQ(show_mode, kShowNormal);
         opened.push_back(target);
-        return shellResult;
+        return shell_result;
     }
     ClassesRootEntry ReadClassesRootKey(const std::string& subkey) override {
         if (subkey == ".htm") {
@@ -30,8 +30,8 @@ class RecordingShell final : public ShellPlatform {
         }
         return {};
     }
-    unsigned WinExec(const std::string& commandLine, int) override {
-        started.push_back(commandLine);
+    unsigned WinExec(const std::string& command_line, int) override {
+        started.push_back(command_line);
         return 33;
     }
 };
@@ -65,14 +65,14 @@ TEST_F(HelpPagesTest, CompiledHelpFileIsOpenedWhenPresent) {
     const std::filesystem::path chm = folder_ / kHelpFileName;
     std::ofstream(chm) << "ITSF";
     RecordingShell shell;
-    shell.shellResult = 42;
+    shell.shell_result = 42;
     EXPECT_TRUE(OpenHelpContents(shell, chm));
     EXPECT_EQ(shell.opened, std::vector<std::string>{chm.string()});
 }
 
 TEST_F(HelpPagesTest, WithoutCompiledHelpTheHtmlContentsOpen) {
     RecordingShell shell;
-    shell.shellResult = 42;
+    shell.shell_result = 42;
     EXPECT_TRUE(OpenHelpContents(shell, folder_ / kHelpFileName));
     EXPECT_EQ(shell.opened,
               std::vector<std::string>{FileUrl(folder_ / "koyomivw-help" / "index.html")});
@@ -97,7 +97,7 @@ TEST_F(HelpPagesTest, CompiledHelpThatNoProgramOpensIsAFailure) {
 TEST_F(HelpPagesTest, AFolderNamedLikeTheHelpFileIsNotTheHelp) {
     std::filesystem::create_directories(folder_ / kHelpFileName);
     RecordingShell shell;
-    shell.shellResult = 42;
+    shell.shell_result = 42;
     OpenHelpContents(shell, folder_ / kHelpFileName);
     EXPECT_EQ(shell.opened, std::vector<std::string>{FileUrl(HtmlHelpContentsPath(folder_))});
 }

@@ -12,23 +12,23 @@ namespace {
 // A shell and registry held in memory; keeps every call.
 class FakeShell final : public ShellPlatform {
   public:
-    std::intptr_t shellResult = 2;
-    unsigned execResult = 33;
+    std::intptr_t shell_result = 2;
+    unsigned exec_result = 33;
     std::map<std::string, ClassesRootEntry> keys;
     std::vector<std::string> calls;
 
-    std::intptr_t ShellExecuteOpen(const std::string& target, int showMode) override {
-        calls.push_back("open " + target + " " + std::to_string(showMode));
-        return shellResult;
+    std::intptr_t ShellExecuteOpen(const std::string& target, int show_mode) override {
+        calls.push_back("open " + target + " " + std::to_string(show_mode));
+        return shell_result;
     }
     ClassesRootEntry ReadClassesRootKey(const std::string& subkey) override {
         calls.push_back("key " + subkey);
         const auto found = keys.find(subkey);
         return found == keys.end() ? ClassesRootEntry{} : found->second;
     }
-    unsigned WinExec(const std::string& commandLine, int showMode) override {
-        calls.push_back("exec " + commandLine + " " + std::to_string(showMode));
-        return execResult;
+    unsigned WinExec(const std::string& command_line, int show_mode) override {
+        calls.push_back("exec " + command_line + " " + std::to_string(show_mode));
+        return exec_result;
     }
 
     void RegisterBrowser(const std::string& command) {
@@ -60,7 +60,7 @@ TEST(RemoveDocumentPlaceholder, TakesOnlyTheFirstAndPrefersTheQuotedForm) {
 
 TEST(OpenURL, ShellOpenIsTriedFirst) {
     FakeShell shell;
-    shell.shellResult = 33;
+    shell.shell_result = 33;
     shell.RegisterBrowser("browser %1");
     EXPECT_TRUE(OpenURL(shell, kUrl, kShowNormal));
     EXPECT_EQ(shell.calls, std::vector<std::string>{"open " + kUrl + " 5"});
@@ -75,7 +75,7 @@ TEST(OpenURL, FallsBackToTheBrowserRegisteredForHtm) {
     };
     for (const auto& [registered, started] : cases) {
         FakeShell shell;
-        shell.shellResult = 32;  // 32 is not yet success
+        shell.shell_result = 32;  // 32 is not yet success
         shell.RegisterBrowser(registered);
         EXPECT_TRUE(OpenURL(shell, kUrl, kShowNormal)) << registered;
         const std::vector<std::string> expected{"open " + kUrl + " 5", "key .htm",
@@ -86,21 +86,21 @@ TEST(OpenURL, FallsBackToTheBrowserRegisteredForHtm) {
 }
 
 TEST(OpenURL, FailsWhenNothingCanStart) {
-    FakeShell noType;
-    EXPECT_FALSE(OpenURL(noType, kUrl, kShowNormal));
-    EXPECT_EQ(noType.calls.size(), 2u);
+    FakeShell no_type;
+    EXPECT_FALSE(OpenURL(no_type, kUrl, kShowNormal));
+    EXPECT_EQ(no_type.calls.size(), 2u);
 
-    FakeShell noCommand;
-    noCommand.keys[".htm"] = {true, "htmlfile"};
-    EXPECT_FALSE(OpenURL(noCommand, kUrl, kShowNormal));
-    EXPECT_EQ(noCommand.calls.back(), "key htmlfile\\shell\\open\\command");
+    FakeShell no_command;
+    no_command.keys[".htm"] = {true, "htmlfile"};
+    EXPECT_FALSE(OpenURL(no_command, kUrl, kShowNormal));
+    EXPECT_EQ(no_command.calls.back(), "key htmlfile\\shell\\open\\command");
 
-    FakeShell notStarted;
-    notStarted.RegisterBrowser("browser %1");
-    notStarted.execResult = 31;
-    EXPECT_FALSE(OpenURL(notStarted, kUrl, kShowNormal));
-    notStarted.execResult = 32;
-    EXPECT_TRUE(OpenURL(notStarted, kUrl, kShowNormal));
+    FakeShell not_started;
+    not_started.RegisterBrowser("browser %1");
+    not_started.exec_result = 31;
+    EXPECT_FALSE(OpenURL(not_started, kUrl, kShowNormal));
+    not_started.exec_result = 32;
+    EXPECT_TRUE(OpenURL(not_started, kUrl, kShowNormal));
 }
 
 TEST(ReadClassesRootDefault, ReadsUpToTheFirstNul) {

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "support/ini_gt.h"
 #include "support/profile_test_folder.h"
+#include "support/settings_file.h"
 
 namespace koyomi {
 namespace {
@@ -22,7 +22,7 @@ TEST(ProgramFile, IsTheRunningExecutable) {
     EXPECT_TRUE(program.is_absolute());
     EXPECT_TRUE(std::filesystem::is_regular_file(program));
     EXPECT_EQ(program.filename(), "support_tests");
-    EXPECT_EQ(ProgramFolder(), program.parent_path());
+    EXPECT_EQ(program_folder_(), program.parent_path());
 }
 
 TEST(ProgramFile, FolderHasNoTrailingSeparator) {
@@ -37,7 +37,7 @@ TEST(ProgramFileChild, WritesItsSettingsBesideItself) {
     if (std::getenv(kChildVariable) == nullptr) {
         GTEST_SKIP() << "runs only inside a copy of the test program";
     }
-    TIniGT ini;
+    SettingsFile ini;
     ini.Loaded();
     ASSERT_TRUE(ini.WriteString("child", "program", ProgramFilePath().filename().string()).ok);
 }
@@ -50,7 +50,7 @@ TEST(ProgramFile, ACopyUnderAnotherNameUsesItsOwnSettingsFile) {
                                 "' --gtest_filter=ProgramFileChild.* >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(ReadBytes(folder / "koyomi copy.ini"), "[child]\r\nprogram=koyomi copy\r\n");
-    EXPECT_FALSE(std::filesystem::exists(ProgramFolder() / "support_tests.ini"));
+    EXPECT_FALSE(std::filesystem::exists(program_folder_() / "support_tests.ini"));
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "acquisition/standin/qt/standin_settings_dialog.h"
 #endif
 
-extern "C" __attribute__((visibility("default"))) koyomi::TJVLink* koyomi_jvlink_create_v1();
+extern "C" __attribute__((visibility("default"))) koyomi::JvLink* koyomi_jvlink_create_v1();
 
 namespace {
 
@@ -31,7 +31,7 @@ std::filesystem::path LibraryFolder() {
 
 }  // namespace
 
-extern "C" koyomi::TJVLink* koyomi_jvlink_create_v1() {
+extern "C" koyomi::JvLink* koyomi_jvlink_create_v1() {
     // Nothing may escape through the C boundary.
     try {
         koyomi::SettingsDialogRunner dialog;

@@ -14,18 +14,18 @@ QString PrintDestination(const QPrinter& printer) {
     return printer.printerName();
 }
 
-QString PrintGridJob(TStrGridPrinter& gridPrinter, QPrinter& printer, int screenDpiX,
-                     int screenDpiY) {
+QString PrintGridJob(GridPrinter& grid_printer, QPrinter& printer, int screen_dpi_x,
+                     int screen_dpi_y) {
     const QString destination = PrintDestination(printer);
-    QtPrintCanvas canvas(printer, screenDpiX, screenDpiY);
+    QtPrintCanvas canvas(printer, screen_dpi_x, screen_dpi_y);
     if (!canvas.IsActive()) {
         return QStringLiteral("印刷を開始できませんでした。\n%1").arg(destination);
     }
-    const bool printed = gridPrinter.Print(canvas);
+    const bool printed = grid_printer.Print(canvas);
     const bool closed = canvas.End();
     if (!printed) {
         return QStringLiteral("印刷中にエラーが発生しました。\n%1\n(%2)")
-            .arg(destination, QString::fromUtf8(gridPrinter.LastError()));
+            .arg(destination, QString::fromUtf8(grid_printer.LastError()));
     }
     if (!closed) {
         return QStringLiteral("印刷を終えることができませんでした。\n%1").arg(destination);

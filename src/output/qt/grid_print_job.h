@@ -4,18 +4,18 @@
 
 #include <QString>
 
-#include "output/str_grid_printer.h"
+#include "output/grid_printer.h"
 
 class QPrinter;
 
 namespace koyomi {
 
-// Prints the target grid of `gridPrinter` on `printer`; `screenDpiX` and `screenDpiY` are the
+// Prints the target grid of `grid_printer` on `printer`; `screen_dpi_x` and `screen_dpi_y` are the
 // resolution the grid is measured in on screen. Returns an empty text when every page went
 // out, else the message for the user. The job is always closed, so the pages produced
 // before a failure still reach the printer or the file.
-QString PrintGridJob(TStrGridPrinter& gridPrinter, QPrinter& printer, int screenDpiX,
-                     int screenDpiY);
+QString PrintGridJob(GridPrinter& grid_printer, QPrinter& printer, int screen_dpi_x,
+                     int screen_dpi_y);
 
 // The printer's destination as the user knows it: the file of a PDF job, else the printer.
 QString PrintDestination(const QPrinter& printer);

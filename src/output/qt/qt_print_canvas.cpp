@@ -19,8 +19,8 @@ QColor ColourOf(RgbColour colour) {
 
 }  // namespace
 
-QtPrintCanvas::QtPrintCanvas(QPrinter& printer, int screenDpiX, int screenDpiY)
-    : printer_(printer), screenDpiX_(screenDpiX), screenDpiY_(screenDpiY) {
+QtPrintCanvas::QtPrintCanvas(QPrinter& printer, int screen_dpi_x, int screen_dpi_y)
+    : printer_(printer), screen_dpi_x_(screen_dpi_x), screen_dpi_y_(screen_dpi_y) {
     if (painter_.begin(&printer_)) {
         // Text has no background and rectangles no fill, whatever the platform's defaults.
         painter_.setBackgroundMode(Qt::TransparentMode);
@@ -72,11 +72,11 @@ void QtPrintCanvas::SetFont(const FontDescription& font) {
     qfont.setUnderline(font.underline);
     qfont.setStrikeOut(font.strikeOut);
     Painter().setFont(qfont);
-    fontColour_ = ColourOf(font.colour);
+    font_colour_ = ColourOf(font.colour);
 }
 
 void QtPrintCanvas::SetPenColour(RgbColour colour) {
-    penColour_ = ColourOf(colour);
+    pen_colour_ = ColourOf(colour);
 }
 
 void QtPrintCanvas::SetBrushClear() {
@@ -86,7 +86,7 @@ void QtPrintCanvas::SetBrushClear() {
 
 void QtPrintCanvas::DrawText(int x, int y, const std::string& text) {
     QPainter& painter = Painter();
-    painter.setPen(QPen(fontColour_));
+    painter.setPen(QPen(font_colour_));
     // The painter places text on its baseline; (x, y) is the text's top-left corner.
     painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), SjisToQString(text));
 }
@@ -113,7 +113,7 @@ void QtPrintCanvas::FrameRect(const PixelRect& rect) {
         return;
     }
     // One device pixel wide, covering the pixels from (left, top) to (right - 1, bottom - 1).
-    QPen pen(penColour_);
+    QPen pen(pen_colour_);
     pen.setWidth(1);
     pen.setJoinStyle(Qt::MiterJoin);
     painter.setPen(pen);

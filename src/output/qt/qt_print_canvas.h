@@ -14,9 +14,9 @@ namespace koyomi {
 
 class QtPrintCanvas final : public PrintCanvas {
   public:
-    // Begins the job on `printer` (its first page). `screenDpiX` and `screenDpiY` are the
+    // Begins the job on `printer` (its first page). `screen_dpi_x` and `screen_dpi_y` are the
     // resolution the grid is measured in on screen.
-    QtPrintCanvas(QPrinter& printer, int screenDpiX, int screenDpiY);
+    QtPrintCanvas(QPrinter& printer, int screen_dpi_x, int screen_dpi_y);
     // Ends a job that is still open.
     ~QtPrintCanvas() override;
     QtPrintCanvas(const QtPrintCanvas&) = delete;
@@ -29,8 +29,8 @@ class QtPrintCanvas final : public PrintCanvas {
 
     int PrinterResolutionX() const override;
     int PrinterResolutionY() const override;
-    int ScreenResolutionX() const override { return screenDpiX_; }
-    int ScreenResolutionY() const override { return screenDpiY_; }
+    int ScreenResolutionX() const override { return screen_dpi_x_; }
+    int ScreenResolutionY() const override { return screen_dpi_y_; }
     int PageWidth() const override;
     int PageHeight() const override;
 
@@ -49,10 +49,10 @@ class QtPrintCanvas final : public PrintCanvas {
 
     QPrinter& printer_;
     QPainter painter_;
-    int screenDpiX_;
-    int screenDpiY_;
-    QColor penColour_ = Qt::black;
-    QColor fontColour_ = Qt::black;
+    int screen_dpi_x_;
+    int screen_dpi_y_;
+    QColor pen_colour_ = Qt::black;
+    QColor font_colour_ = Qt::black;
 };
 
 }  // namespace koyomi

@@ -11,7 +11,7 @@
 
 #include "support/qt/about_artwork.h"
 #include "support/qt/japanese_fonts.h"
-#include "support/qt/label_3dj.h"
+#include "support/qt/shadow_label.h"
 #include "support/sjis_text.h"
 
 namespace koyomi {
@@ -24,19 +24,19 @@ QString WindowTitleOf(const QWidget* parent) {
 
 }  // namespace
 
-TAboutBox::TAboutBox(ShellPlatform& shell, std::string homePageUrl, QWidget* parent)
+AboutBox::AboutBox(ShellPlatform& shell, std::string home_page_url, QWidget* parent)
     : QDialog(parent),
       shell_(shell),
-      homePageUrl_(std::move(homePageUrl)),
-      ownPresenter_(this, WindowTitleOf(parent)),
-      presenter_(&ownPresenter_) {
+      home_page_url_(std::move(home_page_url)),
+      own_presenter_(this, WindowTitleOf(parent)),
+      presenter_(&own_presenter_) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     setWindowFlags((windowFlags() | Qt::MSWindowsFixedSizeDialogHint) &
                    ~Qt::WindowContextHelpButtonHint);
     setFixedSize(kClientWidth, kClientHeight);
     setFont(JapaneseFont(12));
-    IniGT1.SetDefaultDir(ddApplication);
+    settings_.SetDefaultDir(SettingsFolder::Program);
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -58,32 +58,32 @@ TAboutBox::TAboutBox(ShellPlatform& shell, std::string homePageUrl, QWidget* par
     Image1->installEventFilter(this);
 
     // The labels lie on the picture, so they are its panel's children, placed after it.
-    Label3D1 = new TLabel3Dj(Panel1);
-    Label3D1->setObjectName(QStringLiteral("Label3D1"));
+    title_label_ = new ShadowLabel(Panel1);
+    title_label_->setObjectName(QStringLiteral("title_label"));
     QFont version = JapaneseFont(16, true);
     version.setUnderline(true);
-    Label3D1->setFont(version);
-    Label3D1->setTextColour(QColor(0x10, 0x2A, 0x60));
-    Label3D1->setStyle3D(TLabel3Dj::Style::Recessed);
-    Label3D1->setCaption(QStringLiteral("Version 1.00"));
-    Label3D1->setGeometry(14, 12, 150, 24);
-    Label3D1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    title_label_->setFont(version);
+    title_label_->SetTextColour(QColor(0x10, 0x2A, 0x60));
+    title_label_->SetStyle(ShadowLabel::Style::Recessed);
+    title_label_->SetCaption(QStringLiteral("Version 1.00"));
+    title_label_->setGeometry(14, 12, 150, 24);
+    title_label_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    Label3D2 = new TLabel3Dj(Panel1);
-    Label3D2->setObjectName(QStringLiteral("Label3D2"));
-    Label3D2->setFont(JapaneseFont(11, true));
-    Label3D2->setTextColour(Qt::white);
-    Label3D2->setStyle3D(TLabel3Dj::Style::Raised);
-    Label3D2->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    Label3D2->setCaption(QStringLiteral("制作 koyomivw 開発チーム ／ JRA-VAN Data Lab. 対応"));
-    Label3D2->setGeometry(6, 180, 295, 17);
-    Label3D2->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ticker_label_ = new ShadowLabel(Panel1);
+    ticker_label_->setObjectName(QStringLiteral("ticker_label"));
+    ticker_label_->setFont(JapaneseFont(11, true));
+    ticker_label_->SetTextColour(Qt::white);
+    ticker_label_->SetStyle(ShadowLabel::Style::Raised);
+    ticker_label_->SetAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    ticker_label_->SetCaption(QStringLiteral("制作 koyomivw 開発チーム ／ JRA-VAN Data Lab. 対応"));
+    ticker_label_->setGeometry(6, 180, 295, 17);
+    ticker_label_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     Button1 = new QPushButton(QStringLiteral("ホームページ"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(10, 226, 155, 21);
     Button1->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this, &TAboutBox::Button1Click);
+    connect(Button1, &QPushButton::clicked, this, &AboutBox::Button1Click);
 
     BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
                               QStringLiteral("OK"), this);
@@ -94,22 +94,22 @@ TAboutBox::TAboutBox(ShellPlatform& shell, std::string homePageUrl, QWidget* par
     BitBtn1->setFocus();
 }
 
-void TAboutBox::setMessagePresenter(MessagePresenter* presenter) {
-    presenter_ = presenter != nullptr ? presenter : &ownPresenter_;
+void AboutBox::SetMessagePresenter(MessagePresenter* presenter) {
+    presenter_ = presenter != nullptr ? presenter : &own_presenter_;
 }
 
-void TAboutBox::Button1Click() {
-    if (!OpenURL(shell_, homePageUrl_, kShowNormal)) {
+void AboutBox::Button1Click() {
+    if (!OpenURL(shell_, home_page_url_, kShowNormal)) {
         static const std::string text = Utf8ToSjis("ホームページの表示に失敗しました。");
         ShowPlain(*presenter_, text);
     }
 }
 
-void TAboutBox::Image1Click() {
+void AboutBox::Image1Click() {
     Button1->click();
 }
 
-void TAboutBox::showEvent(QShowEvent* event) {
+void AboutBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (const QScreen* shown_on = screen()) {
         QRect frame = frameGeometry();
@@ -118,7 +118,7 @@ void TAboutBox::showEvent(QShowEvent* event) {
     }
 }
 
-bool TAboutBox::eventFilter(QObject* watched, QEvent* event) {
+bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Image1 && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
         Image1->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {

@@ -6,10 +6,10 @@
 #include <QDialog>
 #include <string>
 
-#include "support/ini_gt.h"
-#include "support/msg_dlg.h"
+#include "support/message_dialog.h"
 #include "support/open_url.h"
 #include "support/qt/qt_message_presenter.h"
+#include "support/settings_file.h"
 
 class QFrame;
 class QLabel;
@@ -17,19 +17,19 @@ class QPushButton;
 
 namespace koyomi {
 
-class TLabel3Dj;
+class ShadowLabel;
 
-class TAboutBox : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
   public:
     static constexpr int kClientWidth = 324;
     static constexpr int kClientHeight = 258;
 
-    // `shell` opens `homePageUrl`; both must outlive the box.
-    TAboutBox(ShellPlatform& shell, std::string homePageUrl, QWidget* parent = nullptr);
+    // `shell` opens `home_page_url`; both must outlive the box.
+    AboutBox(ShellPlatform& shell, std::string home_page_url, QWidget* parent = nullptr);
 
     // Where the box's messages go; its own message boxes unless set (tests).
-    void setMessagePresenter(MessagePresenter* presenter);
+    void SetMessagePresenter(MessagePresenter* presenter);
 
     // Event handlers, named after their components.
     void Button1Click();
@@ -38,11 +38,11 @@ class TAboutBox : public QDialog {
     // Components, named as the box's stored form names them.
     QFrame* Panel1 = nullptr;
     QLabel* Image1 = nullptr;
-    TLabel3Dj* Label3D1 = nullptr;  // the version text
-    TLabel3Dj* Label3D2 = nullptr;  // the credit line
+    ShadowLabel* title_label_ = nullptr;   // the version text
+    ShadowLabel* ticker_label_ = nullptr;  // the credit line
     QPushButton* Button1 = nullptr;
     QPushButton* BitBtn1 = nullptr;
-    TIniGT IniGT1;  // part of the stored form; the box reads no settings
+    SettingsFile settings_;  // part of the stored form; the box reads no settings
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -50,8 +50,8 @@ class TAboutBox : public QDialog {
 
   private:
     ShellPlatform& shell_;
-    std::string homePageUrl_;
-    QtMessagePresenter ownPresenter_;
+    std::string home_page_url_;
+    QtMessagePresenter own_presenter_;
     MessagePresenter* presenter_;
 };
 

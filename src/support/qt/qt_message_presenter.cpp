@@ -10,45 +10,45 @@
 namespace koyomi {
 namespace {
 
-QMessageBox::Icon IconOf(TMsgDlgType kind) {
+QMessageBox::Icon IconOf(MessageKind kind) {
     switch (kind) {
-        case TMsgDlgType::mtWarning:
+        case MessageKind::Warning:
             return QMessageBox::Warning;
-        case TMsgDlgType::mtError:
+        case MessageKind::Error:
             return QMessageBox::Critical;
-        case TMsgDlgType::mtInformation:
+        case MessageKind::Information:
             return QMessageBox::Information;
-        case TMsgDlgType::mtConfirmation:
+        case MessageKind::Confirmation:
             return QMessageBox::Question;
-        case TMsgDlgType::mtCustom:
+        case MessageKind::Custom:
             break;
     }
     return QMessageBox::NoIcon;
 }
 
-QMessageBox::StandardButton StandardButtonOf(TMsgDlgBtn button) {
+QMessageBox::StandardButton StandardButtonOf(MessageButton button) {
     switch (button) {
-        case TMsgDlgBtn::mbYes:
+        case MessageButton::Yes:
             return QMessageBox::Yes;
-        case TMsgDlgBtn::mbNo:
+        case MessageButton::No:
             return QMessageBox::No;
-        case TMsgDlgBtn::mbOK:
+        case MessageButton::Ok:
             return QMessageBox::Ok;
-        case TMsgDlgBtn::mbCancel:
+        case MessageButton::Cancel:
             return QMessageBox::Cancel;
-        case TMsgDlgBtn::mbAbort:
+        case MessageButton::Abort:
             return QMessageBox::Abort;
-        case TMsgDlgBtn::mbRetry:
+        case MessageButton::Retry:
             return QMessageBox::Retry;
-        case TMsgDlgBtn::mbIgnore:
+        case MessageButton::Ignore:
             return QMessageBox::Ignore;
-        case TMsgDlgBtn::mbAll:
+        case MessageButton::All:
             return QMessageBox::YesToAll;
-        case TMsgDlgBtn::mbNoToAll:
+        case MessageButton::NoToAll:
             return QMessageBox::NoToAll;
-        case TMsgDlgBtn::mbYesToAll:
+        case MessageButton::YesToAll:
             return QMessageBox::YesToAll;
-        case TMsgDlgBtn::mbHelp:
+        case MessageButton::Help:
             return QMessageBox::Help;
     }
     return QMessageBox::Ok;
@@ -60,14 +60,14 @@ void QtMessagePresenter::Beep() {
     QApplication::beep();
 }
 
-TModalResult QtMessagePresenter::ShowModal(const MessageBoxRequest& request) {
+DialogResult QtMessagePresenter::ShowModal(const MessageBoxRequest& request) {
     QMessageBox box(IconOf(request.kind), title_, SjisToQString(request.text),
                     QMessageBox::NoButton, parent_);
     box.setObjectName(QStringLiteral("MessageBox"));
-    std::vector<std::pair<QAbstractButton*, TMsgDlgBtn>> buttons;
-    for (TMsgDlgBtn button : request.buttons) {
+    std::vector<std::pair<QAbstractButton*, MessageButton>> buttons;
+    for (MessageButton button : request.buttons) {
         // "All" has no button of its own in Qt; it is shown with its own caption.
-        QAbstractButton* added = button == TMsgDlgBtn::mbAll
+        QAbstractButton* added = button == MessageButton::All
                                      ? static_cast<QAbstractButton*>(box.addButton(
                                            QStringLiteral("すべて"), QMessageBox::AcceptRole))
                                      : box.addButton(StandardButtonOf(button));
@@ -79,10 +79,10 @@ TModalResult QtMessagePresenter::ShowModal(const MessageBoxRequest& request) {
     box.exec();
     for (const auto& [widget, button] : buttons) {
         if (box.clickedButton() == widget) {
-            return ModalResultOf(button);
+            return DialogResultOf(button);
         }
     }
-    return TModalResult::mrCancel;
+    return DialogResult::Cancel;
 }
 
 }  // namespace koyomi

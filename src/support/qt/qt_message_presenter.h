@@ -1,9 +1,9 @@
-// Message boxes with Qt: the window-system side of TMsgDlg and of the program's messages.
+// Message boxes with Qt: the window-system side of MessageDialog and of the program's messages.
 #pragma once
 
 #include <QString>
 
-#include "support/msg_dlg.h"
+#include "support/message_dialog.h"
 
 class QWidget;
 
@@ -14,7 +14,7 @@ class QtMessagePresenter final : public MessagePresenter {
     QtMessagePresenter(QWidget* parent, QString title)
         : parent_(parent), title_(std::move(title)) {}
     void Beep() override;
-    TModalResult ShowModal(const MessageBoxRequest& request) override;
+    DialogResult ShowModal(const MessageBoxRequest& request) override;
 
   private:
     QWidget* parent_;

@@ -1,20 +1,20 @@
 // The main window as the download session sees it, on a console: every text it would show
 // becomes one line on standard output (UTF-8), the timer is a flag the driver's loop polls,
-// and "LastTime" goes to the real settings file through TIniGT.
+// and "LastTime" goes to the real settings file through SettingsFile.
 #pragma once
 
 #include <cstdio>
 #include <string>
 
 #include "acquisition/download_view.h"
-#include "support/ini_gt.h"
+#include "support/settings_file.h"
 #include "support/sjis_text.h"
 
 namespace koyomi::driver {
 
 class ConsoleView final : public DownloadView {
   public:
-    explicit ConsoleView(const TIniGT& settings) : settings_(settings) {
+    explicit ConsoleView(const SettingsFile& settings) : settings_(settings) {
         data_kind_ = TrimBlanks(settings_.ReadString("JvDataGet", "LastTime", "")).empty()
                          ? DataKind::Setup
                          : DataKind::Normal;
@@ -56,7 +56,7 @@ class ConsoleView final : public DownloadView {
         std::fflush(stdout);
     }
 
-    const TIniGT& settings_;
+    const SettingsFile& settings_;
     DataKind data_kind_ = DataKind::Setup;
     bool timer_enabled_ = false;
 };

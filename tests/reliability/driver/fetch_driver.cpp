@@ -27,7 +27,7 @@
 #include "console_view.h"
 #include "settings_writes.h"
 #include "support/clock.h"
-#include "support/ini_gt.h"
+#include "support/settings_file.h"
 
 namespace {
 
@@ -71,14 +71,14 @@ bool ApplyOptions(int argc, char** argv, int first) {
     return true;
 }
 
-TIniGT SettingsOf(const std::filesystem::path& program_folder) {
-    TIniGT settings(program_folder / "koyomivw");
+SettingsFile SettingsOf(const std::filesystem::path& program_folder) {
+    SettingsFile settings(program_folder / "koyomivw");
     settings.Loaded();
     return settings;
 }
 
 int Fetch(const std::filesystem::path& program_folder, const std::filesystem::path& control) {
-    const TIniGT settings = SettingsOf(program_folder);
+    const SettingsFile settings = SettingsOf(program_folder);
     driver::ConsoleView view(settings);
     JVLinkCreation created = CreateJVLinkObject(kJVLinkProgId, control);
     if (!created.link) {
@@ -87,8 +87,8 @@ int Fetch(const std::filesystem::path& program_folder, const std::filesystem::pa
     }
     const SystemClock clock;
     DownloadSession session(*created.link, view, clock, program_folder);
-    session.InitJVLink("Ver.1.02");
-    session.FileOpenItemClick();
+    session.InitControl("Ver.1.02");
+    session.StartFetch();
     const auto deadline = std::chrono::steady_clock::now() + kLongestFetch;
     while (session.IsOpen()) {
         if (std::chrono::steady_clock::now() > deadline) {
@@ -97,7 +97,7 @@ int Fetch(const std::filesystem::path& program_folder, const std::filesystem::pa
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         if (view.TimerEnabled()) {
-            session.TimerJVStatusTimer();
+            session.PollDownload();
         }
     }
     std::printf("done\n");
@@ -106,7 +106,7 @@ int Fetch(const std::filesystem::path& program_folder, const std::filesystem::pa
 }
 
 int WriteSettings(const std::filesystem::path& program_folder, long rounds) {
-    const TIniGT settings = SettingsOf(program_folder);
+    const SettingsFile settings = SettingsOf(program_folder);
     for (long round = 1; rounds == 0 || round <= rounds; ++round) {
         const ProfileWriteResult top =
             settings.WriteInteger("locate", "top", static_cast<int>(round));

@@ -1,15 +1,15 @@
 // Help, the about box and the home page.
 #include <QAction>
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "support/desktop_platform.h"
 #include "support/help_pages.h"
 #include "support/qt/about_box.h"
-#include "support/qt/label_3dj.h"
+#include "support/qt/shadow_label.h"
 
 namespace koyomi {
 
-ShellPlatform& TMainForm::Shell() {
+ShellPlatform& MainWindow::Shell() {
     if (shell_ != nullptr) {
         return *shell_;
     }
@@ -19,15 +19,15 @@ ShellPlatform& TMainForm::Shell() {
     return *own_shell_;
 }
 
-void TMainForm::HelpContentsItemClick() {
+void MainWindow::ShowHelpContents() {
     // Nothing is reported: a missing help file or viewer is the viewer's to tell.
-    OpenHelpContents(Shell(), HelpFile);
+    OpenHelpContents(Shell(), help_file_);
 }
 
-void TMainForm::HelpAboutItemClick() {
+void MainWindow::ShowAbout() {
     // A fresh box every time, freed when it closes.
-    TAboutBox box(Shell(), HomePageUrl(ProgramFolder), this);
-    box.Label3D1->setCaption(VersionText);
+    AboutBox box(Shell(), HomePageUrl(program_folder_), this);
+    box.title_label_->SetCaption(version_text_);
     box.exec();
 }
 

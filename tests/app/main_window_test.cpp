@@ -12,14 +12,14 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "app/schedule_grid_delegate.h"
 #include "schedule/schedule_test_support.h"
 #include "schedule/year_file.h"
 #include "support/clock.h"
-#include "support/ini_gt.h"
-#include "support/qt/label_3dj.h"
 #include "support/qt/qt_text.h"
+#include "support/qt/shadow_label.h"
+#include "support/settings_file.h"
 
 namespace koyomi {
 namespace {
@@ -30,7 +30,7 @@ using testing::WriteBytes;
 using testing::YsRecord;
 
 // A control that is present and idle: every call succeeds and there is never anything to read.
-class IdleJVLink final : public TJVLink {
+class IdleJVLink final : public JvLink {
   public:
     int JVInit(const std::u16string&) override { return 0; }
     int JVSetUIProperties() override { return 0; }
@@ -61,7 +61,7 @@ YsRecord Day(const char* year, const char* month, const char* day, const char* v
 
 }  // namespace
 
-class MainFormTest : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
 
   private:
@@ -69,14 +69,14 @@ class MainFormTest : public QObject {
     FixedClock clock_{{2024, 5, 3, 12, 0, 0}};
 
     std::filesystem::path ProgramFile() const { return folder_->path() / "koyomivw"; }
-    std::filesystem::path SettingsFile() const { return folder_->path() / "koyomivw.ini"; }
+    std::filesystem::path SettingsPath() const { return folder_->path() / "koyomivw.ini"; }
 
-    std::unique_ptr<TMainForm> MakeWindow() {
-        TMainForm::Options options;
+    std::unique_ptr<MainWindow> MakeWindow() {
+        MainWindow::Options options;
         options.program_file = ProgramFile();
         options.jv_link = std::make_unique<IdleJVLink>();
         options.clock = &clock_;
-        return std::make_unique<TMainForm>(std::move(options));
+        return std::make_unique<MainWindow>(std::move(options));
     }
 
     void StoreYear2024() {
@@ -93,19 +93,19 @@ class MainFormTest : public QObject {
     void init() { folder_ = std::make_unique<TempFolder>(); }
     void cleanup() { folder_.reset(); }
 
-    void firstStartUsesDefaults() {
+    void FirstStartUsesDefaults() {
         auto window = MakeWindow();
         QCOMPARE(window->pos(), QPoint(10, 10));
         QCOMPARE(window->size(), QSize(630, 450));
         QCOMPARE(window->findChild<QButtonGroup*>()->checkedId(), 0);
-        QVERIFY(window->findChild<QAction*>("SetupDataItem")->isChecked());
-        QCOMPARE(window->findChild<QComboBox*>("DateCombo")->count(), 0);
-        QVERIFY(window->findChild<QTableWidget*>("StringGrid1")->isHidden());
-        QCOMPARE(window->findChild<QTableWidget*>("StringGrid1")->columnWidth(13), 230);
+        QVERIFY(window->findChild<QAction*>("setup_data_action")->isChecked());
+        QCOMPARE(window->findChild<QComboBox*>("year_selector")->count(), 0);
+        QVERIFY(window->findChild<QTableWidget*>("schedule_table")->isHidden());
+        QCOMPARE(window->findChild<QTableWidget*>("schedule_table")->columnWidth(13), 230);
     }
 
-    void savedSettingsComeBackAndCloseSavesGeometry() {
-        WriteBytes(SettingsFile(),
+    void SavedSettingsComeBackAndCloseSavesGeometry() {
+        WriteBytes(SettingsPath(),
                    "[locate]\r\ntop=40\r\nleft=50\r\nwidth=700\r\nheight=500\r\n"
                    "[kikan]\r\nkikan=1\r\n[JvDataGet]\r\nLastTime=2024/05/01 10:00:00\r\n");
         {
@@ -113,27 +113,27 @@ class MainFormTest : public QObject {
             QCOMPARE(window->pos(), QPoint(50, 40));
             QCOMPARE(window->size(), QSize(700, 500));
             QCOMPARE(window->findChild<QButtonGroup*>()->checkedId(), 1);
-            QVERIFY(window->findChild<QAction*>("NormalDataItem")->isChecked());
+            QVERIFY(window->findChild<QAction*>("normal_data_action")->isChecked());
             window->resize(720, 510);
             window->close();
         }
-        TIniGT settings(ProgramFile());
+        SettingsFile settings(ProgramFile());
         settings.Loaded();
         QCOMPARE(settings.ReadInteger("locate", "width", 0), 720);
         QCOMPARE(settings.ReadInteger("locate", "height", 0), 510);
         // A blank time stamp counts as none.
         QVERIFY(settings.WriteString("JvDataGet", "LastTime", "   ").ok);
         auto again = MakeWindow();
-        QVERIFY(again->findChild<QAction*>("SetupDataItem")->isChecked());
+        QVERIFY(again->findChild<QAction*>("setup_data_action")->isChecked());
     }
 
-    void choosingYearVenueAndPeriod() {
+    void ChoosingYearVenueAndPeriod() {
         StoreYear2024();
         std::vector<std::string> work;
         QVERIFY(StoreScheduleRecord(folder_->path(), Day("2023", "12", "28", "06").Record(), work)
                     .status == StoreStatus::Stored);
         auto window = MakeWindow();
-        auto* years = window->findChild<QComboBox*>("DateCombo");
+        auto* years = window->findChild<QComboBox*>("year_selector");
         QCOMPARE(years->count(), 2);
         QCOMPARE(years->itemText(0), Q("2024年ｽｹｼﾞｭｰﾙ"));
         QCOMPARE(years->currentIndex(), -1);
@@ -142,17 +142,17 @@ class MainFormTest : public QObject {
         years->setFocus();
         QTest::keyClick(years, Qt::Key_Down);
         QCOMPARE(years->currentIndex(), 0);
-        auto* grid = window->findChild<QTableWidget*>("StringGrid1");
+        auto* grid = window->findChild<QTableWidget*>("schedule_table");
         QVERIFY(!grid->isHidden());
         // From this month (May) on: the April line is left out.
         QCOMPARE(grid->rowCount(), 4);
         QCOMPARE(grid->item(0, 0)->text(), Q("  1"));
         QCOMPARE(grid->item(0, 1)->text(), Q("2024年05月04日"));
         QCOMPARE(grid->horizontalHeaderItem(13)->text(), Q("レース名"));
-        QCOMPARE(window->findChild<TLabel3Dj*>("Label3D1")->caption(),
+        QCOMPARE(window->findChild<ShadowLabel*>("title_label")->caption(),
                  Q("2024年 スケジュール【ALL】"));
 
-        auto* venues = window->findChild<QComboBox*>("ComboBox1");
+        auto* venues = window->findChild<QComboBox*>("venue_selector");
         QCOMPARE(venues->count(), 4);  // 全開催場所, 東京, 京都, 阪神
         QCOMPARE(venues->itemText(0), Q("全開催場所"));
         const int tokyo = venues->findText(Q("東京"));
@@ -160,14 +160,14 @@ class MainFormTest : public QObject {
         venues->setCurrentIndex(tokyo);
         emit venues->activated(tokyo);
         QCOMPARE(grid->rowCount(), 2);
-        QCOMPARE(window->findChild<TLabel3Dj*>("Label3D1")->caption(),
+        QCOMPARE(window->findChild<ShadowLabel*>("title_label")->caption(),
                  Q("2024年 スケジュール【東京】"));
 
         // All months, the venue kept; the choice is saved.
         window->findChild<QButtonGroup*>()->button(1)->click();
         QCOMPARE(grid->rowCount(), 2);
         QCOMPARE(venues->currentText(), Q("東京"));
-        TIniGT settings(ProgramFile());
+        SettingsFile settings(ProgramFile());
         settings.Loaded();
         QCOMPARE(settings.ReadInteger("kikan", "kikan", -1), 1);
 
@@ -178,10 +178,10 @@ class MainFormTest : public QObject {
         QCOMPARE(grid->item(4, 0)->text(), Q("  5"));
     }
 
-    void yearFileThatVanishedKeepsTheList() {
+    void YearFileThatVanishedKeepsTheList() {
         StoreYear2024();
         auto window = MakeWindow();
-        auto* years = window->findChild<QComboBox*>("DateCombo");
+        auto* years = window->findChild<QComboBox*>("year_selector");
         std::filesystem::remove(folder_->path() / YearFileName("2024"));
         // The failure box is modal; close it as soon as it shows.
         QTimer::singleShot(50, [] {
@@ -191,18 +191,18 @@ class MainFormTest : public QObject {
         });
         years->setCurrentIndex(0);
         emit years->activated(0);
-        QVERIFY(window->model().ScheduleLines.empty());
-        QVERIFY(window->findChild<QTableWidget*>("StringGrid1")->isHidden());
+        QVERIFY(window->model().schedule_lines.empty());
+        QVERIFY(window->findChild<QTableWidget*>("schedule_table")->isHidden());
     }
 
-    void messageAndCellColours() {
+    void MessageAndCellColours() {
         StoreYear2024();
         clock_.Set({2024, 5, 4, 9, 0, 0});
         auto window = MakeWindow();
-        auto* years = window->findChild<QComboBox*>("DateCombo");
+        auto* years = window->findChild<QComboBox*>("year_selector");
         years->setCurrentIndex(0);
         emit years->activated(0);
-        const QString message = SjisToQString(window->messageText());
+        const QString message = SjisToQString(window->message_text());
         QVERIFY2(message.startsWith(Q("【本日の開催】　★東京")), qPrintable(message));
         QVERIFY(message.contains(Q("【明日の開催】　★東京")));
 
@@ -216,35 +216,35 @@ class MainFormTest : public QObject {
         QVERIFY(ScheduleCellAlignment(2) & Qt::AlignHCenter);
 
         // The band scrolls 4 pixels a tick and comes back in from the right.
-        const int start = window->scrollX();
+        const int start = window->ticker_offset();
         QTest::qWait(350);
-        QVERIFY(window->scrollX() < start);
-        QCOMPARE((start - window->scrollX()) % 4, 0);
+        QVERIFY(window->ticker_offset() < start);
+        QCOMPARE((start - window->ticker_offset()) % 4, 0);
     }
 
-    void keyboardFocusStartsAtTheYearAndTabsThroughTheSelectors() {
+    void KeyboardFocusStartsAtTheYearAndTabsThroughTheSelectors() {
         StoreYear2024();
         auto window = MakeWindow();
         window->show();
         QApplication::setActiveWindow(window.get());
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        auto* years = window->findChild<QComboBox*>("DateCombo");
+        auto* years = window->findChild<QComboBox*>("year_selector");
         QTRY_COMPARE(QApplication::focusWidget(), years);
         QTest::keyClick(years, Qt::Key_Down);  // a list makes the grid visible and reachable
-        const char* order[] = {"ComboBox1", "RadioGroup1Item0", "StringGrid1"};
+        const char* order[] = {"venue_selector", "period_button_0", "schedule_table"};
         for (const char* name : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
         }
     }
 
-    void clipboardHoldsTitleAndTabSeparatedRows() {
+    void ClipboardHoldsTitleAndTabSeparatedRows() {
         StoreYear2024();
         auto window = MakeWindow();
-        auto* years = window->findChild<QComboBox*>("DateCombo");
+        auto* years = window->findChild<QComboBox*>("year_selector");
         years->setCurrentIndex(0);
         emit years->activated(0);
-        window->findChild<QAction*>("N6")->trigger();
+        window->findChild<QAction*>("copy_action")->trigger();
         const QString text = QGuiApplication::clipboard()->text();
         const QStringList lines = text.split(Q("\r\n"));
         QCOMPARE(lines.size(), 1 + 5 + 1);  // title, heading, four rows, and after the last CR LF
@@ -252,11 +252,11 @@ class MainFormTest : public QObject {
         QVERIFY(lines[1].startsWith(Q("No.\t年月日\t曜日\t場所")));
         QCOMPARE(lines[2].count(QLatin1Char('\t')), 13);
         QVERIFY(lines.last().isEmpty());
-        QCOMPARE(SjisToQString(window->clipboardText()), text);
+        QCOMPARE(SjisToQString(window->ClipboardBytes()), text);
     }
 };
 
 }  // namespace koyomi
 
-QTEST_MAIN(koyomi::MainFormTest)
-#include "main_form_test.moc"
+QTEST_MAIN(koyomi::MainWindowTest)
+#include "main_window_test.moc"

@@ -8,26 +8,26 @@
 
 namespace koyomi {
 
-class TLabel3Dj : public QWidget {
+class ShadowLabel : public QWidget {
     Q_OBJECT
   public:
     enum class Style { None, Raised, Recessed };
 
-    explicit TLabel3Dj(QWidget* parent = nullptr);
+    explicit ShadowLabel(QWidget* parent = nullptr);
 
     QString caption() const { return caption_; }
-    void setCaption(const QString& caption);
-    void setStyle3D(Style style);
-    Style style3D() const { return style_; }
-    void setBackground(const QColor& colour);  // invalid colour: transparent
-    void setTextColour(const QColor& colour);
-    void setAlignment(Qt::Alignment alignment);
+    void SetCaption(const QString& caption);
+    void SetStyle(Style style);
+    Style style() const { return style_; }
+    void SetBackground(const QColor& colour);  // invalid colour: transparent
+    void SetTextColour(const QColor& colour);
+    void SetAlignment(Qt::Alignment alignment);
 
     // A text drawn at a horizontal pixel offset instead of the caption, for the scrolling band.
-    void setTickerText(const QString& text);
-    void setTickerX(int x);
-    int tickerX() const { return tickerX_; }
-    int tickerTextWidth() const;
+    void SetTickerText(const QString& text);
+    void SetTickerX(int x);
+    int ticker_x() const { return ticker_x_; }
+    int TickerTextWidth() const;
 
     QSize sizeHint() const override;
 
@@ -41,7 +41,7 @@ class TLabel3Dj : public QWidget {
     QColor text_ = Qt::black;
     Qt::Alignment alignment_ = Qt::AlignLeft | Qt::AlignVCenter;
     QString ticker_;
-    int tickerX_ = 0;
+    int ticker_x_ = 0;
 };
 
 }  // namespace koyomi

@@ -13,13 +13,13 @@
 #include "acquisition/download_session.h"
 #include "acquisition/download_view.h"
 #include "acquisition/jv_link.h"
-#include "output/str_grid_printer.h"
+#include "output/grid_printer.h"
 #include "schedule/schedule_list.h"
 #include "schedule/year_selector.h"
-#include "support/ini_gt.h"
-#include "support/msg_dlg.h"
+#include "support/message_dialog.h"
 #include "support/open_url.h"
 #include "support/qt/qt_message_presenter.h"
+#include "support/settings_file.h"
 
 class QAction;
 class QButtonGroup;
@@ -35,22 +35,22 @@ class QToolButton;
 namespace koyomi {
 
 class Clock;
-class TLabel3Dj;
+class ShadowLabel;
 
 // The window's caption.
 QString ProgramTitle();
 
-class TMainForm : public QMainWindow, private DownloadView {
+class MainWindow : public QMainWindow, private DownloadView {
     Q_OBJECT
   public:
     struct Options {
         std::filesystem::path program_file;  // the running executable; its folder is home
-        std::unique_ptr<TJVLink> jv_link;    // the JV-Link control the window hosts
+        std::unique_ptr<JvLink> jv_link;     // the JV-Link control the window hosts
         const Clock* clock = nullptr;        // "now"; the system clock when null
     };
 
-    explicit TMainForm(Options options, QWidget* parent = nullptr);
-    ~TMainForm() override;
+    explicit MainWindow(Options options, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     static constexpr int kGridColumns = 14;
     static constexpr int kGridRowHeight = 15;
@@ -58,18 +58,18 @@ class TMainForm : public QMainWindow, private DownloadView {
 
     // For tests and tools.
     const ScheduleListModel& model() const { return model_; }
-    const std::string& messageText() const { return model_.MessageText; }
-    int scrollX() const { return ScrollX; }
-    const std::filesystem::path& programFolder() const { return ProgramFolder; }
-    const TMsgDlg& msgDlg1() const { return MsgDlg1; }
-    const TMsgDlg& msgDlg2() const { return MsgDlg2; }
-    bool sessionOpen() const { return session_ && session_->IsOpen(); }
+    const std::string& message_text() const { return model_.message_text; }
+    int ticker_offset() const { return ticker_offset_; }
+    const std::filesystem::path& program_folder() const { return program_folder_; }
+    const MessageDialog& warning_dialog() const { return warning_dialog_; }
+    const MessageDialog& notice_dialog() const { return notice_dialog_; }
+    bool IsFetching() const { return session_ && session_->IsOpen(); }
 
     // The table as clipboard text (code page 932), what "クリップボードへコピー(&C)" copies.
-    std::string clipboardText() const;
+    std::string ClipboardBytes() const;
 
     // The shell that opens the help and the home page; the desktop's unless set (tests).
-    void setShellPlatform(ShellPlatform* shell) { shell_ = shell; }
+    void SetShellPlatform(ShellPlatform* shell) { shell_ = shell; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -83,23 +83,23 @@ class TMainForm : public QMainWindow, private DownloadView {
     void ConnectOutputHandlers();
 
     // Event handlers, named after their components.
-    void FormCreate();
-    void FormShow();
-    void FormCloseQuery();
-    void FileExitItemClick();
-    void MakeDataListBtnClick();
-    void DateComboChange(int index);
-    void ComboBox1Change(int index);
-    void RadioGroup1Click(int index);
-    void Timer1Timer();
-    void SpeedButton2Click();
-    void FilePrintItemClick();
-    void FilePrintSetupItemClick();
-    void StrGridPrinter1BeginPage(TStrGridPrinter& sender);
-    void HelpContentsItemClick();
-    void HelpAboutItemClick();
+    void LoadSettingsAndLists();
+    void InitControlAfterFirstPaint();
+    void SaveOnClose();
+    void Exit();
+    void RefillYearSelector();
+    void ChooseYear(int index);
+    void ChooseVenue(int index);
+    void ChoosePeriod(int index);
+    void AdvanceTicker();
+    void CopyToClipboard();
+    void Print();
+    void SetUpPrinter();
+    void PrintPageTitle(GridPrinter& sender);
+    void ShowHelpContents();
+    void ShowAbout();
 
-    void SetupStrGridPrinter1();
+    void SetUpGridPrinter();
     // The printer of every job, kept so the set-up dialog's choices apply to later jobs.
     QPrinter& Printer();
     ShellPlatform& Shell();
@@ -124,58 +124,58 @@ class TMainForm : public QMainWindow, private DownloadView {
     void SetProgress(int done, int total) override;
 
     // Components, named as the window's stored form names them.
-    QStatusBar* StatusLine = nullptr;
-    QToolButton* JVBtn = nullptr;
-    QComboBox* DateCombo = nullptr;
-    QToolButton* SpeedButton4 = nullptr;
-    QToolButton* SpeedButton5 = nullptr;
-    QToolButton* SpeedButton6 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QGroupBox* RadioGroup1 = nullptr;
-    QButtonGroup* RadioGroup1Items = nullptr;
-    TLabel3Dj* Label3D1 = nullptr;
-    TLabel3Dj* Label3D2 = nullptr;
-    QTableWidget* StringGrid1 = nullptr;
-    QTimer* TimerJVStatus = nullptr;
-    QTimer* Timer1 = nullptr;
-    QProgressBar* SessionProgress = nullptr;
+    QStatusBar* status_line_ = nullptr;
+    QToolButton* fetch_button_ = nullptr;
+    QComboBox* year_selector_ = nullptr;
+    QToolButton* exit_button_ = nullptr;
+    QToolButton* help_button_ = nullptr;
+    QToolButton* about_button_ = nullptr;
+    QComboBox* venue_selector_ = nullptr;
+    QGroupBox* period_group_ = nullptr;
+    QButtonGroup* period_buttons_ = nullptr;
+    ShadowLabel* title_label_ = nullptr;
+    ShadowLabel* ticker_label_ = nullptr;
+    QTableWidget* schedule_table_ = nullptr;
+    QTimer* download_poll_timer_ = nullptr;
+    QTimer* ticker_timer_ = nullptr;
+    QProgressBar* fetch_progress_ = nullptr;
 
-    QAction* FileOpenItem = nullptr;
-    QAction* N6 = nullptr;
-    QAction* JVLink2 = nullptr;
-    QAction* FilePrintItem = nullptr;
-    QAction* FilePrintSetupItem = nullptr;
-    QAction* FileExitItem = nullptr;
-    QAction* NormalDataItem = nullptr;
-    QAction* SetupDataItem = nullptr;
-    QAction* HelpContentsItem = nullptr;
-    QAction* HelpAboutItem = nullptr;
+    QAction* fetch_action_ = nullptr;
+    QAction* copy_action_ = nullptr;
+    QAction* control_settings_action_ = nullptr;
+    QAction* print_action_ = nullptr;
+    QAction* print_setup_action_ = nullptr;
+    QAction* exit_action_ = nullptr;
+    QAction* normal_data_action_ = nullptr;
+    QAction* setup_data_action_ = nullptr;
+    QAction* help_contents_action_ = nullptr;
+    QAction* about_action_ = nullptr;
 
     std::filesystem::path program_file_;
     std::unique_ptr<Clock> own_clock_;
     const Clock* clock_ = nullptr;
-    std::filesystem::path ProgramFolder;
-    std::filesystem::path HelpFile;
-    QString VersionText;
-    TIniGT IniGT1;
+    std::filesystem::path program_folder_;
+    std::filesystem::path help_file_;
+    QString version_text_;
+    SettingsFile settings_;
     ScheduleListModel model_;
-    std::vector<YearSelectorItem> year_items_;  // DateCombo's files, in item order
-    int ScrollX = 0;
+    std::vector<YearSelectorItem> year_items_;  // year_selector_'s files, in item order
+    int ticker_offset_ = 0;
     bool shown_once_ = false;
     int busy_depth_ = 0;
 
     QtMessagePresenter presenter_;
-    TMsgDlg MsgDlg1;
-    TMsgDlg MsgDlg2;
+    MessageDialog warning_dialog_;
+    MessageDialog notice_dialog_;
 
-    TStrGridPrinter StrGridPrinter1;
+    GridPrinter grid_printer_;
     std::shared_ptr<QPrinter> printer_;  // made on first use
     bool print_file_chosen_ = false;     // the set-up dialog named the file to print to
     ShellPlatform* shell_ = nullptr;
     std::unique_ptr<ShellPlatform> own_shell_;
 
     // The control is declared before the session that talks to it, so it outlives it.
-    std::unique_ptr<TJVLink> JVLink1;
+    std::unique_ptr<JvLink> control_;
     std::unique_ptr<DownloadSession> session_;
 };
 

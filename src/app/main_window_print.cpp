@@ -14,7 +14,7 @@
 #include <algorithm>
 
 #include "app/grid_widget_source.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "output/print_file_name.h"
 #include "output/qt/grid_print_job.h"
 #include "support/qt/qt_text.h"
@@ -54,15 +54,13 @@ FontDescription PrintFontOf(const QWidget& grid) {
 
 }  // namespace
 
-void TMainForm::SetupStrGridPrinter1() {
-    StrGridPrinter1.LeftMargin = 0;
-    StrGridPrinter1.RightMargin = 0;
-    StrGridPrinter1.OnBeginPage = [this](TStrGridPrinter& sender) {
-        StrGridPrinter1BeginPage(sender);
-    };
+void MainWindow::SetUpGridPrinter() {
+    grid_printer_.left_margin = 0;
+    grid_printer_.right_margin = 0;
+    grid_printer_.on_begin_page = [this](GridPrinter& sender) { PrintPageTitle(sender); };
 }
 
-QPrinter& TMainForm::Printer() {
+QPrinter& MainWindow::Printer() {
     if (!printer_) {
         printer_ = std::make_shared<QPrinter>(QPrinter::HighResolution);
         if (!HasPrinters()) {
@@ -72,7 +70,7 @@ QPrinter& TMainForm::Printer() {
     return *printer_;
 }
 
-void TMainForm::FilePrintItemClick() {
+void MainWindow::Print() {
     QPrinter& printer = Printer();
     if (printer.outputFormat() == QPrinter::NativeFormat && !HasPrinters()) {
         // The printer chosen earlier has gone; the pages go to a file instead of nowhere.
@@ -81,40 +79,41 @@ void TMainForm::FilePrintItemClick() {
     }
     const bool to_file = printer.outputFormat() == QPrinter::PdfFormat;
     if (to_file && !print_file_chosen_) {
-        const std::filesystem::path file = PrintPdfPath(ProgramFolder, model_.Label3D1Caption);
+        const std::filesystem::path file = PrintPdfPath(program_folder_, model_.title);
         printer.setOutputFileName(QString::fromStdString(file.string()));
     }
 
-    const GridWidgetSource grid(model_.StringGrid1, *StringGrid1);
-    StrGridPrinter1.TargetGrid = &grid;
-    StrGridPrinter1.TargetGridFont = PrintFontOf(*StringGrid1);
+    const GridWidgetSource grid(model_.grid, *schedule_table_);
+    grid_printer_.target_grid = &grid;
+    grid_printer_.target_grid_font = PrintFontOf(*schedule_table_);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString error = PrintGridJob(StrGridPrinter1, printer, StringGrid1->logicalDpiX(),
-                                       StringGrid1->logicalDpiY());
+    const QString error = PrintGridJob(grid_printer_, printer, schedule_table_->logicalDpiX(),
+                                       schedule_table_->logicalDpiY());
     QApplication::restoreOverrideCursor();
     // The grid adapter lives only for this job.
-    StrGridPrinter1.TargetGrid = nullptr;
+    grid_printer_.target_grid = nullptr;
 
     if (!error.isEmpty()) {
-        StatusLine->clearMessage();
+        status_line_->clearMessage();
         ShowInformationBox(QStringToSjis(error), true);
         return;
     }
     if (to_file) {
-        StatusLine->showMessage(QStringLiteral("印刷内容をPDFファイルに書き出しました：%1")
-                                    .arg(PrintDestination(printer)));
+        status_line_->showMessage(QStringLiteral("印刷内容をPDFファイルに書き出しました：%1")
+                                      .arg(PrintDestination(printer)));
     } else {
-        StatusLine->showMessage(QStringLiteral("%1 に印刷しました").arg(PrintDestination(printer)));
+        status_line_->showMessage(
+            QStringLiteral("%1 に印刷しました").arg(PrintDestination(printer)));
     }
 }
 
-void TMainForm::StrGridPrinter1BeginPage(TStrGridPrinter& sender) {
+void MainWindow::PrintPageTitle(GridPrinter& sender) {
     if (PrintCanvas* canvas = sender.Canvas()) {
-        canvas->TextOut(sender.MmToPixelX(10), sender.MmToPixelY(4), model_.Label3D1Caption);
+        canvas->TextOut(sender.MmToPixelX(10), sender.MmToPixelY(4), model_.title);
     }
 }
 
-void TMainForm::FilePrintSetupItemClick() {
+void MainWindow::SetUpPrinter() {
     QPrinter& printer = Printer();
     if (!HasPrinters()) {
         // Only the paper and its orientation can be chosen for the PDF file. Qt warns that the

@@ -1,15 +1,15 @@
-#include "support/qt/label_3dj.h"
+#include "support/qt/shadow_label.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
 namespace koyomi {
 
-TLabel3Dj::TLabel3Dj(QWidget* parent) : QWidget(parent) {
+ShadowLabel::ShadowLabel(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
-void TLabel3Dj::setCaption(const QString& caption) {
+void ShadowLabel::SetCaption(const QString& caption) {
     if (caption_ == caption) {
         return;
     }
@@ -19,27 +19,27 @@ void TLabel3Dj::setCaption(const QString& caption) {
     update();
 }
 
-void TLabel3Dj::setStyle3D(Style style) {
+void ShadowLabel::SetStyle(Style style) {
     style_ = style;
     update();
 }
 
-void TLabel3Dj::setBackground(const QColor& colour) {
+void ShadowLabel::SetBackground(const QColor& colour) {
     background_ = colour;
     update();
 }
 
-void TLabel3Dj::setTextColour(const QColor& colour) {
+void ShadowLabel::SetTextColour(const QColor& colour) {
     text_ = colour;
     update();
 }
 
-void TLabel3Dj::setAlignment(Qt::Alignment alignment) {
+void ShadowLabel::SetAlignment(Qt::Alignment alignment) {
     alignment_ = alignment;
     update();
 }
 
-void TLabel3Dj::setTickerText(const QString& text) {
+void ShadowLabel::SetTickerText(const QString& text) {
     if (ticker_ == text) {
         return;
     }
@@ -47,26 +47,26 @@ void TLabel3Dj::setTickerText(const QString& text) {
     update();
 }
 
-void TLabel3Dj::setTickerX(int x) {
-    if (tickerX_ == x) {
+void ShadowLabel::SetTickerX(int x) {
+    if (ticker_x_ == x) {
         return;
     }
-    tickerX_ = x;
+    ticker_x_ = x;
     if (!ticker_.isEmpty()) {
         update();
     }
 }
 
-int TLabel3Dj::tickerTextWidth() const {
+int ShadowLabel::TickerTextWidth() const {
     return QFontMetrics(font()).horizontalAdvance(ticker_);
 }
 
-QSize TLabel3Dj::sizeHint() const {
+QSize ShadowLabel::sizeHint() const {
     QFontMetrics metrics(font());
     return {metrics.horizontalAdvance(caption_) + 4, metrics.height() + 4};
 }
 
-void TLabel3Dj::paintEvent(QPaintEvent*) {
+void ShadowLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (background_.isValid()) {
         painter.fillRect(rect(), background_);
@@ -75,7 +75,7 @@ void TLabel3Dj::paintEvent(QPaintEvent*) {
     if (!ticker_.isEmpty()) {
         painter.setClipRect(rect());
         painter.setPen(text_);
-        painter.drawText(QPoint(tickerX_, 2 + QFontMetrics(font()).ascent()), ticker_);
+        painter.drawText(QPoint(ticker_x_, 2 + QFontMetrics(font()).ascent()), ticker_);
         return;
     }
     if (caption_.isEmpty()) {

@@ -1,4 +1,4 @@
-#include "output/str_grid_printer.h"
+#include "output/grid_printer.h"
 
 #include <algorithm>
 #include <exception>
@@ -23,16 +23,16 @@ template <typename SizeOf>
 std::vector<int> SplitIntoPages(int count, SizeOf sizeOf, long double ratio, int limit) {
     std::vector<int> starts{0};
     long long used = 0;
-    int onPage = 0;
+    int on_page = 0;
     for (int i = 0; i < count; ++i) {
         const int size = RoundHalfEven(sizeOf(i) * ratio);
-        if (onPage > 0 && used + size > limit) {
+        if (on_page > 0 && used + size > limit) {
             starts.push_back(i);
             used = size;
-            onPage = 1;
+            on_page = 1;
         } else {
             used += size;
-            ++onPage;
+            ++on_page;
         }
     }
     return starts;
@@ -40,14 +40,14 @@ std::vector<int> SplitIntoPages(int count, SizeOf sizeOf, long double ratio, int
 
 }  // namespace
 
-bool TStrGridPrinter::Print(PrintCanvas& canvas) {
+bool GridPrinter::Print(PrintCanvas& canvas) {
     if (canvas_ != nullptr) {
         // Called again from a page event: the running job owns the canvas.
         NoteError("the grid is already being printed");
         return false;
     }
     lastError_.clear();
-    if (TargetGrid == nullptr) {
+    if (target_grid == nullptr) {
         return true;
     }
     canvas_ = &canvas;
@@ -71,97 +71,98 @@ bool TStrGridPrinter::Print(PrintCanvas& canvas) {
     return lastError_.empty();
 }
 
-int TStrGridPrinter::MmToPixelX(int mm) const {
-    return MmToPixel(mm, printerResolutionX_);
+int GridPrinter::MmToPixelX(int mm) const {
+    return MmToPixel(mm, printer_resolution_x_);
 }
 
-int TStrGridPrinter::MmToPixelY(int mm) const {
-    return MmToPixel(mm, printerResolutionY_);
+int GridPrinter::MmToPixelY(int mm) const {
+    return MmToPixel(mm, printer_resolution_y_);
 }
 
-bool TStrGridPrinter::CalcPages() {
-    colStart_.clear();
+bool GridPrinter::CalcPages() {
+    col_start_.clear();
     rowStart_.clear();
-    const int leftMargin = LeftMargin;
-    const int topMargin = TopMargin;
-    const int rightMargin = RightMargin;
-    const int bottomMargin = BottomMargin;
-    if (TargetGrid == nullptr) {
+    const int leftMargin = left_margin;
+    const int topMargin = top_margin;
+    const int rightMargin = right_margin;
+    const int bottomMargin = bottom_margin;
+    if (target_grid == nullptr) {
         return false;
     }
     try {
-        printerResolutionX_ = canvas_->PrinterResolutionX();
-        printerResolutionY_ = canvas_->PrinterResolutionY();
-        const int screenX = canvas_->ScreenResolutionX();
-        const int screenY = canvas_->ScreenResolutionY();
-        if (printerResolutionX_ <= 0 || printerResolutionY_ <= 0 || screenX <= 0 || screenY <= 0) {
+        printer_resolution_x_ = canvas_->PrinterResolutionX();
+        printer_resolution_y_ = canvas_->PrinterResolutionY();
+        const int screen_x = canvas_->ScreenResolutionX();
+        const int screen_y = canvas_->ScreenResolutionY();
+        if (printer_resolution_x_ <= 0 || printer_resolution_y_ <= 0 || screen_x <= 0 ||
+            screen_y <= 0) {
             NoteError("the printer or the screen reports no resolution");
             return false;
         }
-        ratioX_ = static_cast<long double>(printerResolutionX_) / screenX;
-        ratioY_ = static_cast<long double>(printerResolutionY_) / screenY;
+        ratio_x_ = static_cast<long double>(printer_resolution_x_) / screen_x;
+        ratio_y_ = static_cast<long double>(printer_resolution_y_) / screen_y;
 
-        leftPixels_ = MmToPixelX(leftMargin);
-        topPixels_ = MmToPixelY(topMargin);
-        printableWidth_ = canvas_->PageWidth() - leftPixels_ - MmToPixelX(rightMargin);
-        printableHeight_ = canvas_->PageHeight() - topPixels_ - MmToPixelY(bottomMargin);
-        if (printableWidth_ <= 0 || printableHeight_ <= 0) {
+        left_pixels_ = MmToPixelX(leftMargin);
+        top_pixels_ = MmToPixelY(topMargin);
+        printable_width_ = canvas_->PageWidth() - left_pixels_ - MmToPixelX(rightMargin);
+        printable_height_ = canvas_->PageHeight() - top_pixels_ - MmToPixelY(bottomMargin);
+        if (printable_width_ <= 0 || printable_height_ <= 0) {
             NoteError("the margins leave no room on the page");
             return false;
         }
 
-        const GridSource& grid = *TargetGrid;
+        const GridSource& grid = *target_grid;
         rowStart_ = SplitIntoPages(
-            grid.RowCount(), [&grid](int row) { return grid.RowHeight(row); }, ratioY_,
-            printableHeight_);
-        colStart_ = SplitIntoPages(
-            grid.ColCount(), [&grid](int col) { return grid.ColWidth(col); }, ratioX_,
-            printableWidth_);
+            grid.RowCount(), [&grid](int row) { return grid.RowHeight(row); }, ratio_y_,
+            printable_height_);
+        col_start_ = SplitIntoPages(
+            grid.ColCount(), [&grid](int col) { return grid.ColWidth(col); }, ratio_x_,
+            printable_width_);
         return true;
     } catch (const std::exception& error) {
         NoteError(error.what());
     } catch (...) {
         NoteError("the page layout failed with an unknown error");
     }
-    colStart_.clear();
+    col_start_.clear();
     rowStart_.clear();
     return false;
 }
 
-void TStrGridPrinter::SetupCanvas() {
+void GridPrinter::SetupCanvas() {
     canvas_->SetPenColour(kBlack);
     canvas_->SetBrushClear();
-    canvas_->SetFont(TargetGridFont);
+    canvas_->SetFont(target_grid_font);
 }
 
-void TStrGridPrinter::DrawPage(int strip, int band) {
-    const int dx = RoundHalfEven(MojiLeft * ratioX_);
-    const int dy = RoundHalfEven(MojiTop * ratioY_);
-    currentStrip_ = strip;
-    currentBand_ = band;
+void GridPrinter::DrawPage(int strip, int band) {
+    const int dx = RoundHalfEven(text_inset_left * ratio_x_);
+    const int dy = RoundHalfEven(text_inset_top * ratio_y_);
+    current_strip_ = strip;
+    current_band_ = band;
     SetupCanvas();
-    if (OnBeginPage) {
-        OnBeginPage(*this);
+    if (on_begin_page) {
+        on_begin_page(*this);
     }
     // Whatever the page event changed on the canvas must not reach the table.
     SetupCanvas();
 
     try {
-        const GridSource& grid = *TargetGrid;
+        const GridSource& grid = *target_grid;
         const int firstRow = RowStart(band);
         const int lastRow = std::min(
             band == RowPages() ? grid.RowCount() - 1 : RowStart(band + 1) - 1, grid.RowCount() - 1);
-        const int firstCol = ColStart(strip);
-        const int lastCol =
+        const int first_col = ColStart(strip);
+        const int last_col =
             std::min(strip == ColPages() ? grid.ColCount() - 1 : ColStart(strip + 1) - 1,
                      grid.ColCount() - 1);
 
-        long double y = topPixels_;
+        long double y = top_pixels_;
         for (int row = firstRow; row <= lastRow; ++row) {
-            long double x = leftPixels_;
-            const long double rh = grid.RowHeight(row) * ratioY_;
-            for (int col = firstCol; col <= lastCol; ++col) {
-                const long double cw = grid.ColWidth(col) * ratioX_;
+            long double x = left_pixels_;
+            const long double rh = grid.RowHeight(row) * ratio_y_;
+            for (int col = first_col; col <= last_col; ++col) {
+                const long double cw = grid.ColWidth(col) * ratio_x_;
                 const int left = RoundHalfEven(x);
                 const int top = RoundHalfEven(y);
                 const PixelRect cell{left, top, left + RoundHalfEven(cw), RoundHalfEven(y + rh)};
@@ -173,9 +174,9 @@ void TStrGridPrinter::DrawPage(int strip, int band) {
             }
             y += rh;
         }
-        lastY_ = RoundHalfEven(y);
-        if (OnEndPage) {
-            OnEndPage(*this);
+        last_y_ = RoundHalfEven(y);
+        if (on_end_page) {
+            on_end_page(*this);
         }
     } catch (const std::exception& error) {
         NoteError(error.what());
@@ -184,7 +185,7 @@ void TStrGridPrinter::DrawPage(int strip, int band) {
     }
 }
 
-void TStrGridPrinter::NoteError(const std::string& what) {
+void GridPrinter::NoteError(const std::string& what) {
     // The first failure is the one worth telling; later ones usually follow from it.
     if (lastError_.empty()) {
         lastError_ = what.empty() ? std::string("printing failed") : what;

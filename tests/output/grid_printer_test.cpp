@@ -1,4 +1,4 @@
-#include "output/str_grid_printer.h"
+#include "output/grid_printer.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +15,9 @@ namespace {
 // so layouts can be checked by hand: margins left 100, top 100, right 50, bottom 100.
 constexpr int kEvenDpi = 254;
 
-std::vector<std::pair<int, int>> PagesOf(TStrGridPrinter& printer, RecordingCanvas& canvas) {
+std::vector<std::pair<int, int>> PagesOf(GridPrinter& printer, RecordingCanvas& canvas) {
     std::vector<std::pair<int, int>> order;
-    printer.OnBeginPage = [&order](TStrGridPrinter& sender) {
+    printer.on_begin_page = [&order](GridPrinter& sender) {
         order.emplace_back(sender.CurrentStrip(), sender.CurrentBand());
     };
     EXPECT_TRUE(printer.Print(canvas)) << printer.LastError();
@@ -33,29 +33,29 @@ std::vector<std::string> TextsOf(const RecordedPage& page) {
 }
 
 TEST(StrGridPrinter, StartsWithTheStoredDefaults) {
-    const TStrGridPrinter printer;
-    EXPECT_EQ(printer.MojiTop, 2);
-    EXPECT_EQ(printer.MojiLeft, 2);
-    EXPECT_EQ(printer.LeftMargin, 10);
-    EXPECT_EQ(printer.TopMargin, 10);
-    EXPECT_EQ(printer.RightMargin, 5);
-    EXPECT_EQ(printer.BottomMargin, 10);
-    EXPECT_EQ(printer.ScreenRatioX, 1000);
-    EXPECT_EQ(printer.ScreenRatioY, 1000);
-    EXPECT_EQ(printer.TargetGrid, nullptr);
-    EXPECT_FALSE(printer.OnBeginPage);
-    EXPECT_FALSE(printer.OnEndPage);
+    const GridPrinter printer;
+    EXPECT_EQ(printer.text_inset_top, 2);
+    EXPECT_EQ(printer.text_inset_left, 2);
+    EXPECT_EQ(printer.left_margin, 10);
+    EXPECT_EQ(printer.top_margin, 10);
+    EXPECT_EQ(printer.right_margin, 5);
+    EXPECT_EQ(printer.bottom_margin, 10);
+    EXPECT_EQ(printer.screen_ratio_x, 1000);
+    EXPECT_EQ(printer.screen_ratio_y, 1000);
+    EXPECT_EQ(printer.target_grid, nullptr);
+    EXPECT_FALSE(printer.on_begin_page);
+    EXPECT_FALSE(printer.on_end_page);
 }
 
 TEST(StrGridPrinter, ScheduleGridOfTheMainWindowFitsOneStripOnA4) {
     const std::vector<int> widths{25, 85, 25, 27, 15, 15, 35, 45, 95, 27, 27, 27, 38, 230};
     const FakeGrid grid(widths, std::vector<int>(100, 15));
-    TStrGridPrinter printer;
-    printer.LeftMargin = 0;
-    printer.RightMargin = 0;
-    printer.TargetGrid = &grid;
+    GridPrinter printer;
+    printer.left_margin = 0;
+    printer.right_margin = 0;
+    printer.target_grid = &grid;
     const std::string title = "2024 title";
-    printer.OnBeginPage = [&title](TStrGridPrinter& sender) {
+    printer.on_begin_page = [&title](GridPrinter& sender) {
         sender.Canvas()->TextOut(sender.MmToPixelX(10), sender.MmToPixelY(4), title);
     };
     RecordingCanvas a4(600, 96, 4960, 7016);
@@ -89,8 +89,8 @@ TEST(StrGridPrinter, ScheduleGridOfTheMainWindowFitsOneStripOnA4) {
 
 TEST(StrGridPrinter, PagesRunDownEachStripBeforeTheNext) {
     const FakeGrid grid({300, 300, 300, 300}, std::vector<int>(6, 200));
-    TStrGridPrinter printer;
-    printer.TargetGrid = &grid;
+    GridPrinter printer;
+    printer.target_grid = &grid;
     RecordingCanvas canvas(kEvenDpi, kEvenDpi, 800, 650);  // 650 x 450 printable
 
     const auto order = PagesOf(printer, canvas);
@@ -106,26 +106,26 @@ TEST(StrGridPrinter, PagesRunDownEachStripBeforeTheNext) {
 
 TEST(StrGridPrinter, RowThatExactlyFillsThePageStaysOnIt) {
     const FakeGrid grid({100}, {200, 200, 200, 200});
-    TStrGridPrinter printer;
-    printer.TargetGrid = &grid;
+    GridPrinter printer;
+    printer.target_grid = &grid;
 
     RecordingCanvas fits(kEvenDpi, kEvenDpi, 800, 1000);  // 800 printable
     ASSERT_TRUE(printer.Print(fits));
     EXPECT_EQ(printer.PrintableHeight(), 800);
     EXPECT_EQ(printer.RowPages(), 1);
 
-    RecordingCanvas onePixelShort(kEvenDpi, kEvenDpi, 800, 999);
-    ASSERT_TRUE(printer.Print(onePixelShort));
+    RecordingCanvas OnePixelShort(kEvenDpi, kEvenDpi, 800, 999);
+    ASSERT_TRUE(printer.Print(OnePixelShort));
     EXPECT_EQ(printer.RowPages(), 2);
     EXPECT_EQ(printer.RowStart(2), 3);
-    ASSERT_EQ(onePixelShort.pages.size(), 2u);
-    EXPECT_EQ(TextsOf(onePixelShort.pages[1]), std::vector<std::string>{"r3c0"});
+    ASSERT_EQ(OnePixelShort.pages.size(), 2u);
+    EXPECT_EQ(TextsOf(OnePixelShort.pages[1]), std::vector<std::string>{"r3c0"});
 }
 
 TEST(StrGridPrinter, ColumnWiderThanThePageGetsAStripOfItsOwn) {
     const FakeGrid grid({100, 900, 100}, {20});
-    TStrGridPrinter printer;
-    printer.TargetGrid = &grid;
+    GridPrinter printer;
+    printer.target_grid = &grid;
     RecordingCanvas canvas(kEvenDpi, kEvenDpi, 650, 500);  // 500 printable width
     const auto order = PagesOf(printer, canvas);
 
@@ -140,8 +140,8 @@ TEST(StrGridPrinter, ColumnWiderThanThePageGetsAStripOfItsOwn) {
 
 TEST(StrGridPrinter, OversizedFirstColumnOrRowLeavesNoEmptyPage) {
     const FakeGrid grid({900, 100}, {2000, 20});
-    TStrGridPrinter printer;
-    printer.TargetGrid = &grid;
+    GridPrinter printer;
+    printer.target_grid = &grid;
     RecordingCanvas canvas(kEvenDpi, kEvenDpi, 650, 1000);
     PagesOf(printer, canvas);
 
@@ -159,38 +159,38 @@ TEST(StrGridPrinter, OversizedFirstColumnOrRowLeavesNoEmptyPage) {
 
 TEST(StrGridPrinter, AnyNumberOfStripsAndBandsPrints) {
     const FakeGrid wide(std::vector<int>(150, 400), {20});
-    TStrGridPrinter printer;
-    printer.TargetGrid = &wide;
-    RecordingCanvas wideCanvas(kEvenDpi, kEvenDpi, 650, 1000);  // one column a strip
-    PagesOf(printer, wideCanvas);
+    GridPrinter printer;
+    printer.target_grid = &wide;
+    RecordingCanvas WideCanvas(kEvenDpi, kEvenDpi, 650, 1000);  // one column a strip
+    PagesOf(printer, WideCanvas);
     EXPECT_EQ(printer.ColPages(), 150);
     EXPECT_EQ(printer.ColStart(150), 149);
-    ASSERT_EQ(wideCanvas.pages.size(), 150u);
-    EXPECT_EQ(TextsOf(wideCanvas.pages.back()), std::vector<std::string>{"r0c149"});
+    ASSERT_EQ(WideCanvas.pages.size(), 150u);
+    EXPECT_EQ(TextsOf(WideCanvas.pages.back()), std::vector<std::string>{"r0c149"});
 
     const FakeGrid tall({100}, std::vector<int>(1500, 400));
-    printer.TargetGrid = &tall;
-    RecordingCanvas tallCanvas(kEvenDpi, kEvenDpi, 650, 700);  // one row a band
-    PagesOf(printer, tallCanvas);
+    printer.target_grid = &tall;
+    RecordingCanvas TallCanvas(kEvenDpi, kEvenDpi, 650, 700);  // one row a band
+    PagesOf(printer, TallCanvas);
     EXPECT_EQ(printer.RowPages(), 1500);
     EXPECT_EQ(printer.RowStart(1500), 1499);
-    ASSERT_EQ(tallCanvas.pages.size(), 1500u);
-    EXPECT_EQ(TextsOf(tallCanvas.pages.back()), std::vector<std::string>{"r1499c0"});
+    ASSERT_EQ(TallCanvas.pages.size(), 1500u);
+    EXPECT_EQ(TextsOf(TallCanvas.pages.back()), std::vector<std::string>{"r1499c0"});
 }
 
 TEST(StrGridPrinter, PageEventsFramesTheTableOnEveryPage) {
     const FakeGrid grid({100}, {300, 300, 300});
-    TStrGridPrinter printer;
-    printer.TargetGrid = &grid;
-    printer.TargetGridFont.face = "grid font";
+    GridPrinter printer;
+    printer.target_grid = &grid;
+    printer.target_grid_font.face = "grid font";
     std::vector<std::string> events;
-    printer.OnBeginPage = [&events](TStrGridPrinter& sender) {
+    printer.on_begin_page = [&events](GridPrinter& sender) {
         events.push_back("begin " + std::to_string(sender.CurrentStrip()) + "," +
                          std::to_string(sender.CurrentBand()));
         sender.Canvas()->SetFont(FontDescription{"title font"});
         sender.Canvas()->SetPenColour(0xFF0000);
     };
-    printer.OnEndPage = [&events](TStrGridPrinter& sender) {
+    printer.on_end_page = [&events](GridPrinter& sender) {
         events.push_back("end " + std::to_string(sender.CurrentStrip()) + "," +
                          std::to_string(sender.CurrentBand()) + " y " +
                          std::to_string(sender.LastY()));
@@ -202,20 +202,20 @@ TEST(StrGridPrinter, PageEventsFramesTheTableOnEveryPage) {
     EXPECT_EQ(events, (std::vector<std::string>{"begin 1,1", "end 1,1 y 700", "begin 1,2",
                                                 "end 1,2 y 400"}));
     ASSERT_EQ(canvas.pages.size(), 2u);
-    const std::vector<std::string> expectedLog{
+    const std::vector<std::string> expected_log{
         "pen 0",        "brush clear", "font grid font", "font title font",
         "pen 16711680", "pen 0",       "brush clear",    "font grid font",
         "text r2c0",    "frame",       "title below"};
-    EXPECT_EQ(canvas.pages[1].log, expectedLog);
+    EXPECT_EQ(canvas.pages[1].log, expected_log);
     EXPECT_EQ(canvas.font.face, "grid font");
 }
 
 TEST(StrGridPrinter, CellsKeepTheirScreenSizeInPrinterPixels) {
     const FakeGrid grid({25, 38}, {15, 15, 15});
-    TStrGridPrinter printer;
-    printer.TargetGrid = &grid;
-    int lastY = -1;
-    printer.OnEndPage = [&lastY](TStrGridPrinter& sender) { lastY = sender.LastY(); };
+    GridPrinter printer;
+    printer.target_grid = &grid;
+    int last_y = -1;
+    printer.on_end_page = [&last_y](GridPrinter& sender) { last_y = sender.LastY(); };
     RecordingCanvas canvas(600, 96, 4960, 7016);  // a scale of 6.25
     ASSERT_TRUE(printer.Print(canvas));
 
@@ -233,14 +233,14 @@ TEST(StrGridPrinter, CellsKeepTheirScreenSizeInPrinterPixels) {
     // y = 329.75 and 423.5: each edge is rounded on its own, halves to even.
     EXPECT_EQ(page.texts[2].clip, (PixelRect{236, 330, 392, 424}));
     EXPECT_EQ(page.texts[4].clip, (PixelRect{236, 424, 392, 517}));
-    EXPECT_EQ(lastY, 517);
+    EXPECT_EQ(last_y, 517);
 }
 
 TEST(StrGridPrinter, MillimetresBecomePrinterPixels) {
-    TStrGridPrinter printer;
+    GridPrinter printer;
     EXPECT_EQ(printer.MmToPixelX(10), 0);  // no print job yet
     const FakeGrid grid({10}, {10});
-    printer.TargetGrid = &grid;
+    printer.target_grid = &grid;
 
     RecordingCanvas at600(600, 96, 4960, 7016);
     ASSERT_TRUE(printer.Print(at600));
@@ -257,9 +257,9 @@ TEST(StrGridPrinter, MillimetresBecomePrinterPixels) {
 }
 
 TEST(StrGridPrinter, WithoutTargetGridNothingIsDrawn) {
-    TStrGridPrinter printer;
+    GridPrinter printer;
     bool called = false;
-    printer.OnBeginPage = [&called](TStrGridPrinter&) { called = true; };
+    printer.on_begin_page = [&called](GridPrinter&) { called = true; };
     RecordingCanvas canvas(600, 96, 4960, 7016);
     EXPECT_TRUE(printer.Print(canvas));
     EXPECT_FALSE(called);
@@ -268,11 +268,11 @@ TEST(StrGridPrinter, WithoutTargetGridNothingIsDrawn) {
 
 TEST(StrGridPrinter, FailuresAreReportedAndEarlierPagesKept) {
     const FakeGrid grid({100}, std::vector<int>(5, 300));
-    TStrGridPrinter printer;
-    printer.TargetGrid = &grid;
+    GridPrinter printer;
+    printer.target_grid = &grid;
 
     RecordingCanvas failing(kEvenDpi, kEvenDpi, 650, 500);  // one row a page
-    failing.throwOnNewPage = 3;
+    failing.throw_on_new_page = 3;
     EXPECT_FALSE(printer.Print(failing));
     EXPECT_EQ(printer.LastError(), "printer went away");
     EXPECT_EQ(failing.pages.size(), 2u);
@@ -280,20 +280,20 @@ TEST(StrGridPrinter, FailuresAreReportedAndEarlierPagesKept) {
 
     // A failing end-of-page handler spoils its page but the job goes on.
     int ends = 0;
-    printer.OnEndPage = [&ends](TStrGridPrinter&) {
+    printer.on_end_page = [&ends](GridPrinter&) {
         if (++ends == 2) {
             throw std::runtime_error("handler failed");
         }
     };
-    RecordingCanvas goesOn(kEvenDpi, kEvenDpi, 650, 500);
-    EXPECT_FALSE(printer.Print(goesOn));
+    RecordingCanvas GoesOn(kEvenDpi, kEvenDpi, 650, 500);
+    EXPECT_FALSE(printer.Print(GoesOn));
     EXPECT_EQ(printer.LastError(), "handler failed");
-    EXPECT_EQ(goesOn.pages.size(), 5u);
+    EXPECT_EQ(GoesOn.pages.size(), 5u);
     EXPECT_EQ(ends, 5);
 
     // A failing begin-of-page handler ends the job.
-    printer.OnEndPage = nullptr;
-    printer.OnBeginPage = [](TStrGridPrinter& sender) {
+    printer.on_end_page = nullptr;
+    printer.on_begin_page = [](GridPrinter& sender) {
         if (sender.CurrentBand() == 2) {
             throw std::runtime_error("title failed");
         }
@@ -305,7 +305,7 @@ TEST(StrGridPrinter, FailuresAreReportedAndEarlierPagesKept) {
     EXPECT_TRUE(stops.pages[1].texts.empty());
 
     // A following good job starts clean.
-    printer.OnBeginPage = nullptr;
+    printer.on_begin_page = nullptr;
     RecordingCanvas good(kEvenDpi, kEvenDpi, 650, 500);
     EXPECT_TRUE(printer.Print(good));
     EXPECT_EQ(printer.LastError(), "");
@@ -313,27 +313,27 @@ TEST(StrGridPrinter, FailuresAreReportedAndEarlierPagesKept) {
 
 TEST(StrGridPrinter, UnusablePageIsRefusedWithAReason) {
     const FakeGrid grid({100}, {20});
-    TStrGridPrinter printer;
-    printer.TargetGrid = &grid;
+    GridPrinter printer;
+    printer.target_grid = &grid;
 
-    RecordingCanvas noResolution(0, 96, 4960, 7016);
-    EXPECT_FALSE(printer.Print(noResolution));
+    RecordingCanvas NoResolution(0, 96, 4960, 7016);
+    EXPECT_FALSE(printer.Print(NoResolution));
     EXPECT_FALSE(printer.LastError().empty());
-    EXPECT_TRUE(noResolution.pages[0].log.empty());
+    EXPECT_TRUE(NoResolution.pages[0].log.empty());
     EXPECT_EQ(printer.PageCount(), 0);
 
-    RecordingCanvas allMargin(kEvenDpi, kEvenDpi, 150, 1000);  // 100 + 50 mm margins
-    EXPECT_FALSE(printer.Print(allMargin));
+    RecordingCanvas AllMargin(kEvenDpi, kEvenDpi, 150, 1000);  // 100 + 50 mm margins
+    EXPECT_FALSE(printer.Print(AllMargin));
     EXPECT_FALSE(printer.LastError().empty());
-    EXPECT_TRUE(allMargin.pages[0].log.empty());
+    EXPECT_TRUE(AllMargin.pages[0].log.empty());
 }
 
 TEST(StrGridPrinter, PrintFromAPageEventIsRefused) {
     const FakeGrid grid({100}, {20, 20});
-    TStrGridPrinter printer;
-    printer.TargetGrid = &grid;
+    GridPrinter printer;
+    printer.target_grid = &grid;
     bool nested = true;
-    printer.OnBeginPage = [&nested](TStrGridPrinter& sender) {
+    printer.on_begin_page = [&nested](GridPrinter& sender) {
         nested = sender.Print(*sender.Canvas());
     };
     RecordingCanvas canvas(kEvenDpi, kEvenDpi, 650, 1000);

@@ -12,25 +12,25 @@
 
 namespace koyomi {
 
-class TStrGridPrinter {
+class GridPrinter {
   public:
-    using TNotifyEvent = std::function<void(TStrGridPrinter& sender)>;
+    using PageHandler = std::function<void(GridPrinter& sender)>;
 
     // Stored properties, with their defaults.
-    TNotifyEvent OnBeginPage;  // every page, before its table part
-    TNotifyEvent OnEndPage;    // every page, after its table part (LastY is set)
-    int MojiTop = 2;           // text inset from a cell's top edge, screen pixels
-    int MojiLeft = 2;          // text inset from a cell's left edge, screen pixels
-    int LeftMargin = 10;       // millimetres
-    int TopMargin = 10;
-    int RightMargin = 5;
-    int BottomMargin = 10;
-    int ScreenRatioX = 1000;  // per mille; kept with the form, no effect on the output
-    int ScreenRatioY = 1000;
-    const GridSource* TargetGrid = nullptr;
+    PageHandler on_begin_page;  // every page, before its table part
+    PageHandler on_end_page;    // every page, after its table part (LastY is set)
+    int text_inset_top = 2;     // text inset from a cell's top edge, screen pixels
+    int text_inset_left = 2;    // text inset from a cell's left edge, screen pixels
+    int left_margin = 10;       // millimetres
+    int top_margin = 10;
+    int right_margin = 5;
+    int bottom_margin = 10;
+    int screen_ratio_x = 1000;  // per mille; kept with the form, no effect on the output
+    int screen_ratio_y = 1000;
+    const GridSource* target_grid = nullptr;
 
-    // The target grid's font, set together with TargetGrid.
-    FontDescription TargetGridFont;
+    // The target grid's font, set together with target_grid.
+    FontDescription target_grid_font;
 
     // Prints the whole target grid on `canvas`, the current print job, which the caller opens
     // before and closes after. Without a target grid nothing is drawn. Returns false when a
@@ -44,24 +44,24 @@ class TStrGridPrinter {
     int MmToPixelY(int mm) const;
 
     // The 1-based strip and band of the page being drawn.
-    int CurrentStrip() const { return currentStrip_; }
-    int CurrentBand() const { return currentBand_; }
-    // The pixel row just below the last table row of the page, set before OnEndPage.
-    int LastY() const { return lastY_; }
+    int CurrentStrip() const { return current_strip_; }
+    int CurrentBand() const { return current_band_; }
+    // The pixel row just below the last table row of the page, set before on_end_page.
+    int LastY() const { return last_y_; }
     // The job's canvas while Print runs (for the page events), else null.
     PrintCanvas* Canvas() const { return canvas_; }
 
     // The layout of the last print job.
-    int ColPages() const { return static_cast<int>(colStart_.size()); }
+    int ColPages() const { return static_cast<int>(col_start_.size()); }
     int RowPages() const { return static_cast<int>(rowStart_.size()); }
     int PageCount() const { return ColPages() * RowPages(); }
     // The first grid column of a strip and the first grid row of a band (1-based).
-    int ColStart(int strip) const { return colStart_.at(static_cast<size_t>(strip - 1)); }
+    int ColStart(int strip) const { return col_start_.at(static_cast<size_t>(strip - 1)); }
     int RowStart(int band) const { return rowStart_.at(static_cast<size_t>(band - 1)); }
-    long double RatioX() const { return ratioX_; }
-    long double RatioY() const { return ratioY_; }
-    int PrintableWidth() const { return printableWidth_; }
-    int PrintableHeight() const { return printableHeight_; }
+    long double RatioX() const { return ratio_x_; }
+    long double RatioY() const { return ratio_y_; }
+    int PrintableWidth() const { return printable_width_; }
+    int PrintableHeight() const { return printable_height_; }
 
     // What went wrong in the last print job; empty when nothing did.
     const std::string& LastError() const { return lastError_; }
@@ -73,20 +73,20 @@ class TStrGridPrinter {
     void NoteError(const std::string& what);
 
     PrintCanvas* canvas_ = nullptr;
-    int printerResolutionX_ = 0;
-    int printerResolutionY_ = 0;
-    long double ratioX_ = 0;
-    long double ratioY_ = 0;
-    int leftPixels_ = 0;
-    int topPixels_ = 0;
-    int printableWidth_ = 0;
-    int printableHeight_ = 0;
+    int printer_resolution_x_ = 0;
+    int printer_resolution_y_ = 0;
+    long double ratio_x_ = 0;
+    long double ratio_y_ = 0;
+    int left_pixels_ = 0;
+    int top_pixels_ = 0;
+    int printable_width_ = 0;
+    int printable_height_ = 0;
     // Grown as the layout needs, so any grid fits.
-    std::vector<int> colStart_;
+    std::vector<int> col_start_;
     std::vector<int> rowStart_;
-    int currentStrip_ = 0;
-    int currentBand_ = 0;
-    int lastY_ = 0;
+    int current_strip_ = 0;
+    int current_band_ = 0;
+    int last_y_ = 0;
     std::string lastError_;
 };
 

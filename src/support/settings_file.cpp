@@ -1,4 +1,4 @@
-#include "support/ini_gt.h"
+#include "support/settings_file.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -84,26 +84,26 @@ fs::path UserConfigFolder() {
     return home.empty() ? fs::path() : home / ".config";
 }
 
-TIniGT::TIniGT() : TIniGT(ProgramFilePath()) {}
+SettingsFile::SettingsFile() : SettingsFile(ProgramFilePath()) {}
 
-TIniGT::TIniGT(fs::path program_file) : program_file_(std::move(program_file)) {}
+SettingsFile::SettingsFile(fs::path program_file) : program_file_(std::move(program_file)) {}
 
-void TIniGT::SetDefaultDir(TIniGTDefaultDir value) {
+void SettingsFile::SetDefaultDir(SettingsFolder value) {
     default_dir_ = value;
     SetFileName(file_name_);
 }
 
-void TIniGT::SetFileName(fs::path value) {
+void SettingsFile::SetFileName(fs::path value) {
     file_name_ = std::move(value);
     fs::path path;
     if (file_name_.empty() || file_name_.has_parent_path()) {
         path = file_name_;
     } else {
         switch (default_dir_) {
-            case ddApplication:
+            case SettingsFolder::Program:
                 path = ProgramFolderOf(program_file_) / file_name_;
                 break;
-            case ddWindows:
+            case SettingsFolder::UserConfig:
                 path = UserConfigFolder() / file_name_;
                 break;
             default:
@@ -114,13 +114,14 @@ void TIniGT::SetFileName(fs::path value) {
     profile_ = ProfileFile(std::move(path));
 }
 
-void TIniGT::Loaded() {
+void SettingsFile::Loaded() {
     if (file_name_.empty() && !program_file_.empty()) {
         SetFileName(SettingsFileName(program_file_));
     }
 }
 
-int TIniGT::ReadInteger(std::string_view section, std::string_view key, int default_value) const {
+int SettingsFile::ReadInteger(std::string_view section, std::string_view key,
+                              int default_value) const {
     const std::optional<std::string> text = profile_.Read(section, key);
     if (!text) {
         return default_value;
@@ -128,13 +129,13 @@ int TIniGT::ReadInteger(std::string_view section, std::string_view key, int defa
     return ParseInteger(*text).value_or(default_value);
 }
 
-ProfileWriteResult TIniGT::WriteInteger(std::string_view section, std::string_view key,
-                                        int value) const {
+ProfileWriteResult SettingsFile::WriteInteger(std::string_view section, std::string_view key,
+                                              int value) const {
     return profile_.Write(section, key, std::to_string(value));
 }
 
-std::string TIniGT::ReadString(std::string_view section, std::string_view key,
-                               std::string_view default_value) const {
+std::string SettingsFile::ReadString(std::string_view section, std::string_view key,
+                                     std::string_view default_value) const {
     // The default goes in between ｢ and ｣, so a missing key reads back as the default exactly
     // once the brackets come off below.
     std::string wrapped;
@@ -153,8 +154,8 @@ std::string TIniGT::ReadString(std::string_view section, std::string_view key,
     return text;
 }
 
-ProfileWriteResult TIniGT::WriteString(std::string_view section, std::string_view key,
-                                       std::string_view value) const {
+ProfileWriteResult SettingsFile::WriteString(std::string_view section, std::string_view key,
+                                             std::string_view value) const {
     return profile_.Write(section, key, value);
 }
 

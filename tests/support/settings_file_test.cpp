@@ -1,4 +1,4 @@
-#include "support/ini_gt.h"
+#include "support/settings_file.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +17,8 @@ using testing::ReadBytes;
 using testing::WriteBytes;
 
 // A settings component for a program file in a test folder, named as at start-up.
-TIniGT StartedIni(const ProfileTestFolder& folder, const char* program = "koyomivw") {
-    TIniGT ini(folder / program);
+SettingsFile StartedIni(const ProfileTestFolder& folder, const char* program = "koyomivw") {
+    SettingsFile ini(folder / program);
     ini.Loaded();
     return ini;
 }
@@ -53,8 +53,8 @@ class ScopedEnvironment {
 
 TEST(IniGTPath, StartUpNamesTheFileAfterTheProgramFileInItsFolder) {
     ProfileTestFolder folder;
-    TIniGT ini(folder / "koyomivw");
-    EXPECT_EQ(ini.DefaultDir(), ddApplication);
+    SettingsFile ini(folder / "koyomivw");
+    EXPECT_EQ(ini.DefaultDir(), SettingsFolder::Program);
     EXPECT_TRUE(ini.Path().empty());  // nothing until the window has loaded
     EXPECT_EQ(ini.ReadInteger("kikan", "kikan", 7), 7);
     EXPECT_FALSE(ini.WriteInteger("kikan", "kikan", 1).ok);
@@ -67,7 +67,7 @@ TEST(IniGTPath, StartUpNamesTheFileAfterTheProgramFileInItsFolder) {
 
 TEST(IniGTPath, AGivenNameIsKeptAtStartUp) {
     ProfileTestFolder folder;
-    TIniGT ini(folder / "koyomivw");
+    SettingsFile ini(folder / "koyomivw");
     ini.SetFileName("other.ini");
     ini.Loaded();
     EXPECT_EQ(ini.Path(), folder / "other.ini");
@@ -75,22 +75,22 @@ TEST(IniGTPath, AGivenNameIsKeptAtStartUp) {
 
 TEST(IniGTPath, BareNamesGoToTheDefaultFolderAndPathsStayAsTheyAre) {
     ProfileTestFolder folder;
-    TIniGT ini(folder / "koyomivw");
+    SettingsFile ini(folder / "koyomivw");
     ini.SetFileName("settings.ini");
     EXPECT_EQ(ini.Path(), folder / "settings.ini");
 
-    ini.SetDefaultDir(ddNone);  // the path follows the folder choice at once
+    ini.SetDefaultDir(SettingsFolder::Current);  // the path follows the folder choice at once
     EXPECT_EQ(ini.Path(), "settings.ini");
 
     {
         ScopedEnvironment config("XDG_CONFIG_HOME", (folder / "config").c_str());
-        ini.SetDefaultDir(ddWindows);
+        ini.SetDefaultDir(SettingsFolder::UserConfig);
         EXPECT_EQ(ini.Path(), folder / "config" / "settings.ini");
     }
     {
         ScopedEnvironment config("XDG_CONFIG_HOME", "relative/ignored");
         ScopedEnvironment home("HOME", folder.path().c_str());
-        ini.SetDefaultDir(ddWindows);
+        ini.SetDefaultDir(SettingsFolder::UserConfig);
         EXPECT_EQ(ini.Path(), folder / ".config" / "settings.ini");
     }
 
@@ -102,7 +102,7 @@ TEST(IniGTPath, BareNamesGoToTheDefaultFolderAndPathsStayAsTheyAre) {
 
 TEST(IniGTValues, MissingKeysGiveTheDefaults) {
     ProfileTestFolder folder;
-    const TIniGT ini = StartedIni(folder);
+    const SettingsFile ini = StartedIni(folder);
     EXPECT_EQ(ini.ReadInteger("kikan", "kikan", 0), 0);
     EXPECT_EQ(ini.ReadInteger("locate", "width", 630), 630);
     EXPECT_EQ(ini.ReadString("JvDataGet", "LastTime", ""), "");
@@ -112,7 +112,7 @@ TEST(IniGTValues, MissingKeysGiveTheDefaults) {
 
 TEST(IniGTValues, RoundTrips) {
     ProfileTestFolder folder;
-    const TIniGT ini = StartedIni(folder);
+    const SettingsFile ini = StartedIni(folder);
     for (int value : {0, 10, -10, 630, INT_MAX, INT_MIN}) {
         ASSERT_TRUE(ini.WriteInteger("locate", "top", value).ok);
         EXPECT_EQ(ini.ReadInteger("locate", "top", 1), value);
@@ -127,7 +127,7 @@ TEST(IniGTValues, RoundTrips) {
 
 TEST(IniGTValues, IntegersAreSignedDecimalDigitsThatFit) {
     ProfileTestFolder folder;
-    const TIniGT ini = StartedIni(folder);
+    const SettingsFile ini = StartedIni(folder);
     const struct {
         const char* stored;
         int expected;
@@ -160,7 +160,7 @@ TEST(IniGTValues, IntegersAreSignedDecimalDigitsThatFit) {
 
 TEST(IniGTValues, QuotingRuleWorksOnSingleBytes) {
     ProfileTestFolder folder;
-    const TIniGT ini = StartedIni(folder);
+    const SettingsFile ini = StartedIni(folder);
     const struct {
         std::string stored;
         std::string expected;
@@ -195,7 +195,7 @@ TEST(IniGTValues, QuotingRuleWorksOnSingleBytes) {
 
 TEST(IniGTValues, EditingKeepsEveryOtherLine) {
     ProfileTestFolder folder;
-    const TIniGT ini = StartedIni(folder);
+    const SettingsFile ini = StartedIni(folder);
     WriteBytes(
         ini.Path(),
         "; written by hand\n[Locate]\ntop=1\n\n[mine]\nnote=\x93\x8C\x8B\x9E\n[kikan]\nkikan=0");
@@ -212,7 +212,7 @@ TEST(IniGTValues, EditingKeepsEveryOtherLine) {
 
 TEST(IniGTValues, BrokenFileGivesDefaultsAndCanBeWritten) {
     ProfileTestFolder folder;
-    const TIniGT ini = StartedIni(folder);
+    const SettingsFile ini = StartedIni(folder);
     const char broken[] = "\0\xFF\x81[\0]=\0\n\xA2\xA3=\xA2\n[loc\0ate]\ntop=1\n\x81";
     WriteBytes(ini.Path(), std::string(broken, sizeof broken - 1));
     EXPECT_EQ(ini.ReadInteger("locate", "top", 10), 10);
@@ -223,7 +223,7 @@ TEST(IniGTValues, BrokenFileGivesDefaultsAndCanBeWritten) {
 
 TEST(IniGTValues, FailedWriteTellsWhereAndWhy) {
     ProfileTestFolder folder;
-    TIniGT ini(folder / "gone" / "koyomivw");
+    SettingsFile ini(folder / "gone" / "koyomivw");
     ini.Loaded();
     const ProfileWriteResult result = ini.WriteInteger("kikan", "kikan", 1);
     EXPECT_FALSE(result.ok);

@@ -11,10 +11,10 @@
 namespace koyomi {
 
 // The folder a bare settings file name is looked for in.
-enum TIniGTDefaultDir {
-    ddApplication = 0,  // the program file's folder
-    ddWindows = 1,      // the user's configuration folder ($XDG_CONFIG_HOME, else ~/.config)
-    ddNone = 2,         // none: the name stays relative to the current folder
+enum class SettingsFolder {
+    Program,     // the program file's folder
+    UserConfig,  // the user's configuration folder ($XDG_CONFIG_HOME, else ~/.config)
+    Current,     // none: the name stays relative to the current folder
 };
 
 // "koyomivw.ini" for ".../koyomivw": the program file's name with its extension (if any)
@@ -25,16 +25,16 @@ std::filesystem::path SettingsFileName(const std::filesystem::path& program_file
 // neither is known.
 std::filesystem::path UserConfigFolder();
 
-class TIniGT {
+class SettingsFile {
   public:
     // Works for the running program's file.
-    TIniGT();
+    SettingsFile();
     // Works for the given program file instead (tests, tools).
-    explicit TIniGT(std::filesystem::path program_file);
+    explicit SettingsFile(std::filesystem::path program_file);
 
-    TIniGTDefaultDir DefaultDir() const { return default_dir_; }
+    SettingsFolder DefaultDir() const { return default_dir_; }
     // Stores the value and resolves `FileName` again, so the path follows.
-    void SetDefaultDir(TIniGTDefaultDir value);
+    void SetDefaultDir(SettingsFolder value);
 
     const std::filesystem::path& FileName() const { return file_name_; }
     // A name with a folder part is used as it is; a bare name goes into `DefaultDir`.
@@ -63,7 +63,7 @@ class TIniGT {
 
   private:
     std::filesystem::path program_file_;
-    TIniGTDefaultDir default_dir_ = ddApplication;
+    SettingsFolder default_dir_ = SettingsFolder::Program;
     std::filesystem::path file_name_;
     ProfileFile profile_;
 };

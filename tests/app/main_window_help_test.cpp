@@ -8,12 +8,12 @@
 #include <QtTest>
 
 #include "app/app_test_support.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "schedule/schedule_test_support.h"
 #include "support/help_pages.h"
 #include "support/qt/about_box.h"
 #include "support/qt/japanese_fonts.h"
-#include "support/qt/label_3dj.h"
+#include "support/qt/shadow_label.h"
 
 using namespace koyomi;
 using namespace koyomi::testing;
@@ -28,7 +28,7 @@ struct AboutBoxSeen {
 
 }  // namespace
 
-class MainFormHelpTest : public QObject {
+class MainWindowHelpTest : public QObject {
     Q_OBJECT
 
   private slots:
@@ -36,11 +36,11 @@ class MainFormHelpTest : public QObject {
 
     void init() {
         folder_ = std::make_unique<TempFolder>();
-        TMainForm::Options options;
+        MainWindow::Options options;
         options.program_file = folder_->path() / "koyomivw";
-        form_ = std::make_unique<TMainForm>(std::move(options));
+        form_ = std::make_unique<MainWindow>(std::move(options));
         shell_ = RecordingShell();
-        form_->setShellPlatform(&shell_);
+        form_->SetShellPlatform(&shell_);
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
         QTest::qWait(20);  // the first show sets the version text
@@ -51,40 +51,40 @@ class MainFormHelpTest : public QObject {
         folder_.reset();
     }
 
-    void contentsOpenTheHtmlHelpFromMenuAndButton() {
-        form_->findChild<QAction*>(QStringLiteral("HelpContentsItem"))->trigger();
-        form_->findChild<QToolButton*>(QStringLiteral("SpeedButton5"))->click();
+    void ContentsOpenTheHtmlHelpFromMenuAndButton() {
+        form_->findChild<QAction*>(QStringLiteral("help_contents_action"))->trigger();
+        form_->findChild<QToolButton*>(QStringLiteral("help_button"))->click();
         const std::string contents = FileUrl(HtmlHelpContentsPath(folder_->path()));
         QCOMPARE(shell_.opened, (std::vector<std::string>{contents, contents}));
     }
 
-    void compiledHelpIsPreferredWhenShipped() {
+    void CompiledHelpIsPreferredWhenShipped() {
         const std::filesystem::path chm = folder_->path() / "koyomivw.chm";
         WriteBytes(chm, "ITSF");
-        form_->findChild<QAction*>(QStringLiteral("HelpContentsItem"))->trigger();
+        form_->findChild<QAction*>(QStringLiteral("help_contents_action"))->trigger();
         QCOMPARE(shell_.opened, std::vector<std::string>{chm.string()});
     }
 
     // Each opening builds a new box with the version text; it is gone once closed.
-    void aboutBoxShowsTheVersionEveryTime() {
+    void AboutBoxShowsTheVersionEveryTime() {
         std::vector<AboutBoxSeen> seen;
         const auto answer = [this, &seen](QWidget* modal) {
-            auto* box = qobject_cast<TAboutBox*>(modal);
+            auto* box = qobject_cast<AboutBox*>(modal);
             if (box == nullptr) {
                 modal->close();
                 return;
             }
-            seen.push_back({box->windowTitle(), box->Label3D1->caption(), box->size()});
-            box->Label3D1->setCaption(QStringLiteral("changed"));
+            seen.push_back({box->windowTitle(), box->title_label_->caption(), box->size()});
+            box->title_label_->SetCaption(QStringLiteral("changed"));
             box->Button1->click();
             box->BitBtn1->click();
         };
         WhenModal(answer);
-        form_->findChild<QAction*>(QStringLiteral("HelpAboutItem"))->trigger();
-        QVERIFY(form_->findChildren<TAboutBox*>().isEmpty());
+        form_->findChild<QAction*>(QStringLiteral("about_action"))->trigger();
+        QVERIFY(form_->findChildren<AboutBox*>().isEmpty());
         WhenModal(answer);
-        form_->findChild<QToolButton*>(QStringLiteral("SpeedButton6"))->click();
-        QVERIFY(form_->findChildren<TAboutBox*>().isEmpty());
+        form_->findChild<QToolButton*>(QStringLiteral("about_button"))->click();
+        QVERIFY(form_->findChildren<AboutBox*>().isEmpty());
 
         QCOMPARE(int(seen.size()), 2);
         for (const AboutBoxSeen& box : seen) {
@@ -98,12 +98,12 @@ class MainFormHelpTest : public QObject {
 
     // The help pages and the home page lie beside the built program, and every link between
     // them leads to a shipped file.
-    void shippedPagesAreCompleteAndLinked() {
-        const QString programDir = qEnvironmentVariable("KOYOMI_PROGRAM_DIR");
-        if (programDir.isEmpty()) {
+    void ShippedPagesAreCompleteAndLinked() {
+        const QString program_dir = qEnvironmentVariable("KOYOMI_PROGRAM_DIR");
+        if (program_dir.isEmpty()) {
             QSKIP("KOYOMI_PROGRAM_DIR is not set; run the test through ctest");
         }
-        const std::filesystem::path folder = programDir.toStdString();
+        const std::filesystem::path folder = program_dir.toStdString();
         QVERIFY(std::filesystem::is_regular_file(HtmlHelpContentsPath(folder)));
         QVERIFY(std::filesystem::is_regular_file(HomePagePath(folder)));
         const QString contents = QString::fromStdString(ReadBytes(HtmlHelpContentsPath(folder)));
@@ -116,7 +116,7 @@ class MainFormHelpTest : public QObject {
         const QRegularExpression link(QStringLiteral("(?:href|src)=\"([^\"#:]+)(?:#[^\"]*)?\""));
         int checked = 0;
         for (const char* sub : {kHtmlHelpFolderName, kHomePageFolderName}) {
-            QDirIterator pages(programDir + QLatin1Char('/') + QLatin1String(sub),
+            QDirIterator pages(program_dir + QLatin1Char('/') + QLatin1String(sub),
                                {QStringLiteral("*.html")});
             while (pages.hasNext()) {
                 const QString page = pages.next();
@@ -136,8 +136,8 @@ class MainFormHelpTest : public QObject {
   private:
     RecordingShell shell_;
     std::unique_ptr<TempFolder> folder_;
-    std::unique_ptr<TMainForm> form_;
+    std::unique_ptr<MainWindow> form_;
 };
 
-QTEST_MAIN(MainFormHelpTest)
-#include "main_form_help_test.moc"
+QTEST_MAIN(MainWindowHelpTest)
+#include "main_window_help_test.moc"

@@ -1,4 +1,4 @@
-#include "support/msg_dlg.h"
+#include "support/message_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +15,10 @@ class FakePresenter final : public MessagePresenter {
   public:
     std::vector<std::string> calls;
     std::vector<MessageBoxRequest> boxes;
-    TModalResult answer = TModalResult::mrOk;
+    DialogResult answer = DialogResult::Ok;
 
     void Beep() override { calls.push_back("beep"); }
-    TModalResult ShowModal(const MessageBoxRequest& request) override {
+    DialogResult ShowModal(const MessageBoxRequest& request) override {
         calls.push_back("box");
         boxes.push_back(request);
         return answer;
@@ -26,72 +26,72 @@ class FakePresenter final : public MessagePresenter {
 };
 
 TEST(MsgDlg, StartsWithTheStoredDefaults) {
-    const TMsgDlg dialog;
-    EXPECT_FALSE(dialog.Sound);
-    EXPECT_EQ(dialog.MsgLeft, -1);
-    EXPECT_EQ(dialog.MsgTop, -1);
-    EXPECT_EQ(dialog.HelpContext, 0);
-    EXPECT_EQ(dialog.DisplayMsg, "");
-    EXPECT_EQ(dialog.MsgDlgType, TMsgDlgType::mtInformation);
-    EXPECT_EQ(dialog.MsgPosition, TMsgPosition::poScreenCenter);
-    EXPECT_EQ(dialog.VisibleButtons, TMsgDlgButtons{TMsgDlgBtn::mbOK});
-    EXPECT_FALSE(dialog.OnButtonClick);
-    EXPECT_EQ(static_cast<int>(TMsgPosition::poDesigned), 0);
-    EXPECT_EQ(static_cast<int>(TMsgPosition::poScreenCenter), 1);
+    const MessageDialog dialog;
+    EXPECT_FALSE(dialog.beep);
+    EXPECT_EQ(dialog.left, -1);
+    EXPECT_EQ(dialog.top, -1);
+    EXPECT_EQ(dialog.help_context, 0);
+    EXPECT_EQ(dialog.text, "");
+    EXPECT_EQ(dialog.kind, MessageKind::Information);
+    EXPECT_EQ(dialog.position, MessagePosition::ScreenCenter);
+    EXPECT_EQ(dialog.buttons, MessageButtons{MessageButton::Ok});
+    EXPECT_FALSE(dialog.on_button_click);
+    EXPECT_EQ(static_cast<int>(MessagePosition::Designed), 0);
+    EXPECT_EQ(static_cast<int>(MessagePosition::ScreenCenter), 1);
 }
 
 TEST(MsgDlg, DefaultBoxIsCentredInformationWithOkAndNoBeep) {
     FakePresenter presenter;
-    TMsgDlg dialog;
-    dialog.DisplayMsg = Utf8ToSjis("データ作成が完了しました。");
-    EXPECT_EQ(dialog.Execute(presenter), TModalResult::mrOk);
+    MessageDialog dialog;
+    dialog.text = Utf8ToSjis("データ作成が完了しました。");
+    EXPECT_EQ(dialog.Execute(presenter), DialogResult::Ok);
 
     EXPECT_EQ(presenter.calls, std::vector<std::string>{"box"});
     const MessageBoxRequest expected{
-        dialog.DisplayMsg, TMsgDlgType::mtInformation, {TMsgDlgBtn::mbOK}, std::nullopt, 0};
+        dialog.text, MessageKind::Information, {MessageButton::Ok}, std::nullopt, 0};
     EXPECT_EQ(presenter.boxes.at(0), expected);
 }
 
 TEST(MsgDlg, HonoursEveryProperty) {
     FakePresenter presenter;
-    presenter.answer = TModalResult::mrNo;
-    TMsgDlg dialog;
-    dialog.Sound = true;
-    dialog.MsgLeft = 40;
-    dialog.MsgTop = 70;
-    dialog.HelpContext = 12;
-    dialog.DisplayMsg = "x";
-    dialog.MsgDlgType = TMsgDlgType::mtWarning;
-    dialog.MsgPosition = TMsgPosition::poDesigned;
-    dialog.VisibleButtons = {TMsgDlgBtn::mbHelp, TMsgDlgBtn::mbNo, TMsgDlgBtn::mbYes};
-    std::vector<TModalResult> clicks;
-    dialog.OnButtonClick = [&clicks, &dialog](TMsgDlg& sender, TModalResult result) {
+    presenter.answer = DialogResult::No;
+    MessageDialog dialog;
+    dialog.beep = true;
+    dialog.left = 40;
+    dialog.top = 70;
+    dialog.help_context = 12;
+    dialog.text = "x";
+    dialog.kind = MessageKind::Warning;
+    dialog.position = MessagePosition::Designed;
+    dialog.buttons = {MessageButton::Help, MessageButton::No, MessageButton::Yes};
+    std::vector<DialogResult> clicks;
+    dialog.on_button_click = [&clicks, &dialog](MessageDialog& sender, DialogResult result) {
         EXPECT_EQ(&sender, &dialog);
         clicks.push_back(result);
     };
 
-    EXPECT_EQ(dialog.Execute(presenter), TModalResult::mrNo);
+    EXPECT_EQ(dialog.Execute(presenter), DialogResult::No);
     EXPECT_EQ(presenter.calls, (std::vector<std::string>{"beep", "box"}));
     const MessageBoxRequest& box = presenter.boxes.at(0);
-    EXPECT_EQ(box.kind, TMsgDlgType::mtWarning);
-    EXPECT_EQ(box.buttons,
-              (std::vector<TMsgDlgBtn>{TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo, TMsgDlgBtn::mbHelp}));
+    EXPECT_EQ(box.kind, MessageKind::Warning);
+    EXPECT_EQ(box.buttons, (std::vector<MessageButton>{MessageButton::Yes, MessageButton::No,
+                                                       MessageButton::Help}));
     EXPECT_EQ(box.position, (ScreenPoint{40, 70}));
-    EXPECT_EQ(box.helpContext, 12);
-    EXPECT_EQ(clicks, std::vector<TModalResult>{TModalResult::mrNo});
+    EXPECT_EQ(box.help_context, 12);
+    EXPECT_EQ(clicks, std::vector<DialogResult>{DialogResult::No});
 
     // Left and top count only for a designed position.
-    dialog.MsgPosition = TMsgPosition::poScreenCenter;
+    dialog.position = MessagePosition::ScreenCenter;
     dialog.Execute(presenter);
     EXPECT_EQ(presenter.boxes.at(1).position, std::nullopt);
 }
 
 TEST(MsgDlg, BoxWithoutButtonsStillGetsOk) {
     FakePresenter presenter;
-    TMsgDlg dialog;
-    dialog.VisibleButtons = {};
+    MessageDialog dialog;
+    dialog.buttons = {};
     dialog.Execute(presenter);
-    EXPECT_EQ(presenter.boxes.at(0).buttons, std::vector<TMsgDlgBtn>{TMsgDlgBtn::mbOK});
+    EXPECT_EQ(presenter.boxes.at(0).buttons, std::vector<MessageButton>{MessageButton::Ok});
 }
 
 TEST(MessageConvention, InformationBoxBeepsFirstWhenAsked) {
@@ -102,7 +102,7 @@ TEST(MessageConvention, InformationBoxBeepsFirstWhenAsked) {
 
     EXPECT_EQ(presenter.calls, (std::vector<std::string>{"beep", "box", "box"}));
     const MessageBoxRequest expected{
-        text, TMsgDlgType::mtInformation, {TMsgDlgBtn::mbOK}, std::nullopt, 0};
+        text, MessageKind::Information, {MessageButton::Ok}, std::nullopt, 0};
     EXPECT_EQ(presenter.boxes.at(0), expected);
     EXPECT_EQ(presenter.boxes.at(1), expected);
 }
@@ -113,7 +113,7 @@ TEST(MessageConvention, PlainBoxHasNoIconAndNoBeep) {
     ShowPlain(presenter, text);
     EXPECT_EQ(presenter.calls, std::vector<std::string>{"box"});
     const MessageBoxRequest expected{
-        text, TMsgDlgType::mtCustom, {TMsgDlgBtn::mbOK}, std::nullopt, 0};
+        text, MessageKind::Custom, {MessageButton::Ok}, std::nullopt, 0};
     EXPECT_EQ(presenter.boxes.at(0), expected);
 }
 

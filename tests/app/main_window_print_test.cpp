@@ -10,7 +10,7 @@
 #include <QtTest>
 
 #include "app/app_test_support.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "output/print_file_name.h"
 #include "schedule/schedule_test_support.h"
 #include "schedule/year_file.h"
@@ -35,7 +35,7 @@ bool IsLandscape(const QString& pageSize) {
 
 }  // namespace
 
-class MainFormPrintTest : public QObject {
+class MainWindowPrintTest : public QObject {
     Q_OBJECT
 
   private slots:
@@ -64,11 +64,11 @@ class MainFormPrintTest : public QObject {
             QCOMPARE(int(StoreScheduleRecord(folder_->path(), record.Record(), work).status),
                      int(StoreStatus::Stored));
         }
-        TMainForm::Options options;
+        MainWindow::Options options;
         options.program_file = folder_->path() / "koyomivw";
         options.clock = &clock_;
-        form_ = std::make_unique<TMainForm>(std::move(options));
-        form_->setShellPlatform(&shell_);
+        form_ = std::make_unique<MainWindow>(std::move(options));
+        form_->SetShellPlatform(&shell_);
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     }
@@ -78,12 +78,12 @@ class MainFormPrintTest : public QObject {
         folder_.reset();
     }
 
-    void listGoesIntoAPdfNamedAfterItsTitle() {
+    void ListGoesIntoAPdfNamedAfterItsTitle() {
         ChooseFirstYear();
-        const std::string title = form_->model().Label3D1Caption;
+        const std::string title = form_->model().title;
         QCOMPARE(SjisToQString(title), QStringLiteral("2024年 スケジュール【ALL】"));
 
-        Action("FilePrintItem")->trigger();
+        Action("print_action")->trigger();
 
         const QString pdf = PathText(PrintPdfPath(folder_->path(), title));
         QVERIFY2(QFile::exists(pdf), qPrintable(pdf));
@@ -99,7 +99,7 @@ class MainFormPrintTest : public QObject {
         QVERIFY2(status.contains(pdf), qPrintable(status));
     }
 
-    void longListRunsOverPagesEachWithTheTitle() {
+    void LongListRunsOverPagesEachWithTheTitle() {
         std::vector<std::string> work;
         for (int day = 1; day <= 28; ++day) {
             for (const char* venue : {"01", "05", "08"}) {
@@ -113,8 +113,8 @@ class MainFormPrintTest : public QObject {
             }
         }
         ChooseFirstYear();
-        Action("FilePrintItem")->trigger();
-        const QString pdf = PathText(PrintPdfPath(folder_->path(), form_->model().Label3D1Caption));
+        Action("print_action")->trigger();
+        const QString pdf = PathText(PrintPdfPath(folder_->path(), form_->model().title));
         const int pages = PdfPageCount(pdf);
         // 254 rows of 15 screen pixels (about 4 mm) on the 277 mm of an A4 page.
         QVERIFY2(pages >= 3 && pages <= 5, qPrintable(QString::number(pages)));
@@ -125,14 +125,14 @@ class MainFormPrintTest : public QObject {
         QVERIFY(!PdfText(pdf, 2).contains(QStringLiteral("年月日")));
     }
 
-    void withoutAListTheEmptyTableStillPrints() {
-        Action("FilePrintItem")->trigger();
+    void WithoutAListTheEmptyTableStillPrints() {
+        Action("print_action")->trigger();
         const QString pdf = PathText(folder_->path() / "koyomivw.pdf");
         QVERIFY2(QFile::exists(pdf), qPrintable(pdf));
         QVERIFY(PdfText(pdf).contains(QStringLiteral("年月日")));
     }
 
-    void setUpChoicesApplyToLaterJobs() {
+    void SetUpChoicesApplyToLaterJobs() {
         ChooseFirstYear();
         bool answered = false;
         WhenModal([&answered](QWidget* modal) {
@@ -147,22 +147,21 @@ class MainFormPrintTest : public QObject {
             }
             dialog->accept();
         });
-        Action("FilePrintSetupItem")->trigger();
+        Action("print_setup_action")->trigger();
         QVERIFY2(answered, "no page set-up dialog with a landscape choice");
 
-        Action("FilePrintItem")->trigger();
-        const QString pdf = PathText(PrintPdfPath(folder_->path(), form_->model().Label3D1Caption));
+        Action("print_action")->trigger();
+        const QString pdf = PathText(PrintPdfPath(folder_->path(), form_->model().title));
         QVERIFY(IsLandscape(PdfInfo(pdf, QStringLiteral("Page size"))));
         // And the next job still.
         QVERIFY(QFile::remove(pdf));
-        Action("FilePrintItem")->trigger();
+        Action("print_action")->trigger();
         QVERIFY(IsLandscape(PdfInfo(pdf, QStringLiteral("Page size"))));
     }
 
-    void failureIsReportedInABox() {
+    void FailureIsReportedInABox() {
         ChooseFirstYear();
-        const std::filesystem::path pdf =
-            PrintPdfPath(folder_->path(), form_->model().Label3D1Caption);
+        const std::filesystem::path pdf = PrintPdfPath(folder_->path(), form_->model().title);
         std::filesystem::create_directories(pdf);  // the file cannot be written
         QString message;
         WhenModal([&message](QWidget* modal) {
@@ -171,7 +170,7 @@ class MainFormPrintTest : public QObject {
             }
             modal->close();
         });
-        Action("FilePrintItem")->trigger();
+        Action("print_action")->trigger();
         QVERIFY2(message.startsWith(QStringLiteral("印刷を開始できませんでした。")),
                  qPrintable(message));
         QVERIFY(message.contains(PathText(pdf)));
@@ -188,7 +187,7 @@ class MainFormPrintTest : public QObject {
     }
 
     void ChooseFirstYear() {
-        auto* years = form_->findChild<QComboBox*>(QStringLiteral("DateCombo"));
+        auto* years = form_->findChild<QComboBox*>(QStringLiteral("year_selector"));
         QVERIFY(years != nullptr);
         QVERIFY(years->count() > 0);
         years->setCurrentIndex(0);
@@ -198,8 +197,8 @@ class MainFormPrintTest : public QObject {
     FixedClock clock_{LocalDateTime{2024, 1, 10, 9, 0, 0}};
     RecordingShell shell_;
     std::unique_ptr<TempFolder> folder_;
-    std::unique_ptr<TMainForm> form_;
+    std::unique_ptr<MainWindow> form_;
 };
 
-QTEST_MAIN(MainFormPrintTest)
-#include "main_form_print_test.moc"
+QTEST_MAIN(MainWindowPrintTest)
+#include "main_window_print_test.moc"

@@ -1,0 +1,167 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <system_error>
+
+#include "support/clock.h"
+#include "support/program_file.h"
+#include "support/qt/qt_text.h"
+#include "support/qt/shadow_label.h"
+
+namespace koyomi {
+
+QString ProgramTitle() {
+    return QStringLiteral("JRA 年間開催スケジュール");
+}
+
+MainWindow::MainWindow(Options options, QWidget* parent)
+    : QMainWindow(parent),
+      program_file_(std::move(options.program_file)),
+      settings_(program_file_),
+      presenter_(this, ProgramTitle()),
+      control_(std::move(options.jv_link)) {
+    if (options.clock != nullptr) {
+        clock_ = options.clock;
+    } else {
+        own_clock_ = std::make_unique<SystemClock>();
+        clock_ = own_clock_.get();
+    }
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(ProgramTitle());
+    BuildMenus();
+    BuildToolBar();
+    BuildClientArea();
+
+    download_poll_timer_ = new QTimer(this);
+    download_poll_timer_->setObjectName(QStringLiteral("download_poll_timer"));
+    download_poll_timer_->setInterval(10);
+    ticker_timer_ = new QTimer(this);
+    ticker_timer_->setObjectName(QStringLiteral("ticker_timer"));
+
+    warning_dialog_.beep = true;
+    warning_dialog_.kind = MessageKind::Warning;
+    notice_dialog_.beep = true;
+
+    LoadSettingsAndLists();
+    ConnectHandlers();
+}
+
+MainWindow::~MainWindow() {
+    if (session_) {
+        session_->WindowClosing();
+    }
+}
+
+void MainWindow::LoadSettingsAndLists() {
+    // Year files, the settings file and the help file are found relative to the program.
+    program_folder_ = ProgramFolderOf(program_file_);
+    std::error_code ignored;
+    std::filesystem::current_path(program_folder_, ignored);
+    help_file_ = program_folder_ / "koyomivw.chm";
+
+    settings_.Loaded();
+    const int top = settings_.ReadInteger("locate", "top", 10);
+    const int left = settings_.ReadInteger("locate", "left", 10);
+    const int width = settings_.ReadInteger("locate", "width", 630);
+    const int height = settings_.ReadInteger("locate", "height", 450);
+    move(left, top);
+    resize(std::max(width, 200), std::max(height, 150));
+
+    for (int column = 0; column < kGridColumns; ++column) {
+        const ScheduleColumn& spec = ScheduleColumns()[static_cast<size_t>(column)];
+        schedule_table_->setColumnWidth(column, spec.width);
+    }
+    ShowModel();
+
+    const int kikan = settings_.ReadInteger("kikan", "kikan", 0);
+    if (QAbstractButton* button = period_buttons_->button(kikan == 1 ? 1 : 0)) {
+        button->setChecked(true);
+    }
+
+    const std::string last_time = settings_.ReadString("JvDataGet", "LastTime", "");
+    (TrimBlanks(last_time).empty() ? setup_data_action_ : normal_data_action_)->setChecked(true);
+
+    if (control_) {
+        DownloadView& view = *this;
+        session_ = std::make_unique<DownloadSession>(*control_, view, *clock_, program_folder_);
+    }
+    RefillYearSelector();
+
+    ticker_label_->SetTickerText(QString());
+    ticker_offset_ = ticker_label_->width();
+    ticker_timer_->setInterval(100);
+    ticker_timer_->start();
+    year_selector_->setFocus();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shown_once_) {
+        shown_once_ = true;
+        // After the window has painted, so a failure box has the window behind it.
+        QTimer::singleShot(0, this, [this] { InitControlAfterFirstPaint(); });
+    }
+}
+
+void MainWindow::InitControlAfterFirstPaint() {
+    version_text_ = QString::fromLatin1(kVersionText);
+    if (session_) {
+        session_->InitControl(kVersionText);
+    }
+    year_selector_->setFocus();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    SaveOnClose();
+    event->accept();
+}
+
+void MainWindow::SaveOnClose() {
+    // An open fetch ends here, keeping what it stored; the window may then close safely.
+    if (session_) {
+        session_->WindowClosing();
+    }
+    download_poll_timer_->stop();
+    const ProfileWriteResult writes[] = {
+        settings_.WriteInteger("locate", "top", y()),
+        settings_.WriteInteger("locate", "left", x()),
+        settings_.WriteInteger("locate", "width", width()),
+        settings_.WriteInteger("locate", "height", height()),
+    };
+    for (const ProfileWriteResult& result : writes) {
+        if (!result) {
+            ReportSettingsWrite(result);
+            break;
+        }
+    }
+}
+
+void MainWindow::Exit() {
+    close();
+}
+
+void MainWindow::ReportSettingsWrite(const ProfileWriteResult& result) {
+    if (result) {
+        return;
+    }
+    ShowInformationBox(Utf8ToSjis("設定ファイルに書き込めませんでした。\n" + result.path.string() +
+                                  "\n" + result.reason),
+                       true);
+}
+
+void MainWindow::ShowInformationBox(const std::string& text, bool beep) {
+    koyomi::ShowInformation(presenter_, text, beep);
+}
+
+}  // namespace koyomi

@@ -1,0 +1,83 @@
+// The window's side of the download session.
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "app/main_window.h"
+#include "support/qt/qt_text.h"
+
+namespace koyomi {
+
+void MainWindow::SetStatusText(const std::string& text) {
+    status_line_->showMessage(SjisToQString(text));
+}
+
+void MainWindow::ShowInformation(const std::string& text) {
+    ShowInformationBox(text, false);
+}
+
+void MainWindow::ShowPlainMessage(const std::string& text) {
+    ShowPlain(presenter_, text);
+}
+
+void MainWindow::Beep() {
+    presenter_.Beep();
+}
+
+void MainWindow::SetBusyCursor(bool busy) {
+    if (busy && busy_depth_ == 0) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        busy_depth_ = 1;
+    } else if (!busy && busy_depth_ > 0) {
+        QApplication::restoreOverrideCursor();
+        busy_depth_ = 0;
+    }
+}
+
+void MainWindow::SetStatusTimerEnabled(bool enabled) {
+    if (enabled) {
+        download_poll_timer_->start();
+    } else {
+        download_poll_timer_->stop();
+    }
+}
+
+void MainWindow::ProcessPendingEvents() {
+    QCoreApplication::processEvents();
+}
+
+DataKind MainWindow::CheckedDataKind() const {
+    return normal_data_action_->isChecked() ? DataKind::Normal : DataKind::Setup;
+}
+
+void MainWindow::CheckDataKind(DataKind kind) {
+    (kind == DataKind::Normal ? normal_data_action_ : setup_data_action_)->setChecked(true);
+}
+
+void MainWindow::MakeDataList() {
+    RefillYearSelector();
+}
+
+bool MainWindow::WriteLastTime(const std::string& value, std::string& reason) {
+    const ProfileWriteResult result = settings_.WriteString("JvDataGet", "LastTime", value);
+    if (!result) {
+        reason = result.path.string() + ": " + result.reason;
+    }
+    return result.ok;
+}
+
+void MainWindow::SetProgress(int done, int total) {
+    if (total <= 0) {
+        fetch_progress_->hide();
+        return;
+    }
+    fetch_progress_->setRange(0, total);
+    fetch_progress_->setValue(std::min(done, total));
+    fetch_progress_->show();
+}
+
+}  // namespace koyomi

@@ -1,0 +1,89 @@
+#include "support/message_dialog.h"
+
+namespace koyomi {
+
+namespace {
+
+constexpr MessageButton kAllButtons[] = {
+    MessageButton::Yes,     MessageButton::No,       MessageButton::Ok,     MessageButton::Cancel,
+    MessageButton::Abort,   MessageButton::Retry,    MessageButton::Ignore, MessageButton::All,
+    MessageButton::NoToAll, MessageButton::YesToAll, MessageButton::Help,
+};
+
+MessageBoxRequest OkBox(std::string_view text, MessageKind kind) {
+    return MessageBoxRequest{std::string(text), kind, {MessageButton::Ok}, std::nullopt, 0};
+}
+
+}  // namespace
+
+DialogResult DialogResultOf(MessageButton button) {
+    switch (button) {
+        case MessageButton::Yes:
+            return DialogResult::Yes;
+        case MessageButton::No:
+            return DialogResult::No;
+        case MessageButton::Ok:
+            return DialogResult::Ok;
+        case MessageButton::Cancel:
+            return DialogResult::Cancel;
+        case MessageButton::Abort:
+            return DialogResult::Abort;
+        case MessageButton::Retry:
+            return DialogResult::Retry;
+        case MessageButton::Ignore:
+            return DialogResult::Ignore;
+        case MessageButton::All:
+            return DialogResult::All;
+        case MessageButton::NoToAll:
+            return DialogResult::NoToAll;
+        case MessageButton::YesToAll:
+            return DialogResult::YesToAll;
+        case MessageButton::Help:
+            break;
+    }
+    return DialogResult::None;
+}
+
+std::vector<MessageButton> MessageButtons::InOrder() const {
+    std::vector<MessageButton> buttons;
+    for (MessageButton button : kAllButtons) {
+        if (Contains(button)) {
+            buttons.push_back(button);
+        }
+    }
+    return buttons;
+}
+
+DialogResult MessageDialog::Execute(MessagePresenter& presenter) {
+    MessageBoxRequest request;
+    request.text = text;
+    request.kind = kind;
+    request.buttons =
+        buttons.Empty() ? std::vector<MessageButton>{MessageButton::Ok} : buttons.InOrder();
+    if (position == MessagePosition::Designed) {
+        request.position = ScreenPoint{left, top};
+    }
+    request.help_context = help_context;
+
+    if (beep) {
+        presenter.Beep();
+    }
+    const DialogResult result = presenter.ShowModal(request);
+    if (on_button_click) {
+        on_button_click(*this, result);
+    }
+    return result;
+}
+
+void ShowInformation(MessagePresenter& presenter, std::string_view text, bool beep) {
+    if (beep) {
+        presenter.Beep();
+    }
+    presenter.ShowModal(OkBox(text, MessageKind::Information));
+}
+
+void ShowPlain(MessagePresenter& presenter, std::string_view text) {
+    presenter.ShowModal(OkBox(text, MessageKind::Custom));
+}
+
+}  // namespace koyomi
