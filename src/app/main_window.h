@@ -82,7 +82,7 @@ class MainWindow : public QMainWindow, private DownloadView {
     void ConnectHandlers();
     void ConnectOutputHandlers();
 
-    // Event handlers, named after their components.
+    // What the menus, buttons, selectors and timers do.
     void LoadSettingsAndLists();
     void InitControlAfterFirstPaint();
     void SaveOnClose();
@@ -123,7 +123,7 @@ class MainWindow : public QMainWindow, private DownloadView {
     bool WriteLastTime(const std::string& value, std::string& reason) override;
     void SetProgress(int done, int total) override;
 
-    // Components, named as the window's stored form names them.
+    // The widgets.
     QStatusBar* status_line_ = nullptr;
     QToolButton* fetch_button_ = nullptr;
     QComboBox* year_selector_ = nullptr;

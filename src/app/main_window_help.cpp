@@ -27,7 +27,7 @@ void MainWindow::ShowHelpContents() {
 void MainWindow::ShowAbout() {
     // A fresh box every time, freed when it closes.
     AboutBox box(Shell(), HomePageUrl(program_folder_), this);
-    box.title_label_->SetCaption(version_text_);
+    box.version_label_->SetCaption(version_text_);
     box.exec();
 }
 

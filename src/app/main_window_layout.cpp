@@ -1,4 +1,4 @@
-// Builds the window's widgets as its stored form lays them out (design size 765 x 540).
+// Builds the window's widgets at the design size of 765 x 540.
 #include <QAction>
 #include <QActionGroup>
 #include <QButtonGroup>

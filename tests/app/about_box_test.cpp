@@ -1,4 +1,4 @@
-// The about box: its controls as the stored form lays them out, and the home page button.
+// The about box: its controls where they belong, and the home page button.
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -47,34 +47,33 @@ class AboutBoxTest : public QObject {
         QCOMPARE(box.font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
         QCOMPARE(box.font().pixelSize(), 12);
 
-        QCOMPARE(box.Panel1->geometry(), QRect(6, 12, 307, 205));
-        QCOMPARE(box.Panel1->frameShadow(), QFrame::Sunken);
-        QCOMPARE(box.Panel1->palette().color(QPalette::Window), QColor(Qt::black));
-        QCOMPARE(box.Button1->geometry(), QRect(10, 226, 155, 21));
-        QCOMPARE(box.Button1->text(), QStringLiteral("ホームページ"));
-        QCOMPARE(box.BitBtn1->geometry(), QRect(234, 224, 75, 25));
-        QCOMPARE(box.BitBtn1->text(), QStringLiteral("OK"));
-        QVERIFY(box.BitBtn1->isDefault());
-        QCOMPARE(box.settings_.DefaultDir(), SettingsFolder::Program);
+        QCOMPARE(box.picture_frame_->geometry(), QRect(6, 12, 307, 205));
+        QCOMPARE(box.picture_frame_->frameShadow(), QFrame::Sunken);
+        QCOMPARE(box.picture_frame_->palette().color(QPalette::Window), QColor(Qt::black));
+        QCOMPARE(box.home_page_button_->geometry(), QRect(10, 226, 155, 21));
+        QCOMPARE(box.home_page_button_->text(), QStringLiteral("ホームページ"));
+        QCOMPARE(box.ok_button_->geometry(), QRect(234, 224, 75, 25));
+        QCOMPARE(box.ok_button_->text(), QStringLiteral("OK"));
+        QVERIFY(box.ok_button_->isDefault());
 
         // The picture and both labels lie inside the panel, the labels over the picture.
-        QCOMPARE(box.Image1->parentWidget(), box.Panel1);
-        QCOMPARE(box.Image1->size(), QSize(300, 200));
-        QVERIFY(box.Panel1->rect().contains(box.Image1->geometry()));
-        for (ShadowLabel* label : {box.title_label_, box.ticker_label_}) {
-            QCOMPARE(label->parentWidget(), box.Panel1);
-            QVERIFY(box.Image1->geometry().contains(label->geometry()));
-            QVERIFY(box.Panel1->children().indexOf(label) >
-                    box.Panel1->children().indexOf(box.Image1));
+        QCOMPARE(box.picture_->parentWidget(), box.picture_frame_);
+        QCOMPARE(box.picture_->size(), QSize(300, 200));
+        QVERIFY(box.picture_frame_->rect().contains(box.picture_->geometry()));
+        for (ShadowLabel* label : {box.version_label_, box.credit_label_}) {
+            QCOMPARE(label->parentWidget(), box.picture_frame_);
+            QVERIFY(box.picture_->geometry().contains(label->geometry()));
+            QVERIFY(box.picture_frame_->children().indexOf(label) >
+                    box.picture_frame_->children().indexOf(box.picture_));
         }
-        QCOMPARE(box.title_label_->caption(), QStringLiteral("Version 1.00"));
-        QVERIFY(box.title_label_->font().bold());
-        QVERIFY(box.title_label_->font().underline());
-        QCOMPARE(box.title_label_->style(), ShadowLabel::Style::Recessed);
-        QVERIFY(!box.ticker_label_->caption().isEmpty());
-        QVERIFY(box.ticker_label_->font().bold());
-        QCOMPARE(box.ticker_label_->font().pixelSize(), 11);
-        QCOMPARE(box.ticker_label_->style(), ShadowLabel::Style::Raised);
+        QCOMPARE(box.version_label_->caption(), QStringLiteral("Version 1.00"));
+        QVERIFY(box.version_label_->font().bold());
+        QVERIFY(box.version_label_->font().underline());
+        QCOMPARE(box.version_label_->style(), ShadowLabel::Style::Recessed);
+        QVERIFY(!box.credit_label_->caption().isEmpty());
+        QVERIFY(box.credit_label_->font().bold());
+        QCOMPARE(box.credit_label_->font().pixelSize(), 11);
+        QCOMPARE(box.credit_label_->style(), ShadowLabel::Style::Raised);
     }
 
     void PictureIsTheProgramsOwnArtwork() {
@@ -96,7 +95,7 @@ class AboutBoxTest : public QObject {
 
         RecordingShell shell;
         AboutBox box(shell, kHomePage);
-        QCOMPARE(box.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB888), art);
+        QCOMPARE(box.picture_->pixmap().toImage().convertToFormat(QImage::Format_RGB888), art);
     }
 
     void OkClosesTheBox() {
@@ -104,7 +103,7 @@ class AboutBoxTest : public QObject {
         AboutBox box(shell, kHomePage);
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
-        QTest::mouseClick(box.BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(box.ok_button_, Qt::LeftButton);
         QCOMPARE(box.result(), int(QDialog::Accepted));
         QVERIFY(!box.isVisible());
     }
@@ -114,7 +113,7 @@ class AboutBoxTest : public QObject {
         RecordingPresenter presenter;
         AboutBox box(shell, kHomePage);
         box.SetMessagePresenter(&presenter);
-        QTest::mouseClick(box.Button1, Qt::LeftButton);
+        QTest::mouseClick(box.home_page_button_, Qt::LeftButton);
         QCOMPARE(shell.opened, std::vector<std::string>{kHomePage});
         QVERIFY(presenter.shown.empty());
     }
@@ -124,9 +123,9 @@ class AboutBoxTest : public QObject {
         AboutBox box(shell, kHomePage);
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
-        QTest::mouseClick(box.Image1, Qt::LeftButton, {}, QPoint(150, 120));
+        QTest::mouseClick(box.picture_, Qt::LeftButton, {}, QPoint(150, 120));
         // Through the window, as the user clicks: over a label that lies on the picture.
-        const QPoint on_label = box.title_label_->mapTo(&box, QPoint(5, 5));
+        const QPoint on_label = box.version_label_->mapTo(&box, QPoint(5, 5));
         QTest::mouseClick(box.windowHandle(), Qt::LeftButton, {}, on_label);
         QCOMPARE(shell.opened, (std::vector<std::string>{kHomePage, kHomePage}));
         QVERIFY(box.isVisible());
@@ -139,7 +138,7 @@ class AboutBoxTest : public QObject {
         RecordingPresenter presenter;
         AboutBox box(shell, kHomePage);
         box.SetMessagePresenter(&presenter);
-        box.Button1Click();
+        box.OpenHomePage();
         QCOMPARE(shell.commands,
                  std::vector<std::string>{std::string("\"/usr/bin/web\" ") + kHomePage});
         QVERIFY(presenter.shown.empty());
@@ -151,10 +150,10 @@ class AboutBoxTest : public QObject {
         RecordingPresenter presenter;
         AboutBox box(shell, kHomePage);
         box.SetMessagePresenter(&presenter);
-        box.Button1Click();
+        box.OpenHomePage();
         shell.browser_registered = true;
         shell.win_exec_result = 2;
-        box.Image1Click();
+        box.PictureClicked();
         QCOMPARE(int(presenter.shown.size()), 2);
         for (const MessageBoxRequest& request : presenter.shown) {
             QCOMPARE(request.text, Utf8ToSjis("ホームページの表示に失敗しました。"));

@@ -74,10 +74,10 @@ class MainWindowHelpTest : public QObject {
                 modal->close();
                 return;
             }
-            seen.push_back({box->windowTitle(), box->title_label_->caption(), box->size()});
-            box->title_label_->SetCaption(QStringLiteral("changed"));
-            box->Button1->click();
-            box->BitBtn1->click();
+            seen.push_back({box->windowTitle(), box->version_label_->caption(), box->size()});
+            box->version_label_->SetCaption(QStringLiteral("changed"));
+            box->home_page_button_->click();
+            box->ok_button_->click();
         };
         WhenModal(answer);
         form_->findChild<QAction*>(QStringLiteral("about_action"))->trigger();

@@ -36,77 +36,76 @@ AboutBox::AboutBox(ShellPlatform& shell, std::string home_page_url, QWidget* par
                    ~Qt::WindowContextHelpButtonHint);
     setFixedSize(kClientWidth, kClientHeight);
     setFont(JapaneseFont(12));
-    settings_.SetDefaultDir(SettingsFolder::Program);
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel1->setLineWidth(1);
-    Panel1->setAutoFillBackground(true);
-    QPalette black = Panel1->palette();
+    picture_frame_ = new QFrame(this);
+    picture_frame_->setObjectName(QStringLiteral("picture_frame"));
+    picture_frame_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    picture_frame_->setLineWidth(1);
+    picture_frame_->setAutoFillBackground(true);
+    QPalette black = picture_frame_->palette();
     black.setColor(QPalette::Window, Qt::black);
-    Panel1->setPalette(black);
-    Panel1->setGeometry(6, 12, 307, 205);
+    picture_frame_->setPalette(black);
+    picture_frame_->setGeometry(6, 12, 307, 205);
 
-    Image1 = new QLabel(Panel1);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(QPixmap::fromImage(PaintAboutArtwork()));
-    Image1->setScaledContents(true);
-    Image1->setGeometry(3, 2, kAboutArtworkWidth, kAboutArtworkHeight);
-    Image1->setCursor(Qt::PointingHandCursor);
-    Image1->setToolTip(QStringLiteral("ホームページ"));
-    Image1->installEventFilter(this);
+    picture_ = new QLabel(picture_frame_);
+    picture_->setObjectName(QStringLiteral("picture"));
+    picture_->setPixmap(QPixmap::fromImage(PaintAboutArtwork()));
+    picture_->setScaledContents(true);
+    picture_->setGeometry(3, 2, kAboutArtworkWidth, kAboutArtworkHeight);
+    picture_->setCursor(Qt::PointingHandCursor);
+    picture_->setToolTip(QStringLiteral("ホームページ"));
+    picture_->installEventFilter(this);
 
     // The labels lie on the picture, so they are its panel's children, placed after it.
-    title_label_ = new ShadowLabel(Panel1);
-    title_label_->setObjectName(QStringLiteral("title_label"));
+    version_label_ = new ShadowLabel(picture_frame_);
+    version_label_->setObjectName(QStringLiteral("version_label"));
     QFont version = JapaneseFont(16, true);
     version.setUnderline(true);
-    title_label_->setFont(version);
-    title_label_->SetTextColour(QColor(0x10, 0x2A, 0x60));
-    title_label_->SetStyle(ShadowLabel::Style::Recessed);
-    title_label_->SetCaption(QStringLiteral("Version 1.00"));
-    title_label_->setGeometry(14, 12, 150, 24);
-    title_label_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    version_label_->setFont(version);
+    version_label_->SetTextColour(QColor(0x10, 0x2A, 0x60));
+    version_label_->SetStyle(ShadowLabel::Style::Recessed);
+    version_label_->SetCaption(QStringLiteral("Version 1.00"));
+    version_label_->setGeometry(14, 12, 150, 24);
+    version_label_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    ticker_label_ = new ShadowLabel(Panel1);
-    ticker_label_->setObjectName(QStringLiteral("ticker_label"));
-    ticker_label_->setFont(JapaneseFont(11, true));
-    ticker_label_->SetTextColour(Qt::white);
-    ticker_label_->SetStyle(ShadowLabel::Style::Raised);
-    ticker_label_->SetAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    ticker_label_->SetCaption(QStringLiteral("制作 koyomivw 開発チーム ／ JRA-VAN Data Lab. 対応"));
-    ticker_label_->setGeometry(6, 180, 295, 17);
-    ticker_label_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    credit_label_ = new ShadowLabel(picture_frame_);
+    credit_label_->setObjectName(QStringLiteral("credit_label"));
+    credit_label_->setFont(JapaneseFont(11, true));
+    credit_label_->SetTextColour(Qt::white);
+    credit_label_->SetStyle(ShadowLabel::Style::Raised);
+    credit_label_->SetAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    credit_label_->SetCaption(QStringLiteral("制作 koyomivw 開発チーム ／ JRA-VAN Data Lab. 対応"));
+    credit_label_->setGeometry(6, 180, 295, 17);
+    credit_label_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    Button1 = new QPushButton(QStringLiteral("ホームページ"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(10, 226, 155, 21);
-    Button1->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this, &AboutBox::Button1Click);
+    home_page_button_ = new QPushButton(QStringLiteral("ホームページ"), this);
+    home_page_button_->setObjectName(QStringLiteral("home_page_button"));
+    home_page_button_->setGeometry(10, 226, 155, 21);
+    home_page_button_->setAutoDefault(false);
+    connect(home_page_button_, &QPushButton::clicked, this, &AboutBox::OpenHomePage);
 
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                              QStringLiteral("OK"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(234, 224, 75, 25);
-    BitBtn1->setDefault(true);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-    BitBtn1->setFocus();
+    ok_button_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+                                 QStringLiteral("OK"), this);
+    ok_button_->setObjectName(QStringLiteral("ok_button"));
+    ok_button_->setGeometry(234, 224, 75, 25);
+    ok_button_->setDefault(true);
+    connect(ok_button_, &QPushButton::clicked, this, &QDialog::accept);
+    ok_button_->setFocus();
 }
 
 void AboutBox::SetMessagePresenter(MessagePresenter* presenter) {
     presenter_ = presenter != nullptr ? presenter : &own_presenter_;
 }
 
-void AboutBox::Button1Click() {
+void AboutBox::OpenHomePage() {
     if (!OpenURL(shell_, home_page_url_, kShowNormal)) {
         static const std::string text = Utf8ToSjis("ホームページの表示に失敗しました。");
         ShowPlain(*presenter_, text);
     }
 }
 
-void AboutBox::Image1Click() {
-    Button1->click();
+void AboutBox::PictureClicked() {
+    home_page_button_->click();
 }
 
 void AboutBox::showEvent(QShowEvent* event) {
@@ -119,10 +118,10 @@ void AboutBox::showEvent(QShowEvent* event) {
 }
 
 bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease &&
+    if (watched == picture_ && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
-        Image1->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
-        Image1Click();
+        picture_->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+        PictureClicked();
         return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -9,7 +9,6 @@
 #include "support/message_dialog.h"
 #include "support/open_url.h"
 #include "support/qt/qt_message_presenter.h"
-#include "support/settings_file.h"
 
 class QFrame;
 class QLabel;
@@ -31,18 +30,17 @@ class AboutBox : public QDialog {
     // Where the box's messages go; its own message boxes unless set (tests).
     void SetMessagePresenter(MessagePresenter* presenter);
 
-    // Event handlers, named after their components.
-    void Button1Click();
-    void Image1Click();
+    // What the home page button and a click on the picture do.
+    void OpenHomePage();
+    void PictureClicked();
 
-    // Components, named as the box's stored form names them.
-    QFrame* Panel1 = nullptr;
-    QLabel* Image1 = nullptr;
-    ShadowLabel* title_label_ = nullptr;   // the version text
-    ShadowLabel* ticker_label_ = nullptr;  // the credit line
-    QPushButton* Button1 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    SettingsFile settings_;  // part of the stored form; the box reads no settings
+    // The parts of the box, public for the tests.
+    QFrame* picture_frame_ = nullptr;
+    QLabel* picture_ = nullptr;
+    ShadowLabel* version_label_ = nullptr;  // the version text
+    ShadowLabel* credit_label_ = nullptr;   // the credit line
+    QPushButton* home_page_button_ = nullptr;
+    QPushButton* ok_button_ = nullptr;
 
   protected:
     void showEvent(QShowEvent* event) override;
