@@ -17,6 +17,7 @@
 #include "acquisition/standin/standin_jvlink.h"
 #include "acquisition/standin/standin_settings.h"
 #include "support/clock.h"
+#include "support/settings_file.h"
 
 namespace koyomi {
 namespace {
@@ -27,7 +28,6 @@ using Clock = std::chrono::steady_clock;
 class TimingView final : public DownloadView {
   public:
     bool timer_enabled = false;
-    DataKind data_kind = DataKind::Setup;
     Clock::time_point last_turn;
     Clock::duration longest_gap{};
 
@@ -51,11 +51,8 @@ class TimingView final : public DownloadView {
     void SetBusyCursor(bool) override {}
     void SetStatusTimerEnabled(bool enabled) override { timer_enabled = enabled; }
     void ProcessPendingEvents() override { Turn(); }
-    DataKind CheckedDataKind() const override { return data_kind; }
-    void CheckDataKind(DataKind kind) override { data_kind = kind; }
-    void MakeDataList() override {}
-    bool WriteLastTime(const std::string&, std::string&) override { return true; }
     void SetProgress(int, int) override {}
+    void ShowOutcome(const FetchOutcome&) override {}
 };
 
 std::filesystem::path MakeTemporaryFolder() {
@@ -97,11 +94,13 @@ void BM_TenYearSetupFetch(benchmark::State& state) {
 
         StandInJVLink link(paths);
         TimingView view;
-        DownloadSession session(link, view, clock, program);
+        SettingsFile settings(program / "koyomivw");
+        settings.Loaded();
+        DownloadSession session(link, view, clock, settings, program);
         link.JVInit(u"SA100200/SD300400/KoyomiVw/Ver.1.02");
         view.last_turn = Clock::now();
-        session.StartFetch();
-        // The window's event loop: download_poll_timer_ every 10 ms while it is on.
+        session.StartFetch(FetchMode::Setup);
+        // The window's event loop: the download poll every 10 ms while it is on.
         while (view.timer_enabled) {
             view.Idle(std::chrono::milliseconds(10));
             session.PollDownload();

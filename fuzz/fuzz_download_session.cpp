@@ -17,6 +17,7 @@
 #include "fuzz_support.h"
 #include "schedule/year_file.h"
 #include "support/clock.h"
+#include "support/settings_file.h"
 #include "support/sjis_text.h"
 #include "year_file_model.h"
 
@@ -111,8 +112,6 @@ class ScriptedLink final : public JvLink {
 class QuietView final : public DownloadView {
   public:
     bool timer_enabled = false;
-    DataKind data_kind = DataKind::Setup;
-    std::vector<std::string> last_times;
     int boxes = 0;
 
     void SetStatusText(const std::string&) override {}
@@ -122,14 +121,8 @@ class QuietView final : public DownloadView {
     void SetBusyCursor(bool) override {}
     void SetStatusTimerEnabled(bool enabled) override { timer_enabled = enabled; }
     void ProcessPendingEvents() override {}
-    DataKind CheckedDataKind() const override { return data_kind; }
-    void CheckDataKind(DataKind kind) override { data_kind = kind; }
-    void MakeDataList() override {}
-    bool WriteLastTime(const std::string& value, std::string&) override {
-        last_times.push_back(value);
-        return true;
-    }
     void SetProgress(int, int) override {}
+    void ShowOutcome(const FetchOutcome&) override {}
 };
 
 }  // namespace
@@ -161,10 +154,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     QuietView view;
+    SettingsFile settings(scratch.path() / "koyomivw");
+    settings.Loaded();
     const FixedClock clock({2026, 12, 20, 10, 0, 0});
     {
-        DownloadSession session(link, view, clock, scratch.path());
-        session.StartFetch();
+        DownloadSession session(link, view, clock, settings, scratch.path());
+        session.StartFetch(FetchMode::Setup);
         // Every scripted answer runs out into one that ends the session.
         for (int tick = 0; tick < 64 && session.IsOpen(); ++tick) {
             KOYOMI_REQUIRE(view.timer_enabled);
@@ -177,11 +172,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // "LastTime" only after a read that reached its end, and only a proper time.
     const std::string last_time = LastTimeText(link.timestamp);
-    if (link.read_to_end && !last_time.empty()) {
-        KOYOMI_REQUIRE(view.last_times == std::vector<std::string>{last_time});
-    } else {
-        KOYOMI_REQUIRE(view.last_times.empty());
-    }
+    const std::string saved = settings.ReadString("JvDataGet", "LastTime", "");
+    KOYOMI_REQUIRE(saved == (link.read_to_end ? last_time : std::string()));
     KOYOMI_REQUIRE(view.boxes >= 1);
 
     // The year files hold exactly the records delivered, merged in order.
@@ -198,6 +190,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string text;
         KOYOMI_REQUIRE(fuzz::ReadWholeFile(file, text));
         KOYOMI_REQUIRE(text == model::YearFileText(lines));
+    }
+    if (!saved.empty()) {
+        names.push_back("koyomivw.ini");
     }
     std::sort(names.begin(), names.end());
     KOYOMI_REQUIRE(fuzz::FolderNames(scratch.path()) == names);

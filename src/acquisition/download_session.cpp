@@ -5,12 +5,13 @@
 #include "acquisition/last_time_text.h"
 #include "codes/jv_result_text.h"
 #include "schedule/year_file.h"
+#include "support/settings_file.h"
 #include "support/sjis_text.h"
 
 namespace koyomi {
 namespace {
 
-// The session's texts, converted to code page 932 once.
+// The session's texts (UTF-8).
 struct SessionTexts {
     std::string opening;
     std::string no_new_data;
@@ -32,31 +33,33 @@ struct SessionTexts {
     std::string sync_error;
     std::string last_time_error;
     std::string rejected_records;
+    std::string cancelled;
 };
 
 const SessionTexts& Texts() {
     static const SessionTexts texts = {
-        Utf8ToSjis("年間スケジュールデータ取込を開始します。データ作成が終了するまで本ソフトを操作"
-                   "したり他のアプリケーションを操作することは極力避けてください。"),
-        Utf8ToSjis("最新のデータがありません。"),
-        Utf8ToSjis("JVOpen正常:"),
-        Utf8ToSjis("ダウンロード中・・・"),
-        Utf8ToSjis("ダウンロード中．．．("),
-        Utf8ToSjis("データ読込み中．．．("),
-        Utf8ToSjis("JVRead EndOfFile :"),
-        Utf8ToSjis("データ読込み完了("),
-        Utf8ToSjis("データ作成が完了しました。"),
-        Utf8ToSjis("JVOpenエラー:"),
-        Utf8ToSjis("JVStatusエラー:"),
-        Utf8ToSjis("JVReadエラー:"),
-        Utf8ToSjis("JVCloseエラー:"),
-        Utf8ToSjis("JVSetUIPropertiesエラー："),
-        Utf8ToSjis("JVInitエラーが発生しました。："),
-        Utf8ToSjis("データ取得中です。終了するまでお待ちください。"),
-        Utf8ToSjis("年間スケジュールファイルを更新できませんでした。データの取得を中止します。"),
-        Utf8ToSjis("年間スケジュールファイルをディスクに書き込めませんでした。"),
-        Utf8ToSjis("設定ファイルに最終取得日時を保存できませんでした。"),
-        Utf8ToSjis("スケジュールとして読めないレコードを読み飛ばしました。件数: "),
+        "年間スケジュールデータ取込を開始します。データ作成が終了するまで本ソフトを操作"
+        "したり他のアプリケーションを操作することは極力避けてください。",
+        "最新のデータがありません。",
+        "JVOpen正常:",
+        "ダウンロード中・・・",
+        "ダウンロード中．．．(",
+        "データ読込み中．．．(",
+        "JVRead EndOfFile :",
+        "データ読込み完了(",
+        "データ作成が完了しました。",
+        "JVOpenエラー:",
+        "JVStatusエラー:",
+        "JVReadエラー:",
+        "JVCloseエラー:",
+        "JVSetUIPropertiesエラー：",
+        "JVInitエラーが発生しました。：",
+        "データ取得中です。終了するまでお待ちください。",
+        "年間スケジュールファイルを更新できませんでした。データの取得を中止します。",
+        "年間スケジュールファイルをディスクに書き込めませんでした。",
+        "設定ファイルに最終取得日時を保存できませんでした。",
+        "スケジュールとして読めないレコードを読み飛ばしました。件数: ",
+        "データの取得を中止しました。取得済みのデータは保存されています。",
     };
     return texts;
 }
@@ -73,19 +76,32 @@ std::string Progress(const std::string& prefix, int done, int total) {
     return prefix + std::to_string(done) + "/" + std::to_string(total) + ")";
 }
 
+// JV-Link's result text (code page 932 from the code tables) for a box.
+std::string ResultText(std::string_view operation, int code) {
+    return SjisToUtf8(JVResultText(operation, code));
+}
+
 }  // namespace
 
+FetchMode FetchModeFromSettings(const SettingsFile& settings) {
+    return TrimBlanks(settings.ReadString("JvDataGet", "LastTime", "")).empty() ? FetchMode::Setup
+                                                                                : FetchMode::Normal;
+}
+
 DownloadSession::DownloadSession(JvLink& link, DownloadView& view, const Clock& clock,
-                                 std::filesystem::path program_folder)
-    : link_(link), view_(view), clock_(clock), program_folder_(std::move(program_folder)) {}
+                                 const SettingsFile& settings, std::filesystem::path data_folder)
+    : link_(link),
+      view_(view),
+      clock_(clock),
+      settings_(settings),
+      data_folder_(std::move(data_folder)) {}
 
 DownloadSession::~DownloadSession() {
     // The window is being torn down: no view calls, only the control and the files.
     if (state_ != State::Idle) {
         state_ = State::Idle;
         link_.JVClose();
-        std::string reason;
-        SyncWrittenFiles(reason);
+        (void)SyncWrittenFiles();
     }
 }
 
@@ -94,12 +110,12 @@ int DownloadSession::InitControl(std::string_view version_text) {
         SjisToUtf16(std::string(kSoftwareIdPrefix) + std::string(version_text));
     const int result = link_.JVInit(sid);
     if (result != 0) {
-        view_.ShowPlainMessage(Texts().init_error + JVResultText("JVInit", result));
+        view_.ShowPlainMessage(Texts().init_error + ResultText("JVInit", result));
     }
     return result;
 }
 
-void DownloadSession::StartFetch() {
+void DownloadSession::StartFetch(FetchMode mode) {
     if (window_closed_) {
         return;
     }
@@ -110,6 +126,7 @@ void DownloadSession::StartFetch() {
     }
     state_ = State::Opening;
     written_files_.clear();
+    outcome_ = {};
 
     view_.ShowInformation(Texts().opening);
     if (state_ != State::Opening) {
@@ -120,7 +137,7 @@ void DownloadSession::StartFetch() {
     const std::u16string dataspec = kScheduleDataSpec;
     std::u16string from_time;
     int option = 0;
-    if (view_.CheckedDataKind() == DataKind::Normal) {
+    if (mode == FetchMode::Normal) {
         option = kNormalDataOption;
         from_time = kNormalDataFromTime;
     } else {
@@ -135,7 +152,7 @@ void DownloadSession::StartFetch() {
     const int result = link_.JVOpen(dataspec, from_time, option, read_count_, download_count_,
                                     last_file_timestamp_);
     if (result != 0) {
-        ShowError(Texts().open_error + JVResultText("JVOpen", result));
+        ShowError(Texts().open_error + ResultText("JVOpen", result));
         CloseJVLink();
     } else if (read_count_ == 0) {
         ShowError(Texts().no_new_data);
@@ -155,8 +172,8 @@ void DownloadSession::StartFetch() {
             CloseJVLink();
         }
     }
-    if (!window_closed_) {
-        view_.MakeDataList();
+    if (!window_closed_ && !outcome_.cancelled) {
+        view_.ShowOutcome(outcome_);
     }
 }
 
@@ -168,7 +185,7 @@ void DownloadSession::PollDownload() {
     if (done < 0) {
         // Off before the box: the box's own event loop would otherwise deliver more ticks.
         view_.SetStatusTimerEnabled(false);
-        ShowError(Texts().status_error + JVResultText("JVStatus", done));
+        ShowError(Texts().status_error + ResultText("JVStatus", done));
         CloseJVLink();
     } else if (done < download_count_) {
         view_.SetStatusText(Progress(Texts().download_progress, done, download_count_));
@@ -189,8 +206,19 @@ void DownloadSession::OpenControlSettings() {
     }
     const int result = link_.JVSetUIProperties();
     if (result != 0) {
-        ShowError(Texts().set_ui_error + JVResultText("JVSetUIProperties", result));
+        ShowError(Texts().set_ui_error + ResultText("JVSetUIProperties", result));
     }
+}
+
+void DownloadSession::Cancel() {
+    if (state_ != State::Downloading && state_ != State::Reading) {
+        return;  // nothing to cancel, or the opening box is still up
+    }
+    // Inside the read loop this runs from its event turn; the loop sees the state and stops.
+    EndQuietly();
+    outcome_.cancelled = true;
+    view_.SetStatusText(Texts().cancelled);
+    view_.ShowOutcome(outcome_);
 }
 
 void DownloadSession::WindowClosing() {
@@ -214,7 +242,7 @@ void DownloadSession::ReadScheduleRecords() {
     for (;;) {
         view_.ProcessPendingEvents();
         if (state_ != State::Reading) {
-            return;  // the window closed while its events ran
+            return;  // the window closed or the fetch was cancelled while its events ran
         }
         buffer.clear();
         file_name.clear();
@@ -235,7 +263,7 @@ void DownloadSession::ReadScheduleRecords() {
             FinishReading();
             return;
         } else {
-            ShowError(Texts().read_error + JVResultText("JVRead", result));
+            ShowError(Texts().read_error + ResultText("JVRead", result));
             return;
         }
     }
@@ -246,10 +274,11 @@ bool DownloadSession::StoreRecord(const std::u16string& buffer) {
     if (record.compare(0, 2, "YS") != 0) {
         return true;  // other record kinds are not kept
     }
-    const StoreResult stored = StoreScheduleRecord(program_folder_, record, work_lines_);
+    const StoreResult stored = StoreScheduleRecord(data_folder_, record, work_lines_);
     switch (stored.status) {
         case StoreStatus::Stored:
             written_files_.insert(stored.file);
+            outcome_.changed_years.insert(record.substr(11, 4));
             return true;
         case StoreStatus::NotSchedule:
             return true;
@@ -259,26 +288,27 @@ bool DownloadSession::StoreRecord(const std::u16string& buffer) {
         case StoreStatus::FileError:
             break;
     }
-    ShowError(Texts().year_file_error + "\n" + Utf8ToSjis(stored.file.string()) + "\n" +
-              Utf8ToSjis(stored.reason));
+    ShowError(Texts().year_file_error + "\n" + stored.file.string() + "\n" + stored.reason);
     return false;
 }
 
 void DownloadSession::FinishReading() {
-    std::string reason;
-    if (!SyncWrittenFiles(reason)) {
-        ShowError(Texts().sync_error + "\n" + Utf8ToSjis(reason));
+    const Status synced = SyncWrittenFiles();
+    if (!synced) {
+        ShowError(Texts().sync_error + "\n" + Describe(synced.Error()));
         return;  // not safely stored: "LastTime" stays as it was
     }
+    outcome_.completed = true;
     std::string settings_failure;
     const std::string last_time = LastTimeText(last_file_timestamp_);
     if (!last_time.empty()) {
-        if (!view_.WriteLastTime(last_time, reason)) {
-            settings_failure = Texts().last_time_error + "\n" + Utf8ToSjis(reason);
+        const Status written = settings_.WriteString("JvDataGet", "LastTime", last_time);
+        if (!written) {
+            settings_failure = Texts().last_time_error + "\n" + Describe(written.Error());
         }
-        view_.CheckDataKind(DataKind::Normal);
+        outcome_.switch_to_normal = true;
     }
-    view_.MakeDataList();
+    view_.ShowOutcome(outcome_);
     view_.SetStatusText(Texts().complete);
     if (!settings_failure.empty()) {
         ShowError(settings_failure);
@@ -290,20 +320,20 @@ void DownloadSession::FinishReading() {
 
 void DownloadSession::CloseJVLink() {
     if (state_ == State::Idle) {
-        return;  // already ended, by the window closing
+        return;  // already ended, by the window closing or a cancel
     }
     const int result = link_.JVClose();
-    std::string reason;
-    const bool synced = SyncWrittenFiles(reason);
+    const Status synced = SyncWrittenFiles();
     state_ = State::Idle;
+    outcome_.ended = true;
     view_.SetProgress(0, 0);
     view_.SetBusyCursor(false);
     view_.Beep();
     if (result != 0) {
-        view_.ShowInformation(Texts().close_error + JVResultText("JVClose", result));
+        view_.ShowInformation(Texts().close_error + ResultText("JVClose", result));
     }
     if (!synced) {
-        ShowError(Texts().sync_error + "\n" + Utf8ToSjis(reason));
+        ShowError(Texts().sync_error + "\n" + Describe(synced.Error()));
     }
 }
 
@@ -312,21 +342,25 @@ void DownloadSession::EndQuietly() {
         return;
     }
     state_ = State::Idle;
+    outcome_.ended = true;
     view_.SetStatusTimerEnabled(false);
-    link_.JVClose();  // its result has nowhere to go on a closing window
-    std::string reason;
-    SyncWrittenFiles(reason);
+    link_.JVClose();  // its result has nowhere to go on a closing window or a cancel
+    (void)SyncWrittenFiles();
     view_.SetProgress(0, 0);
     view_.SetBusyCursor(false);
 }
 
-bool DownloadSession::SyncWrittenFiles(std::string& reason) {
+Status DownloadSession::SyncWrittenFiles() {
     if (written_files_.empty()) {
-        return true;
+        return {};
     }
+    std::string reason;
     const bool synced = SyncFilesToDisk(written_files_, &reason);
     written_files_.clear();
-    return synced;
+    if (!synced) {
+        return Fail(reason);
+    }
+    return {};
 }
 
 void DownloadSession::ShowError(const std::string& text) {

@@ -1,7 +1,8 @@
 // The fetch command of the main window: opens a JV-Link request for the annual schedule, waits
 // while JV-Link downloads, stores every "YS" record into the year file of its year, remembers
-// the newest data's time stamp and closes the request. Runs on the user-interface thread,
-// driven by the window's events; talks to the window only through DownloadView.
+// the newest data's time stamp ("LastTime" in the settings file) and closes the request. Runs
+// on the user-interface thread, driven by the window's events; tells the window what to show
+// through DownloadView, the outcome included.
 #pragma once
 
 #include <filesystem>
@@ -13,15 +14,22 @@
 #include "acquisition/download_view.h"
 #include "acquisition/jv_link.h"
 #include "support/clock.h"
+#include "support/result.h"
 
 namespace koyomi {
 
+class SettingsFile;
+
+// The mode the data-kind menu starts with: setup data until a fetch has saved "LastTime".
+FetchMode FetchModeFromSettings(const SettingsFile& settings);
+
 class DownloadSession {
   public:
-    // `link`, `view` and `clock` must outlive the session (a window that owns both the control
-    // and the session declares the control first). Year files go to `program_folder`.
+    // `link`, `view`, `clock` and `settings` must outlive the session (a window that owns
+    // both the control and the session declares the control first). Year files go to
+    // `data_folder`; "LastTime" goes to `settings`.
     DownloadSession(JvLink& link, DownloadView& view, const Clock& clock,
-                    std::filesystem::path program_folder);
+                    const SettingsFile& settings, std::filesystem::path data_folder);
     // Ends a request still open without touching the view (JVClose, stored files synced);
     // the window calls WindowClosing first.
     ~DownloadSession();
@@ -32,14 +40,20 @@ class DownloadSession {
     // (code page 932, e.g. "Ver.1.02"); a failure is shown in a plain box. Returns the result.
     int InitControl(std::string_view version_text);
 
-    // The fetch command. Refused with a short message while a session is already open.
-    void StartFetch();
+    // The fetch command, asking for normal or setup data. Refused with a short message while
+    // a session is already open.
+    void StartFetch(FetchMode mode);
 
-    // The download_poll_timer_ tick: polls the download; ignored when no download is pending.
+    // The download poll's tick: polls the download; ignored when no download is pending.
     void PollDownload();
 
     // "JV Link 設定(&S)": JV-Link's settings dialog; touches no session state.
     void OpenControlSettings();
+
+    // The user ends a download or a read that does not finish: JVClose once, the records
+    // stored so far kept, "LastTime" unchanged, the status line says so and the outcome is
+    // shown. Safe to call from inside ProcessPendingEvents while the read loop runs.
+    void Cancel();
 
     // The window is closing: an open session ends at once (JVClose, records stored so far
     // kept, "LastTime" unchanged) and every later command is ignored. Safe to call from
@@ -58,13 +72,14 @@ class DownloadSession {
     bool StoreRecord(const std::u16string& buffer);
     void FinishReading();
     void EndQuietly();
-    bool SyncWrittenFiles(std::string& reason);
+    Status SyncWrittenFiles();
     void ShowError(const std::string& text);
 
     JvLink& link_;
     DownloadView& view_;
     const Clock& clock_;
-    std::filesystem::path program_folder_;
+    const SettingsFile& settings_;
+    std::filesystem::path data_folder_;
 
     State state_ = State::Idle;
     bool window_closed_ = false;
@@ -75,6 +90,7 @@ class DownloadSession {
     int rejected_records_ = 0;
     std::vector<std::string> work_lines_;            // the record work list
     std::set<std::filesystem::path> written_files_;  // synced once, when the session ends
+    FetchOutcome outcome_;
 };
 
 }  // namespace koyomi

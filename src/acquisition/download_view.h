@@ -1,15 +1,28 @@
-// What the download session needs from the main window. Texts are code page 932; the window
-// converts them for the screen.
+// What the download session shows through the main window. Texts are UTF-8; the session
+// decides everything, the window only shows it.
 #pragma once
 
+#include <set>
 #include <string>
 
 namespace koyomi {
 
-// The radio items of the Options menu's "取得データの種類".
-enum class DataKind {
-    Normal,  // "通常データ"
-    Setup,   // "セットアップデータ"
+// What a fetch asks JV-Link for: the menu's "通常データ" (what is new since the last fetch) or
+// "セットアップデータ" (the last ten years).
+enum class FetchMode {
+    Normal,
+    Setup,
+};
+
+// Where a fetch stands when the window is told: the year files it changed so far, whether it
+// has ended, and, when it read everything, that the next fetch asks for normal data.
+struct FetchOutcome {
+    bool ended = false;                   // the request is closed
+    bool completed = false;               // every record was read and stored
+    bool cancelled = false;               // the user ended it
+    bool switch_to_normal = false;        // a newest-data time was read: ask for new data next
+    std::set<std::string> changed_years;  // "2026", ...
+    std::string failure;                  // what went wrong, UTF-8; empty when nothing did
 };
 
 class DownloadView {
@@ -31,26 +44,19 @@ class DownloadView {
     // true: the application-starting cursor (arrow with hourglass); false: the default cursor.
     virtual void SetBusyCursor(bool busy) = 0;
 
-    // Turns download_poll_timer_ (10 ms, calls PollDownload) on or off.
+    // Turns the 10 ms download poll (which calls DownloadSession::PollDownload) on or off.
     virtual void SetStatusTimerEnabled(bool enabled) = 0;
 
     // Lets the window handle its pending events (repaint, input, timers) and returns.
     virtual void ProcessPendingEvents() = 0;
 
-    // The checked data-kind item, and checking one (which unchecks the other).
-    virtual DataKind CheckedDataKind() const = 0;
-    virtual void CheckDataKind(DataKind kind) = 0;
-
-    // Triggers the list-making command (MakeDataListBtn): refills the year selector.
-    virtual void MakeDataList() = 0;
-
-    // Writes section "JvDataGet", key "LastTime". On failure returns false with `reason`, a
-    // UTF-8 text that names the settings file and the system's reason.
-    virtual bool WriteLastTime(const std::string& value, std::string& reason) = 0;
-
     // Progress of the running session for a bar beside the status text: `done` of `total`
     // files downloaded or read. A total of 0 removes the bar.
     virtual void SetProgress(int done, int total) = 0;
+
+    // The year files may have changed: list them again, and check "通常データ" when the
+    // outcome says so.
+    virtual void ShowOutcome(const FetchOutcome& outcome) = 0;
 };
 
 }  // namespace koyomi

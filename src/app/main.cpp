@@ -30,9 +30,7 @@ int main(int argc, char* argv[]) {
     const auto tell_to_install = [] {
         koyomi::QtMessagePresenter presenter(nullptr, koyomi::ProgramTitle());
         koyomi::ShowInformation(
-            presenter,
-            koyomi::Utf8ToSjis(
-                "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。"),
+            presenter, "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。",
             true);
         return 0;
     };

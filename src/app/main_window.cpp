@@ -89,12 +89,14 @@ void MainWindow::LoadSettingsAndLists() {
         button->setChecked(true);
     }
 
-    const std::string last_time = settings_.ReadString("JvDataGet", "LastTime", "");
-    (TrimBlanks(last_time).empty() ? setup_data_action_ : normal_data_action_)->setChecked(true);
+    (FetchModeFromSettings(settings_) == FetchMode::Normal ? normal_data_action_
+                                                           : setup_data_action_)
+        ->setChecked(true);
 
     if (control_) {
         DownloadView& view = *this;
-        session_ = std::make_unique<DownloadSession>(*control_, view, *clock_, program_folder_);
+        session_ =
+            std::make_unique<DownloadSession>(*control_, view, *clock_, settings_, program_folder_);
     }
     RefillYearSelector();
 
@@ -133,13 +135,13 @@ void MainWindow::SaveOnClose() {
         session_->WindowClosing();
     }
     download_poll_timer_->stop();
-    const ProfileWriteResult writes[] = {
+    const Status writes[] = {
         settings_.WriteInteger("locate", "top", y()),
         settings_.WriteInteger("locate", "left", x()),
         settings_.WriteInteger("locate", "width", width()),
         settings_.WriteInteger("locate", "height", height()),
     };
-    for (const ProfileWriteResult& result : writes) {
+    for (const Status& result : writes) {
         if (!result) {
             ReportSettingsWrite(result);
             break;
@@ -151,13 +153,13 @@ void MainWindow::Exit() {
     close();
 }
 
-void MainWindow::ReportSettingsWrite(const ProfileWriteResult& result) {
+void MainWindow::ReportSettingsWrite(const Status& result) {
     if (result) {
         return;
     }
-    ShowInformationBox(Utf8ToSjis("設定ファイルに書き込めませんでした。\n" + result.path.string() +
-                                  "\n" + result.reason),
-                       true);
+    ShowInformationBox(
+        "設定ファイルに書き込めませんでした。\n" + result.File().string() + "\n" + result.Reason(),
+        true);
 }
 
 void MainWindow::ShowInformationBox(const std::string& text, bool beep) {

@@ -106,7 +106,8 @@ class MainWindow : public QMainWindow, private DownloadView {
 
     Period SelectedPeriod() const;
     void ShowModel();
-    void ReportSettingsWrite(const ProfileWriteResult& result);
+    FetchMode SelectedFetchMode() const;
+    void ReportSettingsWrite(const Status& result);
     void ShowInformationBox(const std::string& text, bool beep);
 
     // DownloadView.
@@ -117,11 +118,8 @@ class MainWindow : public QMainWindow, private DownloadView {
     void SetBusyCursor(bool busy) override;
     void SetStatusTimerEnabled(bool enabled) override;
     void ProcessPendingEvents() override;
-    DataKind CheckedDataKind() const override;
-    void CheckDataKind(DataKind kind) override;
-    void MakeDataList() override;
-    bool WriteLastTime(const std::string& value, std::string& reason) override;
     void SetProgress(int done, int total) override;
+    void ShowOutcome(const FetchOutcome& outcome) override;
 
     // The widgets.
     QStatusBar* status_line_ = nullptr;

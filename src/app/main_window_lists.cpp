@@ -16,7 +16,7 @@ namespace koyomi {
 void MainWindow::ConnectHandlers() {
     connect(fetch_action_, &QAction::triggered, this, [this] {
         if (session_) {
-            session_->StartFetch();
+            session_->StartFetch(SelectedFetchMode());
         }
     });
     connect(fetch_button_, &QToolButton::clicked, fetch_action_, &QAction::trigger);
@@ -49,7 +49,7 @@ void MainWindow::RefillYearSelector() {
     year_items_ = YearSelectorItems(program_folder_);
     year_selector_->clear();
     for (const YearSelectorItem& item : year_items_) {
-        year_selector_->addItem(SjisToQString(item.Text));
+        year_selector_->addItem(QString::fromStdString(item.text));
     }
     year_selector_->setCurrentIndex(-1);
 }
@@ -59,11 +59,10 @@ void MainWindow::ChooseYear(int index) {
         return;
     }
     const YearSelectorItem& item = year_items_[static_cast<size_t>(index)];
-    const LoadResult result =
-        LoadYearAndBuildFullList(model_, item.File, SelectedPeriod(), *clock_);
-    if (!result.ok) {
-        ShowInformationBox(Utf8ToSjis("年間スケジュールのファイルを開けませんでした。\n" +
-                                      item.File.string() + "\n" + result.reason),
+    const Status result = LoadYearAndBuildFullList(model_, item.file, SelectedPeriod(), *clock_);
+    if (!result) {
+        ShowInformationBox("年間スケジュールのファイルを開けませんでした。\n" + item.file.string() +
+                               "\n" + result.Reason(),
                            true);
         return;
     }

@@ -95,7 +95,7 @@ void MainWindow::Print() {
 
     if (!error.isEmpty()) {
         status_line_->clearMessage();
-        ShowInformationBox(QStringToSjis(error), true);
+        ShowInformationBox(error.toStdString(), true);
         return;
     }
     if (to_file) {

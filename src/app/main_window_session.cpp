@@ -8,12 +8,11 @@
 #include <QTimer>
 
 #include "app/main_window.h"
-#include "support/qt/qt_text.h"
 
 namespace koyomi {
 
 void MainWindow::SetStatusText(const std::string& text) {
-    status_line_->showMessage(SjisToQString(text));
+    status_line_->showMessage(QString::fromStdString(text));
 }
 
 void MainWindow::ShowInformation(const std::string& text) {
@@ -50,24 +49,15 @@ void MainWindow::ProcessPendingEvents() {
     QCoreApplication::processEvents();
 }
 
-DataKind MainWindow::CheckedDataKind() const {
-    return normal_data_action_->isChecked() ? DataKind::Normal : DataKind::Setup;
+FetchMode MainWindow::SelectedFetchMode() const {
+    return normal_data_action_->isChecked() ? FetchMode::Normal : FetchMode::Setup;
 }
 
-void MainWindow::CheckDataKind(DataKind kind) {
-    (kind == DataKind::Normal ? normal_data_action_ : setup_data_action_)->setChecked(true);
-}
-
-void MainWindow::MakeDataList() {
-    RefillYearSelector();
-}
-
-bool MainWindow::WriteLastTime(const std::string& value, std::string& reason) {
-    const ProfileWriteResult result = settings_.WriteString("JvDataGet", "LastTime", value);
-    if (!result) {
-        reason = result.path.string() + ": " + result.reason;
+void MainWindow::ShowOutcome(const FetchOutcome& outcome) {
+    if (outcome.switch_to_normal) {
+        normal_data_action_->setChecked(true);
     }
-    return result.ok;
+    RefillYearSelector();
 }
 
 void MainWindow::SetProgress(int done, int total) {

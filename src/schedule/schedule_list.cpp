@@ -191,16 +191,15 @@ void BuildSelectedList(ScheduleListModel& model, Period period, const Clock& clo
     }
 }
 
-LoadResult LoadYearAndBuildFullList(ScheduleListModel& model, const std::filesystem::path& file,
-                                    Period period, const Clock& clock) {
-    LoadResult loaded = LoadYearFile(file);
-    if (!loaded.ok) {
-        return loaded;
+Status LoadYearAndBuildFullList(ScheduleListModel& model, const std::filesystem::path& file,
+                                Period period, const Clock& clock) {
+    Result<std::vector<std::string>> loaded = LoadYearFile(file);
+    if (!loaded) {
+        return loaded.Error();
     }
-    model.schedule_lines = std::move(loaded.lines);
-    loaded.lines.clear();
+    model.schedule_lines = std::move(loaded).Value();
     BuildFullList(model, period, clock);
-    return loaded;
+    return {};
 }
 
 }  // namespace koyomi

@@ -59,11 +59,10 @@ void BuildVenueList(ScheduleListModel& model, Period period, const Clock& clock)
 // is selected, the venue list otherwise.
 void BuildSelectedList(ScheduleListModel& model, Period period, const Clock& clock);
 
-// Loads a chosen year file into `schedule_lines` (the result's `lines` stay empty) and builds
-// the full list. When the file cannot be read the model is left exactly as it was and the
-// result says why.
-LoadResult LoadYearAndBuildFullList(ScheduleListModel& model, const std::filesystem::path& file,
-                                    Period period, const Clock& clock);
+// Loads a chosen year file into `schedule_lines` and builds the full list. When the file
+// cannot be read the model is left exactly as it was and the result says why.
+Status LoadYearAndBuildFullList(ScheduleListModel& model, const std::filesystem::path& file,
+                                Period period, const Clock& clock);
 
 // Adds a venue text to a sorted list (year-file line order) unless it is there already.
 void AddVenueName(std::vector<std::string>& venue_names, const std::string& venue);

@@ -174,7 +174,7 @@ std::string YearFileDisplayName(const std::filesystem::path& file) {
     if (EndsWithIgnoringAsciiCase(name, kYearFileExtension)) {
         name.resize(name.size() - kYearFileExtension.size());
     }
-    return Utf8ToSjis(name);
+    return name;
 }
 
 std::vector<std::filesystem::path> ListYearFiles(const std::filesystem::path& folder) {
@@ -267,17 +267,15 @@ StoreResult StoreScheduleRecord(const std::filesystem::path& folder, std::string
     return result;
 }
 
-LoadResult LoadYearFile(const std::filesystem::path& file) {
-    LoadResult result;
+Result<std::vector<std::string>> LoadYearFile(const std::filesystem::path& file) {
     std::string content;
     const int error = ReadWholeRegularFile(file, content);
     if (error != 0) {
-        result.reason = SystemReason(error);
-        return result;
+        return Fail(SystemReason(error), file);
     }
-    SplitLines(content, result.lines);
-    result.ok = true;
-    return result;
+    std::vector<std::string> lines;
+    SplitLines(content, lines);
+    return lines;
 }
 
 bool SyncFilesToDisk(const std::set<std::filesystem::path>& files, std::string* reason) {

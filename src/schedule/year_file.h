@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/result.h"
+
 namespace koyomi {
 
 inline constexpr std::string_view kYearFileExtension = ".jvYS";
@@ -16,7 +18,7 @@ inline constexpr std::string_view kYearFileExtension = ".jvYS";
 // "2024年ｽｹｼﾞｭｰﾙ.jvYS" as a UTF-8 file name, for a four-digit year.
 std::filesystem::path YearFileName(std::string_view year);
 
-// The name the year selector shows: the file name without ".jvYS", in code page 932.
+// The name the year selector shows: the file name without ".jvYS", in UTF-8 as the name is.
 std::string YearFileDisplayName(const std::filesystem::path& file);
 
 // The year files of a folder ("*.jvYS", extension case ignored), ascending by name.
@@ -42,15 +44,10 @@ struct StoreResult {
 StoreResult StoreScheduleRecord(const std::filesystem::path& folder, std::string_view record,
                                 std::vector<std::string>& work_lines);
 
-struct LoadResult {
-    bool ok = false;
-    std::vector<std::string> lines;  // file order, without line ends
-    std::string reason;              // the system's reason when not ok, in UTF-8
-};
-
-// Loads a year file whole. LF-only or mixed line ends, a last line without a line end, short
-// lines and bytes that are not Shift-JIS are all accepted.
-LoadResult LoadYearFile(const std::filesystem::path& file);
+// Loads a year file whole: its lines in file order, without line ends. LF-only or mixed line
+// ends, a last line without a line end, short lines and bytes that are not Shift-JIS are all
+// accepted. A failure names the file and the system's reason.
+Result<std::vector<std::string>> LoadYearFile(const std::filesystem::path& file);
 
 // Flushes the given files to disk; called once when a fetch ends. Returns false (with the
 // reason) when a flush fails.

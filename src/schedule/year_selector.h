@@ -8,8 +8,8 @@
 namespace koyomi {
 
 struct YearSelectorItem {
-    std::string Text;            // the file name without ".jvYS", code page 932
-    std::filesystem::path File;  // the file's real name, to open it by
+    std::string text;            // the file name without ".jvYS", UTF-8 as the name is
+    std::filesystem::path file;  // the file's real name, to open it by
 };
 
 // The year files of `folder` in descending name order. A missing or unreadable folder gives

@@ -83,7 +83,7 @@ struct ScreenPoint {
 
 // Everything a box shows.
 struct MessageBoxRequest {
-    std::string text;  // code page 932
+    std::string text;  // UTF-8
     MessageKind kind = MessageKind::Information;
     std::vector<MessageButton> buttons;   // never empty, in display order
     std::optional<ScreenPoint> position;  // top-left on screen; none: centred on the screen
@@ -111,7 +111,7 @@ class MessageDialog {
     int left = -1;      // box position when position is Designed
     int top = -1;
     int help_context = 0;
-    std::string text;  // code page 932
+    std::string text;  // UTF-8
     MessageKind kind = MessageKind::Information;
     MessagePosition position = MessagePosition::ScreenCenter;
     MessageButtons buttons{MessageButton::Ok};

@@ -218,29 +218,24 @@ std::optional<std::string> ProfileFile::Read(std::string_view section, std::stri
     return std::string(*value);
 }
 
-ProfileWriteResult ProfileFile::Write(std::string_view section, std::string_view key,
-                                      std::string_view value) const {
-    ProfileWriteResult result{false, path_, {}};
+Status ProfileFile::Write(std::string_view section, std::string_view key,
+                          std::string_view value) const {
     if (path_.empty()) {
-        result.reason = "no settings file name";
-        return result;
+        return Fail("no settings file name");
     }
     if (!IsUsableProfileEntry(section, key, value)) {
-        result.reason = "section, key or value cannot be stored in a settings file";
-        return result;
+        return Fail("section, key or value cannot be stored in a settings file", path_);
     }
     const fs::path target = ResolveLinks(path_);
     std::string content;
     mode_t permissions = 0;
     const int read_error = ReadWholeRegularFile(target, content, &permissions);
     if (read_error != 0 && read_error != ENOENT) {
-        result.reason = SystemReason(read_error);  // never overwrite what could not be read
-        return result;
+        return Fail(SystemReason(read_error), path_);  // never overwrite what could not be read
     }
     const std::string updated = WithProfileValue(content, section, key, value);
     if (read_error == 0 && updated == content) {
-        result.ok = true;
-        return result;
+        return {};
     }
     ReplaceOptions options;
     options.sync = true;
@@ -249,11 +244,9 @@ ProfileWriteResult ProfileFile::Write(std::string_view section, std::string_view
     }
     const int write_error = ReplaceFileAtomically(target, updated, options);
     if (write_error != 0) {
-        result.reason = SystemReason(write_error);
-        return result;
+        return Fail(SystemReason(write_error), path_);
     }
-    result.ok = true;
-    return result;
+    return {};
 }
 
 }  // namespace koyomi

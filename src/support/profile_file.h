@@ -12,16 +12,9 @@
 #include <string_view>
 #include <utility>
 
+#include "support/result.h"
+
 namespace koyomi {
-
-// The outcome of a write. A failed write leaves the file as it was.
-struct ProfileWriteResult {
-    bool ok = true;
-    std::filesystem::path path;  // the file written, or that could not be written
-    std::string reason;          // the system's reason when not ok, in UTF-8
-
-    explicit operator bool() const { return ok; }
-};
 
 // The value of `key` in `section` of INI text, blanks around it removed; nothing when the
 // section or key is missing.
@@ -55,8 +48,7 @@ class ProfileFile {
     // Sets the value and replaces the file atomically (temporary file in the same folder,
     // flushed, then renamed over it), creating it on the first write. A file that exists but
     // cannot be read is not replaced.
-    ProfileWriteResult Write(std::string_view section, std::string_view key,
-                             std::string_view value) const;
+    Status Write(std::string_view section, std::string_view key, std::string_view value) const;
 
   private:
     std::filesystem::path path_;

@@ -1,8 +1,9 @@
 // The one shape of every fallible operation: a value (or plain success), or a reason a person
-// can read. Reasons are UTF-8 and name what failed and why ("/home/u/koyomivw.ini: Permission
-// denied"); the caller decides how to show them.
+// can read. Reasons are UTF-8 and say why ("Permission denied"), with the file they concern
+// kept beside them; the caller decides how to show them.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <variant>
@@ -10,14 +11,21 @@
 namespace koyomi {
 
 // The reason of a failure, kept apart from the value type so that Result<std::string> is
-// never ambiguous.
+// never ambiguous. `file` names the file the failure concerns, when there is one, so that a
+// message can put it where it reads best.
 struct Failure {
     std::string reason;
+    std::filesystem::path file;
 };
 
-// A failure with the given reason, convertible to any Result.
-inline Failure Fail(std::string reason) {
-    return Failure{std::move(reason)};
+// A failure with the given reason (and the file it concerns), convertible to any Result.
+inline Failure Fail(std::string reason, std::filesystem::path file = {}) {
+    return Failure{std::move(reason), std::move(file)};
+}
+
+// "file: reason", or the reason alone when no file is named.
+inline std::string Describe(const Failure& failure) {
+    return failure.file.empty() ? failure.reason : failure.file.string() + ": " + failure.reason;
 }
 
 template <typename T>
@@ -36,8 +44,10 @@ class [[nodiscard]] Result {
     const T& operator*() const& { return Value(); }
     const T* operator->() const { return &Value(); }
 
-    // The reason; only when !Ok().
+    // The reason and the file it concerns; only when !Ok().
     const std::string& Reason() const { return std::get<1>(state_).reason; }
+    const std::filesystem::path& File() const { return std::get<1>(state_).file; }
+    const Failure& Error() const { return std::get<1>(state_); }
 
   private:
     std::variant<T, Failure> state_;
@@ -48,15 +58,17 @@ template <>
 class [[nodiscard]] Result<void> {
   public:
     Result() = default;
-    Result(Failure failure) : failed_(true), reason_(std::move(failure.reason)) {}
+    Result(Failure failure) : failed_(true), failure_(std::move(failure)) {}
 
     bool Ok() const { return !failed_; }
     explicit operator bool() const { return Ok(); }
-    const std::string& Reason() const { return reason_; }
+    const std::string& Reason() const { return failure_.reason; }
+    const std::filesystem::path& File() const { return failure_.file; }
+    const Failure& Error() const { return failure_; }
 
   private:
     bool failed_ = false;
-    std::string reason_;
+    Failure failure_;
 };
 
 using Status = Result<void>;

@@ -129,8 +129,7 @@ int SettingsFile::ReadInteger(std::string_view section, std::string_view key,
     return ParseInteger(*text).value_or(default_value);
 }
 
-ProfileWriteResult SettingsFile::WriteInteger(std::string_view section, std::string_view key,
-                                              int value) const {
+Status SettingsFile::WriteInteger(std::string_view section, std::string_view key, int value) const {
     return profile_.Write(section, key, std::to_string(value));
 }
 
@@ -154,8 +153,8 @@ std::string SettingsFile::ReadString(std::string_view section, std::string_view 
     return text;
 }
 
-ProfileWriteResult SettingsFile::WriteString(std::string_view section, std::string_view key,
-                                             std::string_view value) const {
+Status SettingsFile::WriteString(std::string_view section, std::string_view key,
+                                 std::string_view value) const {
     return profile_.Write(section, key, value);
 }
 

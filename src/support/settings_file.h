@@ -50,16 +50,15 @@ class SettingsFile {
     // Optional blanks, an optional sign and decimal digits that fit 32 bits; otherwise, or
     // when the key is missing, the default.
     int ReadInteger(std::string_view section, std::string_view key, int default_value) const;
-    ProfileWriteResult WriteInteger(std::string_view section, std::string_view key,
-                                    int value) const;
+    Status WriteInteger(std::string_view section, std::string_view key, int value) const;
 
     // The value with one pair of surrounding "..." or ｢...｣ removed, byte by byte; the default
     // exactly when the key is missing.
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view default_value) const;
     // Writes the value unchanged; no quotes are added.
-    ProfileWriteResult WriteString(std::string_view section, std::string_view key,
-                                   std::string_view value) const;
+    Status WriteString(std::string_view section, std::string_view key,
+                       std::string_view value) const;
 
   private:
     std::filesystem::path program_file_;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "schedule/year_file.h"
+#include "support/settings_file.h"
 #include "support/sjis_text.h"
 
 namespace koyomi::testing {
@@ -43,6 +44,13 @@ class TempFolder {
   private:
     std::filesystem::path path_;
 };
+
+// The settings file of a program kept in `program_folder`, ready for reads and writes.
+inline SettingsFile LoadedSettings(const std::filesystem::path& program_folder) {
+    SettingsFile settings(program_folder / "koyomivw");
+    settings.Loaded();
+    return settings;
+}
 
 inline void WriteFile(const std::filesystem::path& file, std::string_view content) {
     std::filesystem::create_directories(file.parent_path());
@@ -85,9 +93,9 @@ inline std::vector<std::string> YearFileLines(const std::filesystem::path& folde
     if (!std::filesystem::exists(file)) {
         return {};
     }
-    LoadResult loaded = LoadYearFile(file);
-    EXPECT_TRUE(loaded.ok) << loaded.reason;
-    return loaded.lines;
+    auto loaded = LoadYearFile(file);
+    EXPECT_TRUE(loaded.Ok()) << loaded.Reason();
+    return loaded.Ok() ? loaded.Value() : std::vector<std::string>();
 }
 
 }  // namespace koyomi::testing

@@ -27,10 +27,11 @@ std::string ResultText(std::string_view operation, int code) {
 class DownloadSessionTest : public ::testing::Test {
   protected:
     TempFolder program_;
+    SettingsFile settings_ = LoadedSettings(program_.path());
     FixedClock clock_{{2026, 12, 8, 21, 0, 0}};
     ScriptedJVLink link_;
-    RecordingView view_;
-    DownloadSession session_{link_, view_, clock_, program_.path()};
+    RecordingView view_{&settings_};
+    DownloadSession session_{link_, view_, clock_, settings_, program_.path()};
 
     // A request of `read_count` files, none to download, delivering `steps`.
     void ScriptRead(int read_count, std::vector<ReadStep> steps,
@@ -62,7 +63,7 @@ class OpenErrorTest : public DownloadSessionTest, public ::testing::WithParamInt
 TEST_P(OpenErrorTest, ShowsTheResultTextClosesOnceAndRefreshesTheList) {
     link_.open_result = GetParam();
     link_.read_count = 3;  // ignored: any non-zero result is an error
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
 
     EXPECT_EQ(view_.events,
               (std::vector<std::string>{kOpening, "timer off", "cursor busy", "beep",
@@ -77,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(Codes, OpenErrorTest, ::testing::Values(-1, -2, -111, -
 
 TEST_F(DownloadSessionTest, NothingNewToReadSaysSoAndCloses) {
     link_.read_count = 0;
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
 
     EXPECT_EQ(view_.events, (std::vector<std::string>{kOpening, "timer off", "cursor busy", "beep",
                                                       "box 最新のデータがありません。",
@@ -86,16 +87,16 @@ TEST_F(DownloadSessionTest, NothingNewToReadSaysSoAndCloses) {
 }
 
 TEST_F(DownloadSessionTest, NormalDataAsksFromTheFixedTimeWithOptionOne) {
-    view_.data_kind = DataKind::Normal;
-    session_.StartFetch();
+    view_.data_kind = FetchMode::Normal;
+    session_.StartFetch(view_.data_kind);
     EXPECT_EQ(link_.open_dataspec, u"YSCH");
     EXPECT_EQ(link_.open_fromtime, u"20030406104642");
     EXPECT_EQ(link_.open_option, 1);
 }
 
 TEST_F(DownloadSessionTest, SetupDataAsksFromTenYearsAgoWithOptionThree) {
-    view_.data_kind = DataKind::Setup;
-    session_.StartFetch();
+    view_.data_kind = FetchMode::Setup;
+    session_.StartFetch(view_.data_kind);
     EXPECT_EQ(link_.open_fromtime, u"20161210210000");  // 2026-12-08 21:00 minus 3650 days
     EXPECT_EQ(link_.open_option, 3);
 }
@@ -105,7 +106,7 @@ TEST_F(DownloadSessionTest, SetupDataAsksFromTenYearsAgoWithOptionThree) {
 TEST_F(DownloadSessionTest, ReadsAtOnceWhenNothingMustBeDownloaded) {
     ScriptRead(2, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-1),
                    Record(ScheduleRecord("20270109", "08", 1, 1, '1')), Code(-1), Code(0)});
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
 
     EXPECT_EQ(view_.Shown(),
               (std::vector<std::string>{
@@ -113,8 +114,8 @@ TEST_F(DownloadSessionTest, ReadsAtOnceWhenNothingMustBeDownloaded) {
                   "status データ読込み中．．．(0/2)", "status データ読込み中．．．(1/2)",
                   "status データ読込み中．．．(2/2)", "status JVRead EndOfFile :0",
                   "status データ読込み完了(2/2)", "status データ作成が完了しました。"}));
-    EXPECT_EQ(view_.last_time, "2026/12/05 15:00:00");
-    EXPECT_EQ(view_.data_kind, DataKind::Normal);
+    EXPECT_EQ(view_.LastTime(), "2026/12/05 15:00:00");
+    EXPECT_EQ(view_.data_kind, FetchMode::Normal);
     EXPECT_EQ(view_.Count("timer on"), 0);
     EXPECT_EQ(view_.Count("make list"), 2);  // after the read and after the command
     EXPECT_LT(IndexOf("last time 2026/12/05 15:00:00"), IndexOf("make list"));
@@ -128,7 +129,7 @@ TEST_F(DownloadSessionTest, ReadsAtOnceWhenNothingMustBeDownloaded) {
 TEST_F(DownloadSessionTest, ReadLoopYieldsBeforeEveryReadWithTheSameBufferSize) {
     ScriptRead(1, {Code(-3), Code(-2), Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
                    Code(-1), Code(0)});
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
 
     EXPECT_EQ(link_.read_calls, 5);
     EXPECT_EQ(view_.pending_event_turns, link_.read_calls);
@@ -143,7 +144,7 @@ TEST_F(DownloadSessionTest, StoresOnlyScheduleRecordsEachInItsYearFile) {
     ScriptRead(1, {Record(other_kind), Record(ScheduleRecord("20261227", "06", 5, 8, '2')),
                    Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
                    Record(ScheduleRecord("20250105", "06", 1, 1, '2')), Code(-1), Code(0)});
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
 
     const std::vector<std::string> lines_2026 = YearFileLines(program_.path(), "2026");
     ASSERT_EQ(lines_2026.size(), 2u);
@@ -158,7 +159,7 @@ TEST_F(DownloadSessionTest, RecordsDeliveredAgainReplaceTheirLines) {
     ScriptRead(2, {Record(ScheduleRecord("20260105", "06", 1, 1, '4', "中山金杯")), Code(-1),
                    Record(ScheduleRecord("20260105", "06", 1, 1, '4', "中山金杯（改）", '2')),
                    Code(-1), Code(0)});
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
 
     const std::vector<std::string> lines = YearFileLines(program_.path(), "2026");
     ASSERT_EQ(lines.size(), 1u);
@@ -171,10 +172,10 @@ class UnsavedTimestampTest : public DownloadSessionTest,
 TEST_P(UnsavedTimestampTest, LeavesLastTimeAndDataKindAlone) {
     ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-1), Code(0)},
                GetParam());
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
 
-    EXPECT_EQ(view_.last_time, "");
-    EXPECT_EQ(view_.data_kind, DataKind::Setup);
+    EXPECT_EQ(view_.LastTime(), "");
+    EXPECT_EQ(view_.data_kind, FetchMode::Setup);
     EXPECT_EQ(view_.Shown().back(), "status データ作成が完了しました。");
 }
 
@@ -184,20 +185,20 @@ INSTANTIATE_TEST_SUITE_P(Stamps, UnsavedTimestampTest,
 
 TEST_F(DownloadSessionTest, TimestampWithBlanksAroundItIsSaved) {
     ScriptRead(1, {Code(-1), Code(0)}, u" 20030406104642 ");
-    session_.StartFetch();
-    EXPECT_EQ(view_.last_time, "2003/04/06 10:46:42");
+    session_.StartFetch(view_.data_kind);
+    EXPECT_EQ(view_.LastTime(), "2003/04/06 10:46:42");
 }
 
 TEST_F(DownloadSessionTest, ReadErrorKeepsStoredRecordsAndLastTime) {
     ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-403), Code(0)});
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
 
     const std::vector<std::string> shown = view_.Shown();
     EXPECT_EQ(shown.back(), "box JVReadエラー:" + ResultText("JVRead", -403));
     EXPECT_EQ(view_.events[IndexOf(shown.back()) - 1], "beep");
     EXPECT_EQ(YearFileLines(program_.path(), "2026").size(), 1u);
-    EXPECT_EQ(view_.last_time, "");
-    EXPECT_EQ(view_.data_kind, DataKind::Setup);
+    EXPECT_EQ(view_.LastTime(), "");
+    EXPECT_EQ(view_.data_kind, FetchMode::Setup);
     EXPECT_EQ(view_.Count("make list"), 1);
     EXPECT_EQ(link_.read_calls, 2);
     EXPECT_EQ(link_.close_calls, 1);
@@ -206,12 +207,12 @@ TEST_F(DownloadSessionTest, ReadErrorKeepsStoredRecordsAndLastTime) {
 TEST_F(DownloadSessionTest, UnreadableRecordsAreSkippedAndCounted) {
     ScriptRead(1, {Record("YS0"), Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
                    Record(ScheduleRecord("ABCD0105", "06", 1, 1, '2')), Code(-1), Code(0)});
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
 
     EXPECT_EQ(view_.Shown().back(),
               "box スケジュールとして読めないレコードを読み飛ばしました。件数: 2");
     EXPECT_EQ(YearFileLines(program_.path(), "2026").size(), 1u);
-    EXPECT_EQ(view_.last_time, "2026/12/05 15:00:00");
+    EXPECT_EQ(view_.LastTime(), "2026/12/05 15:00:00");
 }
 
 TEST_F(DownloadSessionTest, UnwritableYearFileEndsTheSessionNamingTheFile) {
@@ -220,7 +221,7 @@ TEST_F(DownloadSessionTest, UnwritableYearFileEndsTheSessionNamingTheFile) {
     ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
                    Record(ScheduleRecord("20270109", "08", 1, 1, '1')),
                    Record(ScheduleRecord("20260106", "06", 1, 2, '5')), Code(-1), Code(0)});
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
 
     const std::string box = view_.Shown().back();
     const std::string expected_start =
@@ -231,20 +232,20 @@ TEST_F(DownloadSessionTest, UnwritableYearFileEndsTheSessionNamingTheFile) {
     EXPECT_EQ(view_.events[IndexOf(box) - 1], "beep");
     EXPECT_EQ(link_.read_calls, 2);
     EXPECT_EQ(link_.close_calls, 1);
-    EXPECT_EQ(view_.last_time, "");
-    EXPECT_EQ(view_.data_kind, DataKind::Setup);
+    EXPECT_EQ(view_.LastTime(), "");
+    EXPECT_EQ(view_.data_kind, FetchMode::Setup);
     EXPECT_EQ(YearFileLines(program_.path(), "2026").size(), 1u);
 }
 
 TEST_F(DownloadSessionTest, LastTimeThatCannotBeWrittenIsReported) {
-    view_.last_time_fails = true;
+    // A folder in the place of the settings file: it cannot be replaced, whoever runs the test.
+    std::filesystem::create_directory(settings_.Path());
     ScriptRead(1, {Code(-1), Code(0)});
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
 
     const std::vector<std::string> shown = view_.Shown();
-    EXPECT_EQ(shown.back(),
-              "box 設定ファイルに最終取得日時を保存できませんでした。\n"
-              "/program/koyomivw.ini: Read-only file system");
+    EXPECT_EQ(shown.back(), "box 設定ファイルに最終取得日時を保存できませんでした。\n" +
+                                settings_.Path().string() + ": Is a directory");
     EXPECT_EQ(shown[shown.size() - 2], "status データ作成が完了しました。");
     EXPECT_EQ(link_.close_calls, 1);
 }
@@ -257,7 +258,7 @@ TEST_F(DownloadSessionTest, DownloadIsPolledUntilItIsComplete) {
     link_.last_file_timestamp = u"20261205150000";
     link_.status_results = {0, 5, 2, 3};
     link_.read_steps = {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-1), Code(0)};
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
 
     EXPECT_TRUE(view_.timer_enabled);
     EXPECT_TRUE(view_.busy);
@@ -293,7 +294,7 @@ TEST_F(DownloadSessionTest, StatusErrorStopsTheTimerFirstAndReadsNothing) {
     link_.read_count = 2;
     link_.download_count = 2;
     link_.status_results = {1, -502};
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
     session_.PollDownload();
     view_.events.clear();
     session_.PollDownload();
@@ -319,13 +320,13 @@ TEST_F(DownloadSessionTest, TickWithoutASessionDoesNothing) {
 TEST_F(DownloadSessionTest, CloseErrorIsShownAfterTheCloseStep) {
     link_.close_result = -1;
     ScriptRead(1, {Code(-1), Code(0)});
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
 
     const size_t box = IndexOf("box JVCloseエラー:" + ResultText("JVClose", -1));
     ASSERT_LT(box, view_.events.size());
     EXPECT_EQ(view_.events[box - 2], "cursor default");
     EXPECT_EQ(view_.events[box - 1], "beep");
-    EXPECT_EQ(view_.last_time, "2026/12/05 15:00:00");  // the data was read completely
+    EXPECT_EQ(view_.LastTime(), "2026/12/05 15:00:00");  // the data was read completely
 }
 
 TEST_F(DownloadSessionTest, SettingsDialogErrorIsShown) {
@@ -358,10 +359,10 @@ TEST_F(DownloadSessionTest, SecondFetchDuringTheReadIsRefused) {
     view_.on_pending_events = [&] {
         if (!clicked) {
             clicked = true;
-            session_.StartFetch();
+            session_.StartFetch(view_.data_kind);
         }
     };
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
 
     EXPECT_EQ(link_.open_calls, 1);
     EXPECT_EQ(view_.Count(kBusy), 1);
@@ -372,8 +373,8 @@ TEST_F(DownloadSessionTest, SecondFetchDuringTheReadIsRefused) {
 TEST_F(DownloadSessionTest, SecondFetchWhileDownloadingIsRefused) {
     link_.read_count = 1;
     link_.download_count = 1;
-    session_.StartFetch();
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
+    session_.StartFetch(view_.data_kind);
     EXPECT_EQ(link_.open_calls, 1);
     EXPECT_EQ(view_.events.back(), kBusy);
     EXPECT_TRUE(view_.timer_enabled);
@@ -387,25 +388,25 @@ TEST_F(DownloadSessionTest, ClosingTheWindowDuringTheReadEndsTheSessionCleanly) 
             session_.WindowClosing();
         }
     };
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
 
     EXPECT_EQ(link_.read_calls, 1);
     EXPECT_EQ(link_.close_calls, 1);
     EXPECT_FALSE(session_.IsOpen());
     EXPECT_EQ(YearFileLines(program_.path(), "2026").size(), 1u);
-    EXPECT_EQ(view_.last_time, "");
+    EXPECT_EQ(view_.LastTime(), "");
     EXPECT_EQ(view_.Count("beep"), 0);
     EXPECT_EQ(view_.Count("make list"), 0);
     EXPECT_FALSE(view_.busy);
 
-    session_.StartFetch();  // the window is gone: nothing more happens
+    session_.StartFetch(view_.data_kind);  // the window is gone: nothing more happens
     EXPECT_EQ(link_.open_calls, 1);
 }
 
 TEST_F(DownloadSessionTest, ClosingTheWindowWhileDownloadingStopsTheTimerAndCloses) {
     link_.read_count = 1;
     link_.download_count = 1;
-    session_.StartFetch();
+    session_.StartFetch(view_.data_kind);
     session_.WindowClosing();
 
     EXPECT_FALSE(view_.timer_enabled);
@@ -428,8 +429,9 @@ TEST(DownloadSessionLifetime, DestroyingAnOpenSessionClosesTheControl) {
     link.read_count = 1;
     link.download_count = 1;
     {
-        DownloadSession session(link, view, clock, program.path());
-        session.StartFetch();
+        const SettingsFile settings = LoadedSettings(program.path());
+        DownloadSession session(link, view, clock, settings, program.path());
+        session.StartFetch(FetchMode::Setup);
         view.events.clear();
     }
     EXPECT_EQ(link.close_calls, 1);

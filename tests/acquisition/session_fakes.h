@@ -9,6 +9,7 @@
 
 #include "acquisition/download_view.h"
 #include "acquisition/jv_link.h"
+#include "support/settings_file.h"
 #include "support/sjis_text.h"
 
 namespace koyomi::testing {
@@ -104,28 +105,25 @@ class ScriptedJVLink : public JvLink {
     }
 };
 
-// Records every call as one line of text, texts converted to UTF-8 for readable failures.
+// Records every call as one line of text (texts are UTF-8). Outcomes are kept whole; each one
+// is also an event "make list", preceded by "check normal" when it switches the data kind and
+// by "last time …" when the settings file's "LastTime" has changed since the last event.
 class RecordingView : public DownloadView {
   public:
+    explicit RecordingView(const SettingsFile* settings = nullptr) : settings_(settings) {}
+
     std::vector<std::string> events;
-    DataKind data_kind = DataKind::Setup;
+    std::vector<FetchOutcome> outcomes;
+    FetchMode data_kind = FetchMode::Setup;
     bool timer_enabled = false;
     bool busy = false;
-    std::string last_time;  // code page 932, as written
-    bool last_time_fails = false;
     int pending_event_turns = 0;
     std::vector<std::pair<int, int>> progress;
     std::function<void()> on_pending_events;  // what the user does while events run
 
-    void SetStatusText(const std::string& text) override {
-        events.push_back("status " + SjisToUtf8(text));
-    }
-    void ShowInformation(const std::string& text) override {
-        events.push_back("box " + SjisToUtf8(text));
-    }
-    void ShowPlainMessage(const std::string& text) override {
-        events.push_back("plain " + SjisToUtf8(text));
-    }
+    void SetStatusText(const std::string& text) override { events.push_back("status " + text); }
+    void ShowInformation(const std::string& text) override { events.push_back("box " + text); }
+    void ShowPlainMessage(const std::string& text) override { events.push_back("plain " + text); }
     void Beep() override { events.push_back("beep"); }
     void SetBusyCursor(bool on) override {
         busy = on;
@@ -141,20 +139,24 @@ class RecordingView : public DownloadView {
             on_pending_events();
         }
     }
-    DataKind CheckedDataKind() const override { return data_kind; }
-    void CheckDataKind(DataKind kind) override {
-        data_kind = kind;
-        events.push_back(kind == DataKind::Normal ? "check normal" : "check setup");
-    }
-    void MakeDataList() override { events.push_back("make list"); }
-    bool WriteLastTime(const std::string& value, std::string& reason) override {
-        if (last_time_fails) {
-            reason = "/program/koyomivw.ini: Read-only file system";
-            return false;
+    void ShowOutcome(const FetchOutcome& outcome) override {
+        outcomes.push_back(outcome);
+        const std::string now = LastTime();
+        if (now != last_time_seen_) {
+            last_time_seen_ = now;
+            events.push_back("last time " + now);
         }
-        last_time = value;
-        events.push_back("last time " + SjisToUtf8(value));
-        return true;
+        if (outcome.switch_to_normal) {
+            data_kind = FetchMode::Normal;
+            events.push_back("check normal");
+        }
+        events.push_back("make list");
+    }
+
+    // "LastTime" as the settings file holds it; empty without settings.
+    std::string LastTime() const {
+        return settings_ == nullptr ? std::string()
+                                    : settings_->ReadString("JvDataGet", "LastTime", "");
     }
     void SetProgress(int done, int total) override { progress.emplace_back(done, total); }
 
@@ -176,6 +178,10 @@ class RecordingView : public DownloadView {
         }
         return count;
     }
+
+  private:
+    const SettingsFile* settings_;
+    std::string last_time_seen_;
 };
 
 }  // namespace koyomi::testing

@@ -27,7 +27,7 @@ class StandInSessionTest : public StandInTest {
 
     // Drives the session as the window's timer would, until the session ends.
     static void Fetch(DownloadSession& session, RecordingView& view) {
-        session.StartFetch();
+        session.StartFetch(view.data_kind);
         for (int tick = 0; tick < 20000 && view.timer_enabled; ++tick) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             session.PollDownload();
@@ -49,14 +49,15 @@ class StandInSessionTest : public StandInTest {
 
 TEST_F(StandInSessionTest, SetupFetchThenNormalFetchBuildTheYearFiles) {
     StandInJVLink link(Paths());
-    RecordingView view;
-    DownloadSession session(link, view, clock_, program_.path());
+    const SettingsFile settings = LoadedSettings(program_.path());
+    RecordingView view(&settings);
+    DownloadSession session(link, view, clock_, settings, program_.path());
     ASSERT_EQ(session.InitControl("Ver.1.02"), 0);
 
     Fetch(session, view);
     EXPECT_EQ(view.Shown().back(), "status データ作成が完了しました。");
-    EXPECT_EQ(view.last_time, "2026/12/05 15:00:00");
-    EXPECT_EQ(view.data_kind, DataKind::Normal);
+    EXPECT_EQ(view.LastTime(), "2026/12/05 15:00:00");
+    EXPECT_EQ(view.data_kind, FetchMode::Normal);
     EXPECT_EQ(view.Count("timer on"), 1);  // six files to download first
     for (const char* year : {"2025", "2026", "2027"}) {
         bool unique = false;
@@ -86,13 +87,14 @@ TEST_F(StandInSessionTest, SetupFetchThenNormalFetchBuildTheYearFiles) {
 TEST_F(StandInSessionTest, ReadFaultKeepsWhatWasStored) {
     AddFaults("[JVRead]\nafter=100\nresult=-403\n");
     StandInJVLink link(Paths());
-    RecordingView view;
-    DownloadSession session(link, view, clock_, program_.path());
+    const SettingsFile settings = LoadedSettings(program_.path());
+    RecordingView view(&settings);
+    DownloadSession session(link, view, clock_, settings, program_.path());
     ASSERT_EQ(session.InitControl("Ver.1.02"), 0);
     Fetch(session, view);
 
     EXPECT_TRUE(view.Shown().back().starts_with("box JVReadエラー:")) << view.Shown().back();
-    EXPECT_EQ(view.last_time, "");
+    EXPECT_EQ(view.LastTime(), "");
     // The first 100 records of the oldest file, less its special registrations among them.
     int schedule_records = 0;
     const std::string annual = SampleAnnualFile(2025).content;

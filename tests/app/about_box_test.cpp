@@ -156,7 +156,7 @@ class AboutBoxTest : public QObject {
         box.PictureClicked();
         QCOMPARE(int(presenter.shown.size()), 2);
         for (const MessageBoxRequest& request : presenter.shown) {
-            QCOMPARE(request.text, Utf8ToSjis("ホームページの表示に失敗しました。"));
+            QCOMPARE(request.text, std::string("ホームページの表示に失敗しました。"));
             QCOMPARE(request.kind, MessageKind::Custom);
             QCOMPARE(request.buttons, std::vector<MessageButton>{MessageButton::Ok});
         }

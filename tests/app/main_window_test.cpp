@@ -122,7 +122,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(settings.ReadInteger("locate", "width", 0), 720);
         QCOMPARE(settings.ReadInteger("locate", "height", 0), 510);
         // A blank time stamp counts as none.
-        QVERIFY(settings.WriteString("JvDataGet", "LastTime", "   ").ok);
+        QVERIFY(settings.WriteString("JvDataGet", "LastTime", "   ").Ok());
         auto again = MakeWindow();
         QVERIFY(again->findChild<QAction*>("setup_data_action")->isChecked());
     }

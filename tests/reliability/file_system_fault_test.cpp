@@ -59,18 +59,18 @@ TEST(ProgramFolderFault, AYearFileReplacedByAFolderStopsTheFetchWithItsName) {
     // The year selector leaves the folder out, and loading it fails and changes nothing.
     std::vector<std::string> listed;
     for (const YearSelectorItem& item : YearSelectorItems(rig.program)) {
-        listed.push_back(item.File.filename().string());
+        listed.push_back(item.file.filename().string());
     }
     EXPECT_EQ(listed, std::vector<std::string>{YearFileName("2025").string()});
     ScheduleListModel list;
     ASSERT_TRUE(LoadYearAndBuildFullList(list, rig.program / YearFileName("2025"),
                                          Period::AllMonths, rig.clock)
-                    .ok);
+                    .Ok());
     const ScheduleListModel shown = list;
-    const LoadResult failed =
+    const auto failed =
         LoadYearAndBuildFullList(list, folder_in_place, Period::AllMonths, rig.clock);
-    EXPECT_FALSE(failed.ok);
-    EXPECT_EQ(failed.reason, std::strerror(EISDIR));
+    EXPECT_FALSE(failed.Ok());
+    EXPECT_EQ(failed.Reason(), std::strerror(EISDIR));
     EXPECT_EQ(list.schedule_lines, shown.schedule_lines);
     EXPECT_EQ(list.grid.RowCount(), shown.grid.RowCount());
     EXPECT_EQ(list.title, shown.title);
@@ -117,14 +117,13 @@ TEST(ProgramFolderFault, AYearFileThatVanishesBetweenListingAndLoadingChangesNot
     const std::vector<YearSelectorItem> items = YearSelectorItems(rig.program);
     ASSERT_EQ(items.size(), 3u);
     ScheduleListModel list;
-    ASSERT_TRUE(LoadYearAndBuildFullList(list, items[1].File, Period::AllMonths, rig.clock).ok);
+    ASSERT_TRUE(LoadYearAndBuildFullList(list, items[1].file, Period::AllMonths, rig.clock).Ok());
     const ScheduleListModel shown = list;
 
-    fs::remove(items[0].File);
-    const LoadResult failed =
-        LoadYearAndBuildFullList(list, items[0].File, Period::AllMonths, rig.clock);
-    EXPECT_FALSE(failed.ok);
-    EXPECT_EQ(failed.reason, std::strerror(ENOENT));
+    fs::remove(items[0].file);
+    const auto failed = LoadYearAndBuildFullList(list, items[0].file, Period::AllMonths, rig.clock);
+    EXPECT_FALSE(failed.Ok());
+    EXPECT_EQ(failed.Reason(), std::strerror(ENOENT));
     EXPECT_EQ(list.schedule_lines, shown.schedule_lines);
     EXPECT_EQ(list.shown_lines, shown.shown_lines);
     EXPECT_EQ(list.grid.RowCount(), shown.grid.RowCount());
@@ -145,7 +144,7 @@ TEST(ProgramFolderFault, PipesInPlaceOfTheYearAndSettingsFilesNeverHangAFetch) {
     EXPECT_EQ(rig.view.boxes,
               (std::vector<std::string>{OpeningBox(), YearFileErrorBox(pipe, EINVAL)}));
     EXPECT_TRUE(YearFilesIn(rig.program).empty());
-    EXPECT_FALSE(LoadYearFile(pipe).ok);
+    EXPECT_FALSE(LoadYearFile(pipe).Ok());
 
     // With the year file in place only the settings file is a pipe: the fetch completes and
     // says that the time could not be kept.

@@ -111,15 +111,15 @@ TEST_F(HostileInputTest, NulBytesAreStoredAsTheyCameAndListed) {
     ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
     EXPECT_EQ(rig.view.boxes, std::vector<std::string>{OpeningBox()});
-    const LoadResult loaded = LoadYearFile(rig.program / YearFileName("2025"));
-    ASSERT_TRUE(loaded.ok);
-    ASSERT_EQ(loaded.lines.size(), 2u);
-    EXPECT_EQ(loaded.lines[0], *model::ScheduleLineOf(with_nul));
+    const auto loaded = LoadYearFile(rig.program / YearFileName("2025"));
+    ASSERT_TRUE(loaded.Ok());
+    ASSERT_EQ(loaded.Value().size(), 2u);
+    EXPECT_EQ(loaded.Value()[0], *model::ScheduleLineOf(with_nul));
 
     ScheduleListModel list;
     ASSERT_TRUE(LoadYearAndBuildFullList(list, rig.program / YearFileName("2025"),
                                          Period::AllMonths, rig.clock)
-                    .ok);
+                    .Ok());
     ASSERT_EQ(list.grid.RowCount(), 3);
     EXPECT_EQ(list.grid.Cell(13, 1).substr(0, 6), std::string("\0A\0\0B\0", 6));
 }
@@ -159,7 +159,7 @@ TEST_F(HostileInputTest, YearFileLinesThatAreNotShiftJisAreKeptByteForByte) {
     ScheduleListModel list;
     ASSERT_TRUE(LoadYearAndBuildFullList(list, rig.program / YearFileName("2025"),
                                          Period::AllMonths, rig.clock)
-                    .ok);
+                    .Ok());
     EXPECT_EQ(list.grid.RowCount(), 201);
 
     ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
@@ -178,9 +178,9 @@ TEST_F(HostileInputTest, RecordsAtAndPastTheReadBuffer) {
     ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
     EXPECT_EQ(rig.view.boxes, std::vector<std::string>{OpeningBox()});
-    const LoadResult loaded = LoadYearFile(rig.program / YearFileName("2025"));
-    ASSERT_TRUE(loaded.ok);
-    EXPECT_EQ(loaded.lines, std::vector<std::string>{*model::ScheduleLineOf(fits)});
+    const auto loaded = LoadYearFile(rig.program / YearFileName("2025"));
+    ASSERT_TRUE(loaded.Ok());
+    EXPECT_EQ(loaded.Value(), std::vector<std::string>{*model::ScheduleLineOf(fits)});
 
     std::string too_long = RecordOn("0106");
     too_long.resize(kJVReadBufferSize, 'y');
@@ -223,7 +223,7 @@ TEST_F(HostileInputTest, AMillionShortLinesInAYearFileLoadListAndKeepTheirPlace)
     WriteFile(file, junk);
     ScheduleListModel list;
     const FixedClock clock({2025, 12, 1, 9, 0, 0});
-    ASSERT_TRUE(LoadYearAndBuildFullList(list, file, Period::FromThisMonth, clock).ok);
+    ASSERT_TRUE(LoadYearAndBuildFullList(list, file, Period::FromThisMonth, clock).Ok());
     EXPECT_EQ(list.schedule_lines.size(), 1'000'000u);
     EXPECT_EQ(list.grid.RowCount(), 1);  // none of them has a month to show
 
@@ -233,7 +233,7 @@ TEST_F(HostileInputTest, AMillionShortLinesInAYearFileLoadListAndKeepTheirPlace)
     std::vector<std::string> expected = model::SplitYearFileText(junk);
     model::MergeLine(expected, *model::ScheduleLineOf(record));
     EXPECT_TRUE(ReadFile(file) == model::YearFileText(expected));
-    ASSERT_TRUE(LoadYearAndBuildFullList(list, file, Period::FromThisMonth, clock).ok);
+    ASSERT_TRUE(LoadYearAndBuildFullList(list, file, Period::FromThisMonth, clock).Ok());
     EXPECT_EQ(list.grid.RowCount(), 2);
 }
 
@@ -357,10 +357,10 @@ TEST_F(HostileInputTest, TimeStampsThatAreNotTimesLeaveLastTimeAlone) {
         settings.Loaded();
         ASSERT_TRUE(settings.WriteString("JvDataGet", "LastTime", "2020/01/01 00:00:00"));
         StampLink link(stamp);
-        RecordingView view(settings);
+        RecordingView view;
         const FixedClock clock({2026, 12, 20, 10, 0, 0});
-        DownloadSession session(link, view, clock, folder.path());
-        session.StartFetch();
+        DownloadSession session(link, view, clock, settings, folder.path());
+        session.StartFetch(view.data_kind);
         EXPECT_FALSE(session.IsOpen());
         EXPECT_EQ(view.status, "データ作成が完了しました。");
         EXPECT_EQ(settings.ReadString("JvDataGet", "LastTime", ""), "2020/01/01 00:00:00");

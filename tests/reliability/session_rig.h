@@ -59,22 +59,18 @@ class CountingLink final : public JvLink {
     JvLink& link_;
 };
 
-// Records the boxes and beeps (texts in UTF-8); "LastTime" goes to the settings file.
+// Records the boxes and beeps (texts in UTF-8).
 class RecordingView final : public DownloadView {
   public:
-    explicit RecordingView(const SettingsFile& settings) : settings_(settings) {}
-
     std::vector<std::string> boxes;  // information and plain boxes, in order
     int beeps = 0;
     bool timer_enabled = false;
-    DataKind data_kind = DataKind::Setup;
+    FetchMode data_kind = FetchMode::Setup;
     std::function<void()> on_pending_events;  // what happens while the read loop yields
 
-    void SetStatusText(const std::string& text) override { status = SjisToUtf8(text); }
-    void ShowInformation(const std::string& text) override { boxes.push_back(SjisToUtf8(text)); }
-    void ShowPlainMessage(const std::string& text) override {
-        boxes.push_back("plain " + SjisToUtf8(text));
-    }
+    void SetStatusText(const std::string& text) override { status = text; }
+    void ShowInformation(const std::string& text) override { boxes.push_back(text); }
+    void ShowPlainMessage(const std::string& text) override { boxes.push_back("plain " + text); }
     void Beep() override { ++beeps; }
     void SetBusyCursor(bool) override {}
     void SetStatusTimerEnabled(bool enabled) override { timer_enabled = enabled; }
@@ -83,20 +79,14 @@ class RecordingView final : public DownloadView {
             on_pending_events();
         }
     }
-    DataKind CheckedDataKind() const override { return data_kind; }
-    void CheckDataKind(DataKind kind) override { data_kind = kind; }
-    void MakeDataList() override {}
-    bool WriteLastTime(const std::string& value, std::string& reason) override {
-        const ProfileWriteResult written = settings_.WriteString("JvDataGet", "LastTime", value);
-        reason = written.path.string() + ": " + written.reason;
-        return written.ok;
-    }
     void SetProgress(int, int) override {}
+    void ShowOutcome(const FetchOutcome& outcome) override {
+        if (outcome.switch_to_normal) {
+            data_kind = FetchMode::Normal;
+        }
+    }
 
     std::string status;  // the status line as it stands
-
-  private:
-    const SettingsFile& settings_;
 };
 
 // The opening box every fetch shows first.
@@ -120,13 +110,13 @@ class SessionRig {
     StandInJVLink standin{Paths()};
     CountingLink link{standin};
     SettingsFile settings{program / "koyomivw"};
-    RecordingView view{settings};
+    RecordingView view;
     FixedClock clock{LocalDateTime{2026, 12, 20, 10, 0, 0}};
-    DownloadSession session{link, view, clock, program};
+    DownloadSession session{link, view, clock, settings, program};
 
     // The fetch command, then the timer until the session has ended (at most a minute).
     void Fetch() {
-        session.StartFetch();
+        session.StartFetch(view.data_kind);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
         while (session.IsOpen()) {
             ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the fetch never ended";

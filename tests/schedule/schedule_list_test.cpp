@@ -267,16 +267,16 @@ TEST_F(ScheduleLists, LoadingAYearFileBuildsItsFullListAndAFailureChangesNothing
     testing::WriteBytes(file, content);
 
     ScheduleListModel model;
-    LoadResult loaded = LoadYearAndBuildFullList(model, file, Period::AllMonths, may_fourth_);
-    ASSERT_TRUE(loaded.ok) << loaded.reason;
+    Status loaded = LoadYearAndBuildFullList(model, file, Period::AllMonths, may_fourth_);
+    ASSERT_TRUE(loaded.Ok()) << loaded.Reason();
     EXPECT_EQ(model.schedule_lines, YearLines());
     EXPECT_EQ(model.grid.RowCount(), 8);
 
     const ScheduleListModel before = model;
-    LoadResult failed = LoadYearAndBuildFullList(model, folder.path() / YearFileName("2023"),
-                                                 Period::FromThisMonth, may_fourth_);
-    EXPECT_FALSE(failed.ok);
-    EXPECT_FALSE(failed.reason.empty());
+    Status failed = LoadYearAndBuildFullList(model, folder.path() / YearFileName("2023"),
+                                             Period::FromThisMonth, may_fourth_);
+    EXPECT_FALSE(failed.Ok());
+    EXPECT_FALSE(failed.Reason().empty());
     EXPECT_EQ(model.schedule_lines, before.schedule_lines);
     EXPECT_EQ(model.shown_lines, before.shown_lines);
     EXPECT_EQ(model.grid.RowCount(), before.grid.RowCount());

@@ -14,14 +14,14 @@ TEST(YearFileLoad, AcceptsMixedLineEndsAndALastLineWithoutEnd) {
     TempFolder folder;
     const std::filesystem::path file = folder.path() / YearFileName("2024");
     WriteBytes(file, "one\r\ntwo\nthree\rfour\r\n\r\nsix");
-    LoadResult loaded = LoadYearFile(file);
-    ASSERT_TRUE(loaded.ok) << loaded.reason;
-    EXPECT_EQ(loaded.lines, (std::vector<std::string>{"one", "two", "three", "four", "", "six"}));
+    auto loaded = LoadYearFile(file);
+    ASSERT_TRUE(loaded.Ok()) << loaded.Reason();
+    EXPECT_EQ(loaded.Value(), (std::vector<std::string>{"one", "two", "three", "four", "", "six"}));
 
     WriteBytes(file, "");
     loaded = LoadYearFile(file);
-    EXPECT_TRUE(loaded.ok);
-    EXPECT_TRUE(loaded.lines.empty());
+    EXPECT_TRUE(loaded.Ok());
+    EXPECT_TRUE(loaded.Value().empty());
 }
 
 TEST(YearFileLoad, KeepsBytesThatAreNotShiftJisAndShortLines) {
@@ -32,9 +32,9 @@ TEST(YearFileLoad, KeepsBytesThatAreNotShiftJisAndShortLines) {
         "2024",
         10);
     WriteBytes(file, odd + "\r\nY\r\n");
-    LoadResult loaded = LoadYearFile(file);
-    ASSERT_TRUE(loaded.ok) << loaded.reason;
-    EXPECT_EQ(loaded.lines, (std::vector<std::string>{odd, "Y"}));
+    auto loaded = LoadYearFile(file);
+    ASSERT_TRUE(loaded.Ok()) << loaded.Reason();
+    EXPECT_EQ(loaded.Value(), (std::vector<std::string>{odd, "Y"}));
 }
 
 TEST(YearFileLoad, ReadsAFileOfManyMegabytesWhole) {
@@ -49,28 +49,28 @@ TEST(YearFileLoad, ReadsAFileOfManyMegabytesWhole) {
         content += line + "\r\n";
     }
     WriteBytes(file, content);
-    LoadResult loaded = LoadYearFile(file);
-    ASSERT_TRUE(loaded.ok) << loaded.reason;
-    ASSERT_EQ(loaded.lines.size(), static_cast<size_t>(count));
-    EXPECT_EQ(loaded.lines.back().substr(30, 8), std::to_string(10000000 + count - 1));
+    auto loaded = LoadYearFile(file);
+    ASSERT_TRUE(loaded.Ok()) << loaded.Reason();
+    ASSERT_EQ(loaded.Value().size(), static_cast<size_t>(count));
+    EXPECT_EQ(loaded.Value().back().substr(30, 8), std::to_string(10000000 + count - 1));
 }
 
 TEST(YearFileLoad, MissingFileOrFolderUnderTheNameFailsWithReason) {
     TempFolder folder;
-    LoadResult missing = LoadYearFile(folder.path() / YearFileName("2024"));
-    EXPECT_FALSE(missing.ok);
-    EXPECT_FALSE(missing.reason.empty());
+    auto missing = LoadYearFile(folder.path() / YearFileName("2024"));
+    EXPECT_FALSE(missing.Ok());
+    EXPECT_FALSE(missing.Reason().empty());
 
     std::filesystem::create_directory(folder.path() / YearFileName("2025"));
-    LoadResult directory = LoadYearFile(folder.path() / YearFileName("2025"));
-    EXPECT_FALSE(directory.ok);
-    EXPECT_FALSE(directory.reason.empty());
+    auto directory = LoadYearFile(folder.path() / YearFileName("2025"));
+    EXPECT_FALSE(directory.Ok());
+    EXPECT_FALSE(directory.Reason().empty());
 }
 
 TEST(YearFileNames, NameIsTheYearAndHalfWidthKatakanaInUtf8) {
     EXPECT_EQ(YearFileName("2024").string(), "2024年ｽｹｼﾞｭｰﾙ.jvYS");
-    EXPECT_EQ(YearFileDisplayName("/x/2024年ｽｹｼﾞｭｰﾙ.jvYS"), Utf8ToSjis("2024年ｽｹｼﾞｭｰﾙ"));
-    EXPECT_EQ(YearFileDisplayName("2023年ｽｹｼﾞｭｰﾙ.JVYS"), Utf8ToSjis("2023年ｽｹｼﾞｭｰﾙ"));
+    EXPECT_EQ(YearFileDisplayName("/x/2024年ｽｹｼﾞｭｰﾙ.jvYS"), "2024年ｽｹｼﾞｭｰﾙ");
+    EXPECT_EQ(YearFileDisplayName("2023年ｽｹｼﾞｭｰﾙ.JVYS"), "2023年ｽｹｼﾞｭｰﾙ");
 }
 
 TEST(YearFileListing, FindsExtensionInAnyCaseAndOnlyFiles) {
@@ -86,7 +86,7 @@ TEST(YearFileListing, FindsExtensionInAnyCaseAndOnlyFiles) {
                                                          folder.path() / "2024年ｽｹｼﾞｭｰﾙ.jvys",
                                                          folder.path() / "2025年ｽｹｼﾞｭｰﾙ.JVYS"}));
     for (const std::filesystem::path& file : files) {
-        EXPECT_TRUE(LoadYearFile(file).ok) << file;
+        EXPECT_TRUE(LoadYearFile(file).Ok()) << file;
     }
 }
 
@@ -96,14 +96,17 @@ TEST(YearFileListing, YearSelectorListsNewestFirstWithoutExtension) {
         WriteBytes(folder.path() / YearFileName(year), "");
     }
     WriteBytes(folder.path() / "2021年ｽｹｼﾞｭｰﾙ.JvYs", "");
+    // A name code page 932 cannot hold is shown as it is, not as "?".
+    WriteBytes(folder.path() / "2020年ｽｹｼﾞｭｰﾙ🏇.jvYS", "");
     const std::vector<YearSelectorItem> items = YearSelectorItems(folder.path());
-    ASSERT_EQ(items.size(), 4u);
-    const char* expected[] = {"2025", "2024", "2023", "2021"};
+    ASSERT_EQ(items.size(), 5u);
+    const char* expected[] = {"2025年ｽｹｼﾞｭｰﾙ", "2024年ｽｹｼﾞｭｰﾙ", "2023年ｽｹｼﾞｭｰﾙ", "2021年ｽｹｼﾞｭｰﾙ",
+                              "2020年ｽｹｼﾞｭｰﾙ🏇"};
     for (size_t i = 0; i < items.size(); ++i) {
-        EXPECT_EQ(items[i].Text, Utf8ToSjis(std::string(expected[i]) + "年ｽｹｼﾞｭｰﾙ"));
-        EXPECT_TRUE(std::filesystem::exists(items[i].File)) << items[i].File;
+        EXPECT_EQ(items[i].text, expected[i]);
+        EXPECT_TRUE(std::filesystem::exists(items[i].file)) << items[i].file;
     }
-    EXPECT_EQ(items[3].File.filename().string(), "2021年ｽｹｼﾞｭｰﾙ.JvYs");
+    EXPECT_EQ(items[3].file.filename().string(), "2021年ｽｹｼﾞｭｰﾙ.JvYs");
 }
 
 TEST(YearFileListing, FolderWithoutYearFilesOrMissingGivesNothing) {

@@ -24,9 +24,9 @@ std::string Normalised(const YsRecord& record) {
 }
 
 std::vector<std::string> Lines(const std::filesystem::path& file) {
-    LoadResult loaded = LoadYearFile(file);
-    EXPECT_TRUE(loaded.ok) << loaded.reason;
-    return loaded.lines;
+    auto loaded = LoadYearFile(file);
+    EXPECT_TRUE(loaded.Ok()) << loaded.Reason();
+    return loaded.Ok() ? loaded.Value() : std::vector<std::string>();
 }
 
 class YearFileStore : public ::testing::Test {

@@ -43,7 +43,7 @@ TEST(MsgDlg, StartsWithTheStoredDefaults) {
 TEST(MsgDlg, DefaultBoxIsCentredInformationWithOkAndNoBeep) {
     FakePresenter presenter;
     MessageDialog dialog;
-    dialog.text = Utf8ToSjis("データ作成が完了しました。");
+    dialog.text = "データ作成が完了しました。";
     EXPECT_EQ(dialog.Execute(presenter), DialogResult::Ok);
 
     EXPECT_EQ(presenter.calls, std::vector<std::string>{"box"});
@@ -96,7 +96,7 @@ TEST(MsgDlg, BoxWithoutButtonsStillGetsOk) {
 
 TEST(MessageConvention, InformationBoxBeepsFirstWhenAsked) {
     FakePresenter presenter;
-    const std::string text = Utf8ToSjis("JVLinkのインポートを開始します。");
+    const std::string text = "JVLinkのインポートを開始します。";
     ShowInformation(presenter, text, true);
     ShowInformation(presenter, text, false);
 
@@ -109,7 +109,7 @@ TEST(MessageConvention, InformationBoxBeepsFirstWhenAsked) {
 
 TEST(MessageConvention, PlainBoxHasNoIconAndNoBeep) {
     FakePresenter presenter;
-    const std::string text = Utf8ToSjis("ホームページの表示に失敗しました。");
+    const std::string text = "ホームページの表示に失敗しました。";
     ShowPlain(presenter, text);
     EXPECT_EQ(presenter.calls, std::vector<std::string>{"box"});
     const MessageBoxRequest expected{

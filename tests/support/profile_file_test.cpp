@@ -130,26 +130,25 @@ TEST(ProfileFile, FailedWritesReportPathAndReasonAndChangeNothing) {
     ProfileTestFolder folder;
 
     const ProfileFile no_folder(folder / "missing" / "koyomivw.ini");
-    const ProfileWriteResult missing = no_folder.Write("kikan", "kikan", "1");
-    EXPECT_FALSE(missing.ok);
-    EXPECT_EQ(missing.path, no_folder.Path());
-    EXPECT_EQ(missing.reason, "No such file or directory");
+    const Status missing = no_folder.Write("kikan", "kikan", "1");
+    EXPECT_FALSE(missing.Ok());
+    EXPECT_EQ(missing.File(), no_folder.Path());
+    EXPECT_EQ(missing.Reason(), "No such file or directory");
 
     WriteBytes(folder / "file", "x");
-    const ProfileWriteResult not_folder =
+    const Status not_folder =
         ProfileFile(folder / "file" / "koyomivw.ini").Write("kikan", "kikan", "1");
-    EXPECT_FALSE(not_folder.ok);
-    EXPECT_EQ(not_folder.reason, "Not a directory");
+    EXPECT_FALSE(not_folder.Ok());
+    EXPECT_EQ(not_folder.Reason(), "Not a directory");
 
     // A folder where the file should be is neither read nor replaced.
     std::filesystem::create_directory(folder / "koyomivw.ini");
-    const ProfileWriteResult is_folder =
-        ProfileFile(folder / "koyomivw.ini").Write("kikan", "kikan", "1");
-    EXPECT_FALSE(is_folder.ok);
-    EXPECT_EQ(is_folder.reason, "Is a directory");
+    const Status is_folder = ProfileFile(folder / "koyomivw.ini").Write("kikan", "kikan", "1");
+    EXPECT_FALSE(is_folder.Ok());
+    EXPECT_EQ(is_folder.Reason(), "Is a directory");
     EXPECT_TRUE(std::filesystem::is_directory(folder / "koyomivw.ini"));
 
-    EXPECT_FALSE(ProfileFile().Write("kikan", "kikan", "1").ok);
+    EXPECT_FALSE(ProfileFile().Write("kikan", "kikan", "1").Ok());
     EXPECT_THAT(folder.Entries(), ::testing::UnorderedElementsAre("file", "koyomivw.ini"));
 }
 
@@ -157,9 +156,9 @@ TEST(ProfileFile, RefusesEntriesThatWouldCorruptTheFile) {
     ProfileTestFolder folder;
     const ProfileFile profile(folder / "koyomivw.ini");
     WriteBytes(profile.Path(), "[s]\r\nk=1\r\n");
-    const ProfileWriteResult result = profile.Write("s", "k", "1\r\n[t]\r\nx=2");
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.reason.empty());
+    const Status result = profile.Write("s", "k", "1\r\n[t]\r\nx=2");
+    EXPECT_FALSE(result.Ok());
+    EXPECT_FALSE(result.Reason().empty());
     EXPECT_EQ(ReadBytes(profile.Path()), "[s]\r\nk=1\r\n");
 }
 
@@ -184,7 +183,7 @@ TEST(ProfileFile, SomethingOtherThanAFileReadsAsMissing) {
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const ProfileFile profile(pipe);
     EXPECT_FALSE(profile.Read("s", "k"));  // would block forever if opened for a plain read
-    EXPECT_FALSE(profile.Write("s", "k", "1").ok);
+    EXPECT_FALSE(profile.Write("s", "k", "1").Ok());
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ TEST(ProgramFileChild, WritesItsSettingsBesideItself) {
     }
     SettingsFile ini;
     ini.Loaded();
-    ASSERT_TRUE(ini.WriteString("child", "program", ProgramFilePath().filename().string()).ok);
+    ASSERT_TRUE(ini.WriteString("child", "program", ProgramFilePath().filename().string()).Ok());
 }
 
 TEST(ProgramFile, ACopyUnderAnotherNameUsesItsOwnSettingsFile) {

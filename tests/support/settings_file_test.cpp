@@ -57,7 +57,7 @@ TEST(IniGTPath, StartUpNamesTheFileAfterTheProgramFileInItsFolder) {
     EXPECT_EQ(ini.DefaultDir(), SettingsFolder::Program);
     EXPECT_TRUE(ini.Path().empty());  // nothing until the window has loaded
     EXPECT_EQ(ini.ReadInteger("kikan", "kikan", 7), 7);
-    EXPECT_FALSE(ini.WriteInteger("kikan", "kikan", 1).ok);
+    EXPECT_FALSE(ini.WriteInteger("kikan", "kikan", 1).Ok());
 
     ini.Loaded();
     EXPECT_EQ(ini.FileName(), "koyomivw.ini");
@@ -114,13 +114,13 @@ TEST(IniGTValues, RoundTrips) {
     ProfileTestFolder folder;
     const SettingsFile ini = StartedIni(folder);
     for (int value : {0, 10, -10, 630, INT_MAX, INT_MIN}) {
-        ASSERT_TRUE(ini.WriteInteger("locate", "top", value).ok);
+        ASSERT_TRUE(ini.WriteInteger("locate", "top", value).Ok());
         EXPECT_EQ(ini.ReadInteger("locate", "top", 1), value);
     }
     const std::string sjis = "2024\x94\x4E\x81\x40\xBD\xB9\xBC\xDE\xAD\xB0\xD9";
-    ASSERT_TRUE(ini.WriteString("JvDataGet", "LastTime", sjis).ok);
+    ASSERT_TRUE(ini.WriteString("JvDataGet", "LastTime", sjis).Ok());
     EXPECT_EQ(ini.ReadString("JvDataGet", "LastTime", ""), sjis);
-    ASSERT_TRUE(ini.WriteString("JvDataGet", "LastTime", "").ok);
+    ASSERT_TRUE(ini.WriteString("JvDataGet", "LastTime", "").Ok());
     EXPECT_EQ(ini.ReadString("JvDataGet", "LastTime", "default"), "");  // present but empty
     EXPECT_EQ(ReadBytes(ini.Path()), "[locate]\r\ntop=-2147483648\r\n[JvDataGet]\r\nLastTime=\r\n");
 }
@@ -153,7 +153,7 @@ TEST(IniGTValues, IntegersAreSignedDecimalDigitsThatFit) {
         {"\x82\x50\x82\x51", 99},  // full-width digits
     };
     for (const auto& [stored, expected] : cases) {
-        ASSERT_TRUE(ini.WriteString("s", "k", stored).ok);
+        ASSERT_TRUE(ini.WriteString("s", "k", stored).Ok());
         EXPECT_EQ(ini.ReadInteger("s", "k", 99), expected) << "\"" << stored << "\"";
     }
 }
@@ -188,7 +188,7 @@ TEST(IniGTValues, QuotingRuleWorksOnSingleBytes) {
         {"\xA2\x82\xA3", "\x82"},
     };
     for (const auto& [stored, expected] : cases) {
-        ASSERT_TRUE(ini.WriteString("JvDataGet", "LastTime", stored).ok);
+        ASSERT_TRUE(ini.WriteString("JvDataGet", "LastTime", stored).Ok());
         EXPECT_EQ(ini.ReadString("JvDataGet", "LastTime", "default"), expected) << stored;
     }
 }
@@ -199,10 +199,10 @@ TEST(IniGTValues, EditingKeepsEveryOtherLine) {
     WriteBytes(
         ini.Path(),
         "; written by hand\n[Locate]\ntop=1\n\n[mine]\nnote=\x93\x8C\x8B\x9E\n[kikan]\nkikan=0");
-    ASSERT_TRUE(ini.WriteInteger("locate", "TOP", 300).ok);
-    ASSERT_TRUE(ini.WriteInteger("locate", "left", 40).ok);
-    ASSERT_TRUE(ini.WriteInteger("kikan", "kikan", 1).ok);
-    ASSERT_TRUE(ini.WriteString("JvDataGet", "LastTime", "20240504120000").ok);
+    ASSERT_TRUE(ini.WriteInteger("locate", "TOP", 300).Ok());
+    ASSERT_TRUE(ini.WriteInteger("locate", "left", 40).Ok());
+    ASSERT_TRUE(ini.WriteInteger("kikan", "kikan", 1).Ok());
+    ASSERT_TRUE(ini.WriteString("JvDataGet", "LastTime", "20240504120000").Ok());
     EXPECT_EQ(ReadBytes(ini.Path()),
               "; written by hand\r\n[Locate]\r\nTOP=300\r\nleft=40\r\n\r\n[mine]\r\n"
               "note=\x93\x8C\x8B\x9E\r\n[kikan]\r\nkikan=1\r\n[JvDataGet]\r\n"
@@ -217,7 +217,7 @@ TEST(IniGTValues, BrokenFileGivesDefaultsAndCanBeWritten) {
     WriteBytes(ini.Path(), std::string(broken, sizeof broken - 1));
     EXPECT_EQ(ini.ReadInteger("locate", "top", 10), 10);
     EXPECT_EQ(ini.ReadString("JvDataGet", "LastTime", ""), "");
-    ASSERT_TRUE(ini.WriteInteger("kikan", "kikan", 1).ok);
+    ASSERT_TRUE(ini.WriteInteger("kikan", "kikan", 1).Ok());
     EXPECT_EQ(ini.ReadInteger("kikan", "kikan", 0), 1);
 }
 
@@ -225,10 +225,10 @@ TEST(IniGTValues, FailedWriteTellsWhereAndWhy) {
     ProfileTestFolder folder;
     SettingsFile ini(folder / "gone" / "koyomivw");
     ini.Loaded();
-    const ProfileWriteResult result = ini.WriteInteger("kikan", "kikan", 1);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.path, folder / "gone" / "koyomivw.ini");
-    EXPECT_EQ(result.reason, "No such file or directory");
+    const Status result = ini.WriteInteger("kikan", "kikan", 1);
+    EXPECT_FALSE(result.Ok());
+    EXPECT_EQ(result.File(), folder / "gone" / "koyomivw.ini");
+    EXPECT_EQ(result.Reason(), "No such file or directory");
     EXPECT_EQ(ini.ReadInteger("kikan", "kikan", 5), 5);
 }
 

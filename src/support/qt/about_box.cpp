@@ -99,7 +99,7 @@ void AboutBox::SetMessagePresenter(MessagePresenter* presenter) {
 
 void AboutBox::OpenHomePage() {
     if (!OpenURL(shell_, home_page_url_, kShowNormal)) {
-        static const std::string text = Utf8ToSjis("ホームページの表示に失敗しました。");
+        static const std::string text = "ホームページの表示に失敗しました。";
         ShowPlain(*presenter_, text);
     }
 }

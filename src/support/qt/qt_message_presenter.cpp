@@ -61,7 +61,7 @@ void QtMessagePresenter::Beep() {
 }
 
 DialogResult QtMessagePresenter::ShowModal(const MessageBoxRequest& request) {
-    QMessageBox box(IconOf(request.kind), title_, SjisToQString(request.text),
+    QMessageBox box(IconOf(request.kind), title_, QString::fromStdString(request.text),
                     QMessageBox::NoButton, parent_);
     box.setObjectName(QStringLiteral("MessageBox"));
     std::vector<std::pair<QAbstractButton*, MessageButton>> buttons;

@@ -1,46 +1,26 @@
 // The main window as the download session sees it, on a console: every text it would show
-// becomes one line on standard output (UTF-8), the timer is a flag the driver's loop polls,
-// and "LastTime" goes to the real settings file through SettingsFile.
+// becomes one line on standard output (UTF-8) and the timer is a flag the driver's loop polls.
 #pragma once
 
 #include <cstdio>
 #include <string>
 
 #include "acquisition/download_view.h"
-#include "support/settings_file.h"
-#include "support/sjis_text.h"
 
 namespace koyomi::driver {
 
 class ConsoleView final : public DownloadView {
   public:
-    explicit ConsoleView(const SettingsFile& settings) : settings_(settings) {
-        data_kind_ = TrimBlanks(settings_.ReadString("JvDataGet", "LastTime", "")).empty()
-                         ? DataKind::Setup
-                         : DataKind::Normal;
-    }
-
     bool TimerEnabled() const { return timer_enabled_; }
 
-    void SetStatusText(const std::string& text) override { Line("status", SjisToUtf8(text)); }
-    void ShowInformation(const std::string& text) override { Line("box", SjisToUtf8(text)); }
-    void ShowPlainMessage(const std::string& text) override { Line("plain", SjisToUtf8(text)); }
+    void SetStatusText(const std::string& text) override { Line("status", text); }
+    void ShowInformation(const std::string& text) override { Line("box", text); }
+    void ShowPlainMessage(const std::string& text) override { Line("plain", text); }
     void Beep() override { Line("beep", ""); }
     void SetBusyCursor(bool) override {}
     void SetStatusTimerEnabled(bool enabled) override { timer_enabled_ = enabled; }
     void ProcessPendingEvents() override {}
-    DataKind CheckedDataKind() const override { return data_kind_; }
-    void CheckDataKind(DataKind kind) override { data_kind_ = kind; }
-    void MakeDataList() override { Line("list", ""); }
-    bool WriteLastTime(const std::string& value, std::string& reason) override {
-        const ProfileWriteResult written = settings_.WriteString("JvDataGet", "LastTime", value);
-        if (!written) {
-            reason = written.path.string() + ": " + written.reason;
-            return false;
-        }
-        Line("last-time", SjisToUtf8(value));
-        return true;
-    }
+    void ShowOutcome(const FetchOutcome&) override { Line("list", ""); }
     void SetProgress(int, int) override {}
 
   private:
@@ -56,8 +36,6 @@ class ConsoleView final : public DownloadView {
         std::fflush(stdout);
     }
 
-    const SettingsFile& settings_;
-    DataKind data_kind_ = DataKind::Setup;
     bool timer_enabled_ = false;
 };
 

@@ -79,16 +79,16 @@ SettingsFile SettingsOf(const std::filesystem::path& program_folder) {
 
 int Fetch(const std::filesystem::path& program_folder, const std::filesystem::path& control) {
     const SettingsFile settings = SettingsOf(program_folder);
-    driver::ConsoleView view(settings);
+    driver::ConsoleView view;
     JVLinkCreation created = CreateJVLinkObject(kJVLinkProgId, control);
     if (!created.link) {
         std::printf("no-control %s\n", created.reason.c_str());
         return 3;
     }
     const SystemClock clock;
-    DownloadSession session(*created.link, view, clock, program_folder);
+    DownloadSession session(*created.link, view, clock, settings, program_folder);
     session.InitControl("Ver.1.02");
-    session.StartFetch();
+    session.StartFetch(FetchModeFromSettings(settings));
     const auto deadline = std::chrono::steady_clock::now() + kLongestFetch;
     while (session.IsOpen()) {
         if (std::chrono::steady_clock::now() > deadline) {
@@ -108,12 +108,11 @@ int Fetch(const std::filesystem::path& program_folder, const std::filesystem::pa
 int WriteSettings(const std::filesystem::path& program_folder, long rounds) {
     const SettingsFile settings = SettingsOf(program_folder);
     for (long round = 1; rounds == 0 || round <= rounds; ++round) {
-        const ProfileWriteResult top =
-            settings.WriteInteger("locate", "top", static_cast<int>(round));
-        const ProfileWriteResult last_time =
+        const Status top = settings.WriteInteger("locate", "top", static_cast<int>(round));
+        const Status last_time =
             settings.WriteString("JvDataGet", "LastTime", reliability::LastTimeOfRound(round));
         if (!top || !last_time) {
-            std::printf("write-failed %s\n", (!top ? top : last_time).reason.c_str());
+            std::printf("write-failed %s\n", (!top ? top : last_time).Reason().c_str());
             return 1;
         }
     }
