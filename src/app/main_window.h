@@ -68,8 +68,8 @@ class MainWindow : public QMainWindow, private DownloadView {
     // The table as clipboard text (code page 932), what "クリップボードへコピー(&C)" copies.
     std::string ClipboardBytes() const;
 
-    // The shell that opens the help and the home page; the desktop's unless set (tests).
-    void SetShellPlatform(ShellPlatform* shell) { shell_ = shell; }
+    // What opens the help and the home page; the desktop's unless set (tests).
+    void SetDesktopLauncher(DesktopLauncher* launcher) { launcher_ = launcher; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -102,7 +102,7 @@ class MainWindow : public QMainWindow, private DownloadView {
     void SetUpGridPrinter();
     // The printer of every job, kept so the set-up dialog's choices apply to later jobs.
     QPrinter& Printer();
-    ShellPlatform& Shell();
+    DesktopLauncher& Launcher();
 
     Period SelectedPeriod() const;
     void ShowModel();
@@ -169,8 +169,8 @@ class MainWindow : public QMainWindow, private DownloadView {
     GridPrinter grid_printer_;
     std::shared_ptr<QPrinter> printer_;  // made on first use
     bool print_file_chosen_ = false;     // the set-up dialog named the file to print to
-    ShellPlatform* shell_ = nullptr;
-    std::unique_ptr<ShellPlatform> own_shell_;
+    DesktopLauncher* launcher_ = nullptr;
+    std::unique_ptr<DesktopLauncher> own_launcher_;
 
     // The control is declared before the session that talks to it, so it outlives it.
     std::unique_ptr<JvLink> control_;

@@ -6,8 +6,6 @@ namespace koyomi {
 
 namespace {
 
-constexpr std::intptr_t kShellExecuteStarted = 32;  // results above mean success
-
 bool IsUnreserved(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '.' || c == '_' || c == '~' || c == '/';
@@ -23,10 +21,10 @@ std::filesystem::path HomePagePath(const std::filesystem::path& program_folder) 
     return program_folder / kHomePageFolderName / "index.html";
 }
 
-std::string FileUrl(const std::filesystem::path& absolutePath) {
+std::string FileUrl(const std::filesystem::path& absolute_path) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string url = "file://";
-    for (const char byte : absolutePath.generic_string()) {
+    for (const char byte : absolute_path.generic_string()) {
         const auto c = static_cast<unsigned char>(byte);
         if (IsUnreserved(c)) {
             url += byte;
@@ -43,12 +41,12 @@ std::string HomePageUrl(const std::filesystem::path& program_folder) {
     return FileUrl(HomePagePath(program_folder));
 }
 
-bool OpenHelpContents(ShellPlatform& platform, const std::filesystem::path& help_file) {
+Status OpenHelpContents(DesktopLauncher& launcher, const std::filesystem::path& help_file) {
     std::error_code error;
     if (std::filesystem::is_regular_file(help_file, error)) {
-        return platform.ShellExecuteOpen(help_file.string(), kShowNormal) > kShellExecuteStarted;
+        return launcher.OpenWithUriHandler(FileUrl(help_file));
     }
-    return OpenURL(platform, FileUrl(HtmlHelpContentsPath(help_file.parent_path())), kShowNormal);
+    return OpenUrl(launcher, FileUrl(HtmlHelpContentsPath(help_file.parent_path())));
 }
 
 }  // namespace koyomi

@@ -1,7 +1,7 @@
 // The help and the home page that ship beside the program, and their opening. The help is
 // the compiled help file "koyomivw.chm" when the program folder holds one, else the same
 // pages as HTML in the folder "koyomivw-help"; the home page is an HTML page of ours in
-// "koyomivw-home" (the program has no web site). Both open with the desktop's viewer.
+// "koyomivw-home" (the program has no web site). Both open with the desktop's applications.
 #pragma once
 
 #include <filesystem>
@@ -23,14 +23,14 @@ std::filesystem::path HomePagePath(const std::filesystem::path& program_folder);
 
 // A "file://" URL of an absolute path: every byte but letters, digits, "-._~" and "/"
 // percent-encoded, so blanks, "#", "%" and non-ASCII names survive any opener.
-std::string FileUrl(const std::filesystem::path& absolutePath);
+std::string FileUrl(const std::filesystem::path& absolute_path);
 
 // The home page's URL, what the about box opens.
 std::string HomePageUrl(const std::filesystem::path& program_folder);
 
 // Opens the help at its table of contents: `help_file` (the compiled help) with the desktop's
-// opener when it exists, else the HTML table of contents beside it as a web page. False when
-// nothing could be started.
-bool OpenHelpContents(ShellPlatform& platform, const std::filesystem::path& help_file);
+// application for it when it exists, else the HTML table of contents beside it as a web page.
+// Fails when nothing could be started.
+Status OpenHelpContents(DesktopLauncher& launcher, const std::filesystem::path& help_file);
 
 }  // namespace koyomi

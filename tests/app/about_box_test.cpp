@@ -39,8 +39,8 @@ class AboutBoxTest : public QObject {
     void initTestCase() { InstallJapaneseFontSubstitutes(); }
 
     void ControlsSitWhereTheFormPutsThem() {
-        RecordingShell shell;
-        AboutBox box(shell, kHomePage);
+        RecordingLauncher launcher;
+        AboutBox box(launcher, kHomePage);
         QCOMPARE(box.windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
         QCOMPARE(box.size(), QSize(324, 258));
         QCOMPARE(box.minimumSize(), box.maximumSize());
@@ -93,14 +93,14 @@ class AboutBoxTest : public QObject {
         QVERIFY(sky.blue() > sky.green() && sky.blue() > sky.red());
         QVERIFY(turf.green() > turf.red() && turf.green() > turf.blue());
 
-        RecordingShell shell;
-        AboutBox box(shell, kHomePage);
+        RecordingLauncher launcher;
+        AboutBox box(launcher, kHomePage);
         QCOMPARE(box.picture_->pixmap().toImage().convertToFormat(QImage::Format_RGB888), art);
     }
 
     void OkClosesTheBox() {
-        RecordingShell shell;
-        AboutBox box(shell, kHomePage);
+        RecordingLauncher launcher;
+        AboutBox box(launcher, kHomePage);
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         QTest::mouseClick(box.ok_button_, Qt::LeftButton);
@@ -108,52 +108,51 @@ class AboutBoxTest : public QObject {
         QVERIFY(!box.isVisible());
     }
 
-    void HomePageOpensThroughTheShell() {
-        RecordingShell shell;
+    void HomePageOpensThroughItsOwnHandler() {
+        RecordingLauncher launcher;
         RecordingPresenter presenter;
-        AboutBox box(shell, kHomePage);
+        AboutBox box(launcher, kHomePage);
         box.SetMessagePresenter(&presenter);
         QTest::mouseClick(box.home_page_button_, Qt::LeftButton);
-        QCOMPARE(shell.opened, std::vector<std::string>{kHomePage});
+        QCOMPARE(launcher.opened, std::vector<std::string>{kHomePage});
         QVERIFY(presenter.shown.empty());
     }
 
     void PictureActsAsTheHomePageButton() {
-        RecordingShell shell;
-        AboutBox box(shell, kHomePage);
+        RecordingLauncher launcher;
+        AboutBox box(launcher, kHomePage);
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         QTest::mouseClick(box.picture_, Qt::LeftButton, {}, QPoint(150, 120));
         // Through the window, as the user clicks: over a label that lies on the picture.
         const QPoint on_label = box.version_label_->mapTo(&box, QPoint(5, 5));
         QTest::mouseClick(box.windowHandle(), Qt::LeftButton, {}, on_label);
-        QCOMPARE(shell.opened, (std::vector<std::string>{kHomePage, kHomePage}));
+        QCOMPARE(launcher.opened, (std::vector<std::string>{kHomePage, kHomePage}));
         QVERIFY(box.isVisible());
     }
 
-    void RegisteredBrowserIsTheFallback() {
-        RecordingShell shell;
-        shell.shell_result = 0;
-        shell.browser_registered = true;
+    void HtmlHandlerIsTheFallback() {
+        RecordingLauncher launcher;
+        launcher.uri_handler_starts = false;
+        launcher.html_handler_starts = true;
         RecordingPresenter presenter;
-        AboutBox box(shell, kHomePage);
+        AboutBox box(launcher, kHomePage);
         box.SetMessagePresenter(&presenter);
         box.OpenHomePage();
-        QCOMPARE(shell.commands,
-                 std::vector<std::string>{std::string("\"/usr/bin/web\" ") + kHomePage});
+        QCOMPARE(launcher.opened, std::vector<std::string>{kHomePage});
+        QCOMPARE(launcher.html_opened, std::vector<std::string>{kHomePage});
         QVERIFY(presenter.shown.empty());
     }
 
     void FailureGivesThePlainMessage() {
-        RecordingShell shell;
-        shell.shell_result = 2;
+        RecordingLauncher launcher;
+        launcher.uri_handler_starts = false;
         RecordingPresenter presenter;
-        AboutBox box(shell, kHomePage);
+        AboutBox box(launcher, kHomePage);
         box.SetMessagePresenter(&presenter);
         box.OpenHomePage();
-        shell.browser_registered = true;
-        shell.win_exec_result = 2;
         box.PictureClicked();
+        QCOMPARE(launcher.html_opened, (std::vector<std::string>{kHomePage, kHomePage}));
         QCOMPARE(int(presenter.shown.size()), 2);
         for (const MessageBoxRequest& request : presenter.shown) {
             QCOMPARE(request.text, std::string("ホームページの表示に失敗しました。"));

@@ -1,5 +1,5 @@
 // Helpers for the widget tests: the poppler tools that read printed PDF files back, modal
-// dialogs answered from a timer, and a desktop shell that only records.
+// dialogs answered from a timer, and a desktop launcher that only records.
 #pragma once
 
 #include <QApplication>
@@ -104,34 +104,21 @@ inline void WhenModal(std::function<void(QWidget*)> answer) {
     timer->start(10);
 }
 
-// A desktop whose shell and browser start nothing and report what they were asked.
-class RecordingShell final : public ShellPlatform {
+// A desktop that starts nothing and reports what it was asked to open.
+class RecordingLauncher final : public DesktopLauncher {
   public:
-    std::intptr_t shell_result = 42;    // above 32: started
-    bool browser_registered = false;    // ".htm" has a browser command
-    unsigned win_exec_result = 33;      // above 31: started
-    std::vector<std::string> opened;    // ShellExecuteOpen targets
-    std::vector<std::string> commands;  // WinExec command lines
+    bool uri_handler_starts = true;
+    bool html_handler_starts = false;
+    std::vector<std::string> opened;       // through the address's own handler
+    std::vector<std::string> html_opened;  // through the HTML handler
 
-    std::intptr_t ShellExecuteOpen(const std::string& target, int) override {
-        opened.push_back(target);
-        return shell_result;
+    Status OpenWithUriHandler(const std::string& uri) override {
+        opened.push_back(uri);
+        return uri_handler_starts ? Status() : Fail(uri + ": no handler");
     }
-    ClassesRootEntry ReadClassesRootKey(const std::string& subkey) override {
-        if (!browser_registered) {
-            return {};
-        }
-        if (subkey == ".htm") {
-            return {true, std::string("web.desktop")};
-        }
-        if (subkey == "web.desktop\\shell\\open\\command") {
-            return {true, std::string("\"/usr/bin/web\" \"%1\"")};
-        }
-        return {};
-    }
-    unsigned WinExec(const std::string& command_line, int) override {
-        commands.push_back(command_line);
-        return win_exec_result;
+    Status OpenWithHtmlHandler(const std::string& uri) override {
+        html_opened.push_back(uri);
+        return html_handler_starts ? Status() : Fail(uri + ": no HTML handler");
     }
 };
 

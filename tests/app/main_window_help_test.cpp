@@ -39,8 +39,8 @@ class MainWindowHelpTest : public QObject {
         MainWindow::Options options;
         options.program_file = folder_->path() / "koyomivw";
         form_ = std::make_unique<MainWindow>(std::move(options));
-        shell_ = RecordingShell();
-        form_->SetShellPlatform(&shell_);
+        launcher_ = RecordingLauncher();
+        form_->SetDesktopLauncher(&launcher_);
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
         QTest::qWait(20);  // the first show sets the version text
@@ -55,14 +55,14 @@ class MainWindowHelpTest : public QObject {
         form_->findChild<QAction*>(QStringLiteral("help_contents_action"))->trigger();
         form_->findChild<QToolButton*>(QStringLiteral("help_button"))->click();
         const std::string contents = FileUrl(HtmlHelpContentsPath(folder_->path()));
-        QCOMPARE(shell_.opened, (std::vector<std::string>{contents, contents}));
+        QCOMPARE(launcher_.opened, (std::vector<std::string>{contents, contents}));
     }
 
     void CompiledHelpIsPreferredWhenShipped() {
         const std::filesystem::path chm = folder_->path() / "koyomivw.chm";
         WriteBytes(chm, "ITSF");
         form_->findChild<QAction*>(QStringLiteral("help_contents_action"))->trigger();
-        QCOMPARE(shell_.opened, std::vector<std::string>{chm.string()});
+        QCOMPARE(launcher_.opened, std::vector<std::string>{FileUrl(chm)});
     }
 
     // Each opening builds a new box with the version text; it is gone once closed.
@@ -93,7 +93,7 @@ class MainWindowHelpTest : public QObject {
             QCOMPARE(box.size, QSize(324, 258));
         }
         const std::string home = HomePageUrl(folder_->path());
-        QCOMPARE(shell_.opened, (std::vector<std::string>{home, home}));
+        QCOMPARE(launcher_.opened, (std::vector<std::string>{home, home}));
     }
 
     // The help pages and the home page lie beside the built program, and every link between
@@ -134,7 +134,7 @@ class MainWindowHelpTest : public QObject {
     }
 
   private:
-    RecordingShell shell_;
+    RecordingLauncher launcher_;
     std::unique_ptr<TempFolder> folder_;
     std::unique_ptr<MainWindow> form_;
 };

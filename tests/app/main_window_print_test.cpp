@@ -68,7 +68,7 @@ class MainWindowPrintTest : public QObject {
         options.program_file = folder_->path() / "koyomivw";
         options.clock = &clock_;
         form_ = std::make_unique<MainWindow>(std::move(options));
-        form_->SetShellPlatform(&shell_);
+        form_->SetDesktopLauncher(&launcher_);
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     }
@@ -195,7 +195,7 @@ class MainWindowPrintTest : public QObject {
     }
 
     FixedClock clock_{LocalDateTime{2024, 1, 10, 9, 0, 0}};
-    RecordingShell shell_;
+    RecordingLauncher launcher_;
     std::unique_ptr<TempFolder> folder_;
     std::unique_ptr<MainWindow> form_;
 };

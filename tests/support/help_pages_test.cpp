@@ -10,29 +10,19 @@ namespace koyomi {
 namespace {
 
 // Records what the help layer asks of the desktop; every request fails unless told otherwise.
-class RecordingShell final : public ShellPlatform {
+class RecordingLauncher final : public DesktopLauncher {
   public:
-    std::intptr_t shell_result = 2;
-    std::vector<std::string> opened;
-    std::vector<std::string> started;
+    bool uri_handler_starts = false;
+    std::vector<std::string> opened;       // through the address's own handler
+    std::vector<std::string> html_opened;  // through the HTML handler, which always starts
 
-    std::intptr_t ShellExecuteOpen(const std::string& target, int show_mode) override {
-        EXPECT_EQ(show_mode, kShowNormal);
-        opened.push_back(target);
-        return shell_result;
+    Status OpenWithUriHandler(const std::string& uri) override {
+        opened.push_back(uri);
+        return uri_handler_starts ? Status() : Fail("no handler");
     }
-    ClassesRootEntry ReadClassesRootKey(const std::string& subkey) override {
-        if (subkey == ".htm") {
-            return {true, std::string("browser.desktop")};
-        }
-        if (subkey == "browser.desktop\\shell\\open\\command") {
-            return {true, std::string("browser \"%1\"")};
-        }
+    Status OpenWithHtmlHandler(const std::string& uri) override {
+        html_opened.push_back(uri);
         return {};
-    }
-    unsigned WinExec(const std::string& command_line, int) override {
-        started.push_back(command_line);
-        return 33;
     }
 };
 
@@ -64,42 +54,42 @@ TEST(HelpPages, ShippedPagesLieInTheirFoldersBesideTheProgram) {
 TEST_F(HelpPagesTest, CompiledHelpFileIsOpenedWhenPresent) {
     const std::filesystem::path chm = folder_ / kHelpFileName;
     std::ofstream(chm) << "ITSF";
-    RecordingShell shell;
-    shell.shell_result = 42;
-    EXPECT_TRUE(OpenHelpContents(shell, chm));
-    EXPECT_EQ(shell.opened, std::vector<std::string>{chm.string()});
+    RecordingLauncher launcher;
+    launcher.uri_handler_starts = true;
+    EXPECT_TRUE(OpenHelpContents(launcher, chm));
+    EXPECT_EQ(launcher.opened, std::vector<std::string>{FileUrl(chm)});
 }
 
 TEST_F(HelpPagesTest, WithoutCompiledHelpTheHtmlContentsOpen) {
-    RecordingShell shell;
-    shell.shell_result = 42;
-    EXPECT_TRUE(OpenHelpContents(shell, folder_ / kHelpFileName));
-    EXPECT_EQ(shell.opened,
+    RecordingLauncher launcher;
+    launcher.uri_handler_starts = true;
+    EXPECT_TRUE(OpenHelpContents(launcher, folder_ / kHelpFileName));
+    EXPECT_EQ(launcher.opened,
               std::vector<std::string>{FileUrl(folder_ / "koyomivw-help" / "index.html")});
-    EXPECT_NE(shell.opened[0].find("koyomi-help%20"), std::string::npos);
+    EXPECT_NE(launcher.opened[0].find("koyomi-help%20"), std::string::npos);
 }
 
-TEST_F(HelpPagesTest, HtmlHelpFallsBackToTheRegisteredBrowser) {
-    RecordingShell shell;  // the shell's "open" fails
-    EXPECT_TRUE(OpenHelpContents(shell, folder_ / kHelpFileName));
-    EXPECT_EQ(shell.started,
-              std::vector<std::string>{"browser " + FileUrl(HtmlHelpContentsPath(folder_))});
+TEST_F(HelpPagesTest, HtmlHelpFallsBackToTheHtmlHandler) {
+    RecordingLauncher launcher;  // the page's own handler fails
+    EXPECT_TRUE(OpenHelpContents(launcher, folder_ / kHelpFileName));
+    EXPECT_EQ(launcher.html_opened,
+              std::vector<std::string>{FileUrl(HtmlHelpContentsPath(folder_))});
 }
 
 TEST_F(HelpPagesTest, CompiledHelpThatNoProgramOpensIsAFailure) {
     const std::filesystem::path chm = folder_ / kHelpFileName;
     std::ofstream(chm) << "ITSF";
-    RecordingShell shell;
-    EXPECT_FALSE(OpenHelpContents(shell, chm));
-    EXPECT_TRUE(shell.started.empty());
+    RecordingLauncher launcher;
+    EXPECT_FALSE(OpenHelpContents(launcher, chm));
+    EXPECT_TRUE(launcher.html_opened.empty());
 }
 
 TEST_F(HelpPagesTest, AFolderNamedLikeTheHelpFileIsNotTheHelp) {
     std::filesystem::create_directories(folder_ / kHelpFileName);
-    RecordingShell shell;
-    shell.shell_result = 42;
-    OpenHelpContents(shell, folder_ / kHelpFileName);
-    EXPECT_EQ(shell.opened, std::vector<std::string>{FileUrl(HtmlHelpContentsPath(folder_))});
+    RecordingLauncher launcher;
+    launcher.uri_handler_starts = true;
+    EXPECT_TRUE(OpenHelpContents(launcher, folder_ / kHelpFileName));
+    EXPECT_EQ(launcher.opened, std::vector<std::string>{FileUrl(HtmlHelpContentsPath(folder_))});
 }
 
 }  // namespace

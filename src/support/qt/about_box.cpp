@@ -24,9 +24,9 @@ QString WindowTitleOf(const QWidget* parent) {
 
 }  // namespace
 
-AboutBox::AboutBox(ShellPlatform& shell, std::string home_page_url, QWidget* parent)
+AboutBox::AboutBox(DesktopLauncher& launcher, std::string home_page_url, QWidget* parent)
     : QDialog(parent),
-      shell_(shell),
+      launcher_(launcher),
       home_page_url_(std::move(home_page_url)),
       own_presenter_(this, WindowTitleOf(parent)),
       presenter_(&own_presenter_) {
@@ -98,7 +98,7 @@ void AboutBox::SetMessagePresenter(MessagePresenter* presenter) {
 }
 
 void AboutBox::OpenHomePage() {
-    if (!OpenURL(shell_, home_page_url_, kShowNormal)) {
+    if (!OpenUrl(launcher_, home_page_url_)) {
         static const std::string text = "ホームページの表示に失敗しました。";
         ShowPlain(*presenter_, text);
     }

@@ -24,8 +24,8 @@ class AboutBox : public QDialog {
     static constexpr int kClientWidth = 324;
     static constexpr int kClientHeight = 258;
 
-    // `shell` opens `home_page_url`; both must outlive the box.
-    AboutBox(ShellPlatform& shell, std::string home_page_url, QWidget* parent = nullptr);
+    // `launcher` opens `home_page_url`; it must outlive the box.
+    AboutBox(DesktopLauncher& launcher, std::string home_page_url, QWidget* parent = nullptr);
 
     // Where the box's messages go; its own message boxes unless set (tests).
     void SetMessagePresenter(MessagePresenter* presenter);
@@ -47,7 +47,7 @@ class AboutBox : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    ShellPlatform& shell_;
+    DesktopLauncher& launcher_;
     std::string home_page_url_;
     QtMessagePresenter own_presenter_;
     MessagePresenter* presenter_;
