@@ -28,13 +28,14 @@ class QGroupBox;
 class QPrinter;
 class QProgressBar;
 class QStatusBar;
-class QTableWidget;
+class QTableView;
 class QTimer;
 class QToolButton;
 
 namespace koyomi {
 
 class Clock;
+class ScheduleTableModel;
 class ShadowLabel;
 
 // The window's caption.
@@ -135,7 +136,8 @@ class MainWindow : public QMainWindow, private DownloadView {
     QButtonGroup* period_buttons_ = nullptr;
     ShadowLabel* title_label_ = nullptr;
     ShadowLabel* ticker_label_ = nullptr;
-    QTableWidget* schedule_table_ = nullptr;
+    QTableView* schedule_table_ = nullptr;
+    ScheduleTableModel* schedule_rows_ = nullptr;  // what schedule_table_ shows
     QTimer* download_poll_timer_ = nullptr;
     QTimer* ticker_timer_ = nullptr;
     QProgressBar* fetch_progress_ = nullptr;

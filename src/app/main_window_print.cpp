@@ -10,7 +10,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStatusBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <algorithm>
 
 #include "app/grid_widget_source.h"
