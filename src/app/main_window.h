@@ -162,6 +162,7 @@ class MainWindow : public QMainWindow, private DownloadView {
     SettingsFile settings_;
     ScheduleListModel model_;
     std::vector<YearSelectorItem> year_items_;  // year_selector_'s files, in item order
+    int shown_year_index_ = -1;  // the selector's item last loaded; -1 after a refill
     int ticker_offset_ = 0;
     bool shown_once_ = false;
     int busy_depth_ = 0;

@@ -52,6 +52,7 @@ void MainWindow::RefillYearSelector() {
         year_selector_->addItem(SjisToQString(item.Text));
     }
     year_selector_->setCurrentIndex(-1);
+    shown_year_index_ = -1;
 }
 
 void MainWindow::ChooseYear(int index) {
@@ -62,11 +63,14 @@ void MainWindow::ChooseYear(int index) {
     const LoadResult result =
         LoadYearAndBuildFullList(model_, item.File, SelectedPeriod(), *clock_);
     if (!result.ok) {
+        // The grid and the title still show the year loaded before; so must the selector.
+        year_selector_->setCurrentIndex(shown_year_index_);
         ShowInformationBox(Utf8ToSjis("年間スケジュールのファイルを開けませんでした。\n" +
                                       item.File.string() + "\n" + result.reason),
                            true);
         return;
     }
+    shown_year_index_ = index;
     ShowModel();
 }
 

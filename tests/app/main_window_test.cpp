@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -195,6 +196,35 @@ class MainWindowTest : public QObject {
         emit years->activated(0);
         QVERIFY(window->model().schedule_lines.empty());
         QVERIFY(window->findChild<QTableView*>("schedule_table")->isHidden());
+        QCOMPARE(years->currentIndex(), -1);
+    }
+
+    void YearFileThatVanishedLeavesTheSelectorOnTheShownYear() {
+        StoreYear2024();
+        std::vector<std::string> work;
+        QVERIFY(StoreScheduleRecord(folder_->path(), Day("2023", "12", "28", "06").Record(), work)
+                    .status == StoreStatus::Stored);
+        auto window = MakeWindow();
+        auto* years = window->findChild<QComboBox*>("year_selector");
+        years->setCurrentIndex(1);
+        emit years->activated(1);
+        const QString title = Q("2023年 スケジュール【ALL】");
+        QCOMPARE(window->findChild<ShadowLabel*>("title_label")->caption(), title);
+
+        std::filesystem::remove(folder_->path() / YearFileName("2024"));
+        QString box_text;
+        QTimer::singleShot(50, [&box_text] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                box_text = box->text();
+                box->close();
+            }
+        });
+        years->setCurrentIndex(0);
+        emit years->activated(0);
+        QVERIFY2(box_text.contains(Q("2024")), qPrintable(box_text));
+        QCOMPARE(years->currentIndex(), 1);
+        QCOMPARE(years->currentText(), Q("2023年ｽｹｼﾞｭｰﾙ"));
+        QCOMPARE(window->findChild<ShadowLabel*>("title_label")->caption(), title);
     }
 
     void MessageAndCellColours() {
