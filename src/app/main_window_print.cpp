@@ -82,6 +82,9 @@ void MainWindow::Print() {
         printer.setOutputFileName(QString::fromStdString(file.string()));
     }
 
+    // The list title names the job in the printer queue and titles the PDF file.
+    printer.setDocName(SjisToQString(model_.title));
+
     const GridWidgetSource grid(model_.grid, *schedule_table_);
     grid_printer_.target_grid = &grid;
     grid_printer_.target_grid_font = PrintFontOf(*schedule_table_);

@@ -101,6 +101,8 @@ class MainWindowPrintTest : public QObject {
         }
         const QString status = form_->statusBar()->currentMessage();
         QVERIFY2(status.contains(pdf), qPrintable(status));
+        QCOMPARE(PdfInfo(pdf, QStringLiteral("Title")),
+                 QStringLiteral("2024年 スケジュール【ALL】"));
     }
 
     void LongListRunsOverPagesEachWithTheTitle() {
