@@ -2,7 +2,7 @@
 // the geometry of the grid widget on screen.
 #pragma once
 
-#include <QTableWidget>
+#include <QTableView>
 
 #include "output/grid_source.h"
 #include "schedule/schedule_grid.h"
@@ -11,7 +11,7 @@ namespace koyomi {
 
 class GridWidgetSource final : public GridSource {
   public:
-    GridWidgetSource(const ScheduleGrid& grid, const QTableWidget& widget)
+    GridWidgetSource(const ScheduleGrid& grid, const QTableView& widget)
         : grid_(grid), widget_(widget) {}
 
     int ColCount() const override { return grid_.ColCount(); }
@@ -22,7 +22,7 @@ class GridWidgetSource final : public GridSource {
 
   private:
     const ScheduleGrid& grid_;
-    const QTableWidget& widget_;
+    const QTableView& widget_;
 };
 
 }  // namespace koyomi

@@ -9,7 +9,7 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QStatusBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QToolButton>
 #include <system_error>

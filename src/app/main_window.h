@@ -28,13 +28,14 @@ class QGroupBox;
 class QPrinter;
 class QProgressBar;
 class QStatusBar;
-class QTableWidget;
+class QTableView;
 class QTimer;
 class QToolButton;
 
 namespace koyomi {
 
 class Clock;
+class ScheduleTableModel;
 class ShadowLabel;
 
 // The window's caption.
@@ -133,7 +134,8 @@ class MainWindow : public QMainWindow, private DownloadView {
     QButtonGroup* period_buttons_ = nullptr;
     ShadowLabel* title_label_ = nullptr;
     ShadowLabel* ticker_label_ = nullptr;
-    QTableWidget* schedule_table_ = nullptr;
+    QTableView* schedule_table_ = nullptr;
+    ScheduleTableModel* schedule_rows_ = nullptr;  // what schedule_table_ shows
     QTimer* download_poll_timer_ = nullptr;
     QTimer* ticker_timer_ = nullptr;
     QProgressBar* fetch_progress_ = nullptr;
@@ -158,6 +160,7 @@ class MainWindow : public QMainWindow, private DownloadView {
     SettingsFile settings_;
     ScheduleListModel model_;
     std::vector<YearSelectorItem> year_items_;  // year_selector_'s files, in item order
+    int shown_year_index_ = -1;  // the selector's item last loaded; -1 after a refill
     int ticker_offset_ = 0;
     bool shown_once_ = false;
     int busy_depth_ = 0;

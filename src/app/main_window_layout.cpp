@@ -10,13 +10,14 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QStatusBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
 #include "app/schedule_grid_delegate.h"
+#include "app/schedule_table_model.h"
 #include "support/qt/japanese_fonts.h"
 #include "support/qt/shadow_label.h"
 #include "support/sjis_text.h"
@@ -180,10 +181,10 @@ void MainWindow::BuildClientArea() {
     grid_panel->setObjectName(QStringLiteral("GridPanel"));
     auto* grid_layout = new QVBoxLayout(grid_panel);
     grid_layout->setContentsMargins(0, 0, 0, 0);
-    schedule_table_ = new QTableWidget(grid_panel);
+    schedule_table_ = new QTableView(grid_panel);
     schedule_table_->setObjectName(QStringLiteral("schedule_table"));
-    schedule_table_->setColumnCount(kGridColumns);
-    schedule_table_->setRowCount(0);
+    schedule_rows_ = new ScheduleTableModel(schedule_table_);
+    schedule_table_->setModel(schedule_rows_);
     schedule_table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     schedule_table_->setSelectionMode(QAbstractItemView::SingleSelection);
     schedule_table_->setSelectionBehavior(QAbstractItemView::SelectItems);

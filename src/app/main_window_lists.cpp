@@ -2,12 +2,12 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QHeaderView>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QToolButton>
 
 #include "app/main_window.h"
+#include "app/schedule_table_model.h"
 #include "support/qt/qt_text.h"
 #include "support/qt/shadow_label.h"
 
@@ -52,6 +52,7 @@ void MainWindow::RefillYearSelector() {
         year_selector_->addItem(QString::fromStdString(item.text));
     }
     year_selector_->setCurrentIndex(-1);
+    shown_year_index_ = -1;
 }
 
 void MainWindow::ChooseYear(int index) {
@@ -61,11 +62,14 @@ void MainWindow::ChooseYear(int index) {
     const YearSelectorItem& item = year_items_[static_cast<size_t>(index)];
     const Status result = LoadYearAndBuildFullList(model_, item.file, SelectedPeriod(), *clock_);
     if (!result) {
+        // The grid and the title still show the year loaded before; so must the selector.
+        year_selector_->setCurrentIndex(shown_year_index_);
         ShowInformationBox("年間スケジュールのファイルを開けませんでした。\n" + item.file.string() +
                                "\n" + result.Reason(),
                            true);
         return;
     }
+    shown_year_index_ = index;
     ShowModel();
 }
 
@@ -84,22 +88,7 @@ void MainWindow::ShowModel() {
     const ScheduleGrid& grid = model_.grid;
     title_label_->SetCaption(SjisToQString(model_.title));
 
-    QStringList headings;
-    for (int column = 0; column < grid.ColCount(); ++column) {
-        headings << SjisToQString(grid.Cell(column, 0));
-    }
-    schedule_table_->setUpdatesEnabled(false);
-    schedule_table_->setHorizontalHeaderLabels(headings);
-    schedule_table_->clearContents();
-    schedule_table_->setRowCount(grid.RowCount() - 1);
-    for (int row = 1; row < grid.RowCount(); ++row) {
-        for (int column = 0; column < grid.ColCount(); ++column) {
-            auto* item = new QTableWidgetItem(SjisToQString(grid.Cell(column, row)));
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            schedule_table_->setItem(row - 1, column, item);
-        }
-    }
-    schedule_table_->setUpdatesEnabled(true);
+    schedule_rows_->ShowGrid(grid);
     schedule_table_->setVisible(grid.Visible());
 
     // Refilling the selector is not a user's choice: its handler must not run.

@@ -5,16 +5,15 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStatusBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <algorithm>
 
 #include "app/grid_widget_source.h"
 #include "app/main_window.h"
+#include "app/print_setup_dialog.h"
 #include "output/print_file_name.h"
 #include "output/qt/grid_print_job.h"
 #include "support/qt/qt_text.h"
@@ -83,6 +82,9 @@ void MainWindow::Print() {
         printer.setOutputFileName(QString::fromStdString(file.string()));
     }
 
+    // The list title names the job in the printer queue and titles the PDF file.
+    printer.setDocName(SjisToQString(model_.title));
+
     const GridWidgetSource grid(model_.grid, *schedule_table_);
     grid_printer_.target_grid = &grid;
     grid_printer_.target_grid_font = PrintFontOf(*schedule_table_);
@@ -115,20 +117,9 @@ void MainWindow::PrintPageTitle(GridPrinter& sender) {
 
 void MainWindow::SetUpPrinter() {
     QPrinter& printer = Printer();
-    if (!HasPrinters()) {
-        // Only the paper and its orientation can be chosen for the PDF file. Qt warns that the
-        // dialog is meant for native printers, yet on Unix it sets a PDF printer all the same.
-        QPageSetupDialog dialog(&printer, this);
-        dialog.setObjectName(QStringLiteral("PrintSetupDialog"));
-        dialog.exec();
-        return;
-    }
-    QPrintDialog dialog(&printer, this);
-    dialog.setObjectName(QStringLiteral("PrintSetupDialog"));
-    dialog.setWindowTitle(QStringLiteral("ﾌﾟﾘﾝﾀの設定"));
-    // Printer, paper and orientation only: a job always prints the whole list.
-    dialog.setOptions(QAbstractPrintDialog::PrintToFile);
-    if (dialog.exec() == QDialog::Accepted) {
+    const bool has_printers = HasPrinters();
+    const std::unique_ptr<QDialog> dialog = MakePrintSetupDialog(printer, has_printers, this);
+    if (dialog->exec() == QDialog::Accepted && has_printers) {
         print_file_chosen_ =
             printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
     }

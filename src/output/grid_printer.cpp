@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 
 #include "output/round_half_even.h"
 
@@ -10,6 +11,15 @@ namespace koyomi {
 namespace {
 
 constexpr long double kMillimetresPerInch = 25.4L;
+
+// The reason an exception gives, in words for the user: canvases, grid sources and page
+// handlers throw with such words; the library's own texts are English and say little.
+std::string ReasonOf(const std::exception& error) {
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
+        return "メモリが足りません";
+    }
+    return error.what();
+}
 
 int MmToPixel(int mm, int resolution) {
     return RoundHalfEven(mm / kMillimetresPerInch * resolution);
@@ -43,7 +53,7 @@ std::vector<int> SplitIntoPages(int count, SizeOf sizeOf, long double ratio, int
 bool GridPrinter::Print(PrintCanvas& canvas) {
     if (canvas_ != nullptr) {
         // Called again from a page event: the running job owns the canvas.
-        NoteError("the grid is already being printed");
+        NoteError("この表はすでに印刷中です");
         return false;
     }
     lastError_.clear();
@@ -62,9 +72,9 @@ bool GridPrinter::Print(PrintCanvas& canvas) {
                 }
             }
         } catch (const std::exception& error) {
-            NoteError(error.what());
+            NoteError(ReasonOf(error));
         } catch (...) {
-            NoteError("printing stopped by an unknown error");
+            NoteError("原因不明のエラーで印刷が止まりました");
         }
     }
     canvas_ = nullptr;
@@ -96,7 +106,7 @@ bool GridPrinter::CalcPages() {
         const int screen_y = canvas_->ScreenResolutionY();
         if (printer_resolution_x_ <= 0 || printer_resolution_y_ <= 0 || screen_x <= 0 ||
             screen_y <= 0) {
-            NoteError("the printer or the screen reports no resolution");
+            NoteError("プリンタか画面の解像度がわかりません");
             return false;
         }
         ratio_x_ = static_cast<long double>(printer_resolution_x_) / screen_x;
@@ -107,7 +117,7 @@ bool GridPrinter::CalcPages() {
         printable_width_ = canvas_->PageWidth() - left_pixels_ - MmToPixelX(rightMargin);
         printable_height_ = canvas_->PageHeight() - top_pixels_ - MmToPixelY(bottomMargin);
         if (printable_width_ <= 0 || printable_height_ <= 0) {
-            NoteError("the margins leave no room on the page");
+            NoteError("余白を除くと用紙に印刷できる範囲がありません");
             return false;
         }
 
@@ -120,9 +130,9 @@ bool GridPrinter::CalcPages() {
             printable_width_);
         return true;
     } catch (const std::exception& error) {
-        NoteError(error.what());
+        NoteError(ReasonOf(error));
     } catch (...) {
-        NoteError("the page layout failed with an unknown error");
+        NoteError("原因不明のエラーでページの割り付けに失敗しました");
     }
     col_start_.clear();
     rowStart_.clear();
@@ -179,16 +189,16 @@ void GridPrinter::DrawPage(int strip, int band) {
             on_end_page(*this);
         }
     } catch (const std::exception& error) {
-        NoteError(error.what());
+        NoteError(ReasonOf(error));
     } catch (...) {
-        NoteError("a page failed with an unknown error");
+        NoteError("原因不明のエラーでページを印刷できませんでした");
     }
 }
 
 void GridPrinter::NoteError(const std::string& what) {
     // The first failure is the one worth telling; later ones usually follow from it.
     if (lastError_.empty()) {
-        lastError_ = what.empty() ? std::string("printing failed") : what;
+        lastError_ = what.empty() ? std::string("印刷に失敗しました") : what;
     }
 }
 

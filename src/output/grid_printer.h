@@ -63,7 +63,8 @@ class GridPrinter {
     int PrintableWidth() const { return printable_width_; }
     int PrintableHeight() const { return printable_height_; }
 
-    // What went wrong in the last print job; empty when nothing did.
+    // What went wrong in the last print job, in words for the user (UTF-8); empty when
+    // nothing did.
     const std::string& LastError() const { return lastError_; }
 
   private:

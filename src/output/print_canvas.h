@@ -1,6 +1,6 @@
 // The drawing surface of a print job as the grid printer sees it. The program's canvas draws
 // with the platform printer; tests record the calls. A canvas reports a failure by throwing
-// an exception derived from std::exception.
+// an exception derived from std::exception whose message is meant for the user.
 #pragma once
 
 #include <cstdint>

@@ -50,7 +50,7 @@ inline QString PdfText(const QString& pdf, int page = 0) {
 // A field of pdfinfo's report, such as "Pages" or "Page size".
 inline QString PdfInfo(const QString& pdf, const QString& field) {
     const QString report = RunTool(QStringLiteral("pdfinfo"), {pdf}).value_or(QString());
-    const QRegularExpression line(QStringLiteral("^%1:\\s*(.*)$").arg(field),
+    const QRegularExpression line(QStringLiteral("^%1:[ \\t]*(.*)$").arg(field),
                                   QRegularExpression::MultilineOption);
     const QRegularExpressionMatch match = line.match(report);
     return match.hasMatch() ? match.captured(1).trimmed() : QString();

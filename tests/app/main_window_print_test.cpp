@@ -2,15 +2,19 @@
 // in the program folder, named after the list title.
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QtTest>
 
 #include "app/app_test_support.h"
 #include "app/main_window.h"
+#include "app/print_setup_dialog.h"
 #include "output/print_file_name.h"
 #include "schedule/schedule_test_support.h"
 #include "schedule/year_file.h"
@@ -97,6 +101,8 @@ class MainWindowPrintTest : public QObject {
         }
         const QString status = form_->statusBar()->currentMessage();
         QVERIFY2(status.contains(pdf), qPrintable(status));
+        QCOMPARE(PdfInfo(pdf, QStringLiteral("Title")),
+                 QStringLiteral("2024年 スケジュール【ALL】"));
     }
 
     void LongListRunsOverPagesEachWithTheTitle() {
@@ -175,6 +181,24 @@ class MainWindowPrintTest : public QObject {
                  qPrintable(message));
         QVERIFY(message.contains(PathText(pdf)));
         QVERIFY(!form_->statusBar()->currentMessage().contains(QStringLiteral("PDF")));
+    }
+
+    // With printers the set-up is the platform's print dialog, which would offer to print.
+    void SetUpDialogWithPrintersReadsAsSetUp() {
+        QPrinter printer;
+        const std::unique_ptr<QDialog> dialog = MakePrintSetupDialog(printer, true, form_.get());
+        QVERIFY(qobject_cast<QPrintDialog*>(dialog.get()) != nullptr);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("ﾌﾟﾘﾝﾀの設定"));
+        auto* buttons = dialog->findChild<QDialogButtonBox*>(QString(), Qt::FindDirectChildrenOnly);
+        QVERIFY(buttons != nullptr);
+        QCOMPARE(buttons->button(QDialogButtonBox::Ok)->text(), QStringLiteral("OK"));
+        for (const QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            QVERIFY2(!button->text().contains(QStringLiteral("Print"), Qt::CaseInsensitive),
+                     qPrintable(button->text()));
+        }
+        dialog->reject();
     }
 
   private:

@@ -8,7 +8,8 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QTableWidget>
+#include <QMessageBox>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -100,8 +101,8 @@ class MainWindowTest : public QObject {
         QCOMPARE(window->findChild<QButtonGroup*>()->checkedId(), 0);
         QVERIFY(window->findChild<QAction*>("setup_data_action")->isChecked());
         QCOMPARE(window->findChild<QComboBox*>("year_selector")->count(), 0);
-        QVERIFY(window->findChild<QTableWidget*>("schedule_table")->isHidden());
-        QCOMPARE(window->findChild<QTableWidget*>("schedule_table")->columnWidth(13), 230);
+        QVERIFY(window->findChild<QTableView*>("schedule_table")->isHidden());
+        QCOMPARE(window->findChild<QTableView*>("schedule_table")->columnWidth(13), 230);
     }
 
     void SavedSettingsComeBackAndCloseSavesGeometry() {
@@ -142,13 +143,15 @@ class MainWindowTest : public QObject {
         years->setFocus();
         QTest::keyClick(years, Qt::Key_Down);
         QCOMPARE(years->currentIndex(), 0);
-        auto* grid = window->findChild<QTableWidget*>("schedule_table");
+        auto* grid = window->findChild<QTableView*>("schedule_table");
         QVERIFY(!grid->isHidden());
         // From this month (May) on: the April line is left out.
-        QCOMPARE(grid->rowCount(), 4);
-        QCOMPARE(grid->item(0, 0)->text(), Q("  1"));
-        QCOMPARE(grid->item(0, 1)->text(), Q("2024年05月04日"));
-        QCOMPARE(grid->horizontalHeaderItem(13)->text(), Q("レース名"));
+        QCOMPARE(grid->model()->rowCount(), 4);
+        QCOMPARE(grid->model()->index(0, 0).data().toString(), Q("  1"));
+        QCOMPARE(grid->model()->index(0, 1).data().toString(), Q("2024年05月04日"));
+        QCOMPARE(grid->model()->headerData(13, Qt::Horizontal).toString(), Q("レース名"));
+        QCOMPARE(grid->columnWidth(13), 230);
+        QCOMPARE(grid->rowHeight(3), 15);
         QCOMPARE(window->findChild<ShadowLabel*>("title_label")->caption(),
                  Q("2024年 スケジュール【ALL】"));
 
@@ -159,13 +162,13 @@ class MainWindowTest : public QObject {
         QVERIFY(tokyo > 0);
         venues->setCurrentIndex(tokyo);
         emit venues->activated(tokyo);
-        QCOMPARE(grid->rowCount(), 2);
+        QCOMPARE(grid->model()->rowCount(), 2);
         QCOMPARE(window->findChild<ShadowLabel*>("title_label")->caption(),
                  Q("2024年 スケジュール【東京】"));
 
         // All months, the venue kept; the choice is saved.
         window->findChild<QButtonGroup*>()->button(1)->click();
-        QCOMPARE(grid->rowCount(), 2);
+        QCOMPARE(grid->model()->rowCount(), 2);
         QCOMPARE(venues->currentText(), Q("東京"));
         SettingsFile settings(ProgramFile());
         settings.Loaded();
@@ -174,8 +177,8 @@ class MainWindowTest : public QObject {
         // Back to every venue: all five lines of the year.
         venues->setCurrentIndex(0);
         emit venues->activated(0);
-        QCOMPARE(grid->rowCount(), 5);
-        QCOMPARE(grid->item(4, 0)->text(), Q("  5"));
+        QCOMPARE(grid->model()->rowCount(), 5);
+        QCOMPARE(grid->model()->index(4, 0).data().toString(), Q("  5"));
     }
 
     void YearFileThatVanishedKeepsTheList() {
@@ -192,7 +195,36 @@ class MainWindowTest : public QObject {
         years->setCurrentIndex(0);
         emit years->activated(0);
         QVERIFY(window->model().schedule_lines.empty());
-        QVERIFY(window->findChild<QTableWidget*>("schedule_table")->isHidden());
+        QVERIFY(window->findChild<QTableView*>("schedule_table")->isHidden());
+        QCOMPARE(years->currentIndex(), -1);
+    }
+
+    void YearFileThatVanishedLeavesTheSelectorOnTheShownYear() {
+        StoreYear2024();
+        std::vector<std::string> work;
+        QVERIFY(StoreScheduleRecord(folder_->path(), Day("2023", "12", "28", "06").Record(), work)
+                    .status == StoreStatus::Stored);
+        auto window = MakeWindow();
+        auto* years = window->findChild<QComboBox*>("year_selector");
+        years->setCurrentIndex(1);
+        emit years->activated(1);
+        const QString title = Q("2023年 スケジュール【ALL】");
+        QCOMPARE(window->findChild<ShadowLabel*>("title_label")->caption(), title);
+
+        std::filesystem::remove(folder_->path() / YearFileName("2024"));
+        QString box_text;
+        QTimer::singleShot(50, [&box_text] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                box_text = box->text();
+                box->close();
+            }
+        });
+        years->setCurrentIndex(0);
+        emit years->activated(0);
+        QVERIFY2(box_text.contains(Q("2024")), qPrintable(box_text));
+        QCOMPARE(years->currentIndex(), 1);
+        QCOMPARE(years->currentText(), Q("2023年ｽｹｼﾞｭｰﾙ"));
+        QCOMPARE(window->findChild<ShadowLabel*>("title_label")->caption(), title);
     }
 
     void MessageAndCellColours() {

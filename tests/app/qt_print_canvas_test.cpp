@@ -1,4 +1,5 @@
 // The grid printer on a real Qt print job, read back from the PDF it writes.
+#include <QDir>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -205,6 +206,32 @@ class QtPrintCanvasTest : public QObject {
         QVERIFY(error.contains(QStringLiteral("cell source gone")));
         QVERIFY(PdfPageCount(file) >= 1);
         QVERIFY(PdfText(file, 1).contains(QStringLiteral("r4c1")));
+    }
+
+    // The box tells the cause in the program's language, like the rest of its text.
+    void CauseOfAFailureIsToldInJapanese() {
+        FakeGrid grid({40}, {20});
+        GridPrinter printer;
+        printer.target_grid = &grid;
+        printer.top_margin = 150;  // with the bottom margin, more than an A4 sheet is high
+        printer.bottom_margin = 150;
+        const QString file = dir_.filePath(QStringLiteral("margins.pdf"));
+        QPrinter device(QPrinter::HighResolution);
+        SetUpPdf(device, file);
+        QCOMPARE(PrintGridJob(printer, device, kScreenDpi, kScreenDpi),
+                 QStringLiteral("印刷中にエラーが発生しました。\n%1\n(余白を除くと用紙に印刷できる"
+                                "範囲がありません)")
+                     .arg(QDir::toNativeSeparators(file)));
+
+        QtPrintCanvas closed(device, kScreenDpi, kScreenDpi);
+        QVERIFY(closed.End());
+        try {
+            closed.TextOut(0, 0, "x");
+            QFAIL("a closed job took text");
+        } catch (const std::runtime_error& error) {
+            QCOMPARE(QString::fromUtf8(error.what()),
+                     QStringLiteral("印刷ジョブが開かれていません"));
+        }
     }
 
     void DrawingOutsideAnOpenJobFailsInsteadOfBeingLost() {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <stdexcept>
 #include <utility>
 
@@ -304,6 +305,12 @@ TEST(StrGridPrinter, FailuresAreReportedAndEarlierPagesKept) {
     EXPECT_EQ(stops.pages.size(), 2u);
     EXPECT_TRUE(stops.pages[1].texts.empty());
 
+    // The library's own words for running out of memory are not for the user.
+    printer.on_begin_page = [](GridPrinter&) { throw std::bad_alloc(); };
+    RecordingCanvas short_of_memory(kEvenDpi, kEvenDpi, 650, 500);
+    EXPECT_FALSE(printer.Print(short_of_memory));
+    EXPECT_EQ(printer.LastError(), "メモリが足りません");
+
     // A following good job starts clean.
     printer.on_begin_page = nullptr;
     RecordingCanvas good(kEvenDpi, kEvenDpi, 650, 500);
@@ -318,13 +325,13 @@ TEST(StrGridPrinter, UnusablePageIsRefusedWithAReason) {
 
     RecordingCanvas NoResolution(0, 96, 4960, 7016);
     EXPECT_FALSE(printer.Print(NoResolution));
-    EXPECT_FALSE(printer.LastError().empty());
+    EXPECT_EQ(printer.LastError(), "プリンタか画面の解像度がわかりません");
     EXPECT_TRUE(NoResolution.pages[0].log.empty());
     EXPECT_EQ(printer.PageCount(), 0);
 
     RecordingCanvas AllMargin(kEvenDpi, kEvenDpi, 150, 1000);  // 100 + 50 mm margins
     EXPECT_FALSE(printer.Print(AllMargin));
-    EXPECT_FALSE(printer.LastError().empty());
+    EXPECT_EQ(printer.LastError(), "余白を除くと用紙に印刷できる範囲がありません");
     EXPECT_TRUE(AllMargin.pages[0].log.empty());
 }
 

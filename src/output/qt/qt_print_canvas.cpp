@@ -58,7 +58,7 @@ int QtPrintCanvas::PageHeight() const {
 
 QPainter& QtPrintCanvas::Painter() {
     if (!painter_.isActive()) {
-        throw std::runtime_error("the print job is not open");
+        throw std::runtime_error("印刷ジョブが開かれていません");
     }
     return painter_;
 }
@@ -124,7 +124,7 @@ void QtPrintCanvas::FrameRect(const PixelRect& rect) {
 
 void QtPrintCanvas::NewPage() {
     if (!printer_.newPage()) {
-        throw std::runtime_error("the printer could not start a new page");
+        throw std::runtime_error("プリンタが次のページを始められませんでした");
     }
 }
 
