@@ -68,6 +68,8 @@ constexpr int kSetupDataOption = 3;
 constexpr int kSetupDataDays = 3650;
 constexpr char16_t kScheduleDataSpec[] = u"YSCH";
 constexpr std::string_view kSoftwareIdPrefix = "SA100200/SD300400/KoyomiVw/";
+// Records read are written out at least this often, so a crash loses little.
+constexpr auto kCheckpointInterval = std::chrono::milliseconds(250);
 
 std::string Progress(const std::string& prefix, int done, int total) {
     return prefix + std::to_string(done) + "/" + std::to_string(total) + ")";
@@ -84,8 +86,7 @@ DownloadSession::~DownloadSession() {
     if (state_ != State::Idle) {
         state_ = State::Idle;
         link_.JVClose();
-        std::string reason;
-        SyncWrittenFiles(reason);
+        (void)SaveWrittenFiles();
     }
 }
 
@@ -109,7 +110,6 @@ void DownloadSession::StartFetch() {
         return;
     }
     state_ = State::Opening;
-    written_files_.clear();
 
     view_.ShowInformation(Texts().opening);
     if (state_ != State::Opening) {
@@ -202,7 +202,8 @@ void DownloadSession::WindowClosing() {
 }
 
 void DownloadSession::ReadScheduleRecords() {
-    work_lines_.clear();
+    store_.emplace(program_folder_);
+    last_checkpoint_ = clock_.Steady();
     file_counter_ = 0;
     rejected_records_ = 0;
     view_.SetStatusText(Progress(Texts().reading, 0, read_count_));
@@ -223,7 +224,13 @@ void DownloadSession::ReadScheduleRecords() {
             if (!StoreRecord(buffer)) {
                 return;
             }
+            if (clock_.Steady() - last_checkpoint_ >= kCheckpointInterval && !CheckpointStore()) {
+                return;
+            }
         } else if (result == -1) {
+            if (!CheckpointStore()) {
+                return;
+            }
             ++file_counter_;
             view_.SetStatusText(Progress(Texts().reading, file_counter_, read_count_));
             view_.SetProgress(file_counter_, read_count_);
@@ -235,6 +242,8 @@ void DownloadSession::ReadScheduleRecords() {
             FinishReading();
             return;
         } else {
+            // What was read before the error is kept, and on disk before the box is up.
+            CheckpointStore();
             ShowError(Texts().read_error + JVResultText("JVRead", result));
             return;
         }
@@ -242,15 +251,12 @@ void DownloadSession::ReadScheduleRecords() {
 }
 
 bool DownloadSession::StoreRecord(const std::u16string& buffer) {
-    const std::string record = Utf16ToSjis(buffer);
-    if (record.compare(0, 2, "YS") != 0) {
-        return true;  // other record kinds are not kept
+    if (!buffer.starts_with(u"YS")) {
+        return true;  // other record kinds are not kept, nor converted
     }
-    const StoreResult stored = StoreScheduleRecord(program_folder_, record, work_lines_);
+    const StoreResult stored = store_->Add(Utf16ToSjis(buffer));
     switch (stored.status) {
         case StoreStatus::Stored:
-            written_files_.insert(stored.file);
-            return true;
         case StoreStatus::NotSchedule:
             return true;
         case StoreStatus::Rejected:
@@ -259,17 +265,37 @@ bool DownloadSession::StoreRecord(const std::u16string& buffer) {
         case StoreStatus::FileError:
             break;
     }
-    ShowError(Texts().year_file_error + "\n" + Utf8ToSjis(stored.file.string()) + "\n" +
-              Utf8ToSjis(stored.reason));
+    ShowYearFileError(stored);
     return false;
 }
 
+bool DownloadSession::CheckpointStore() {
+    last_checkpoint_ = clock_.Steady();
+    if (!store_) {
+        return true;
+    }
+    const StoreResult written = store_->Checkpoint();
+    if (written.status != StoreStatus::FileError) {
+        return true;
+    }
+    ShowYearFileError(written);
+    return false;
+}
+
+void DownloadSession::ShowYearFileError(const StoreResult& failed) {
+    ShowError(Texts().year_file_error + "\n" + Utf8ToSjis(failed.file.string()) + "\n" +
+              Utf8ToSjis(failed.reason));
+}
+
 void DownloadSession::FinishReading() {
-    std::string reason;
-    if (!SyncWrittenFiles(reason)) {
-        ShowError(Texts().sync_error + "\n" + Utf8ToSjis(reason));
+    if (!CheckpointStore()) {
+        return;  // not stored: "LastTime" stays as it was
+    }
+    if (const Status synced = SaveWrittenFiles(); !synced) {
+        ShowError(Texts().sync_error + "\n" + Utf8ToSjis(synced.Reason()));
         return;  // not safely stored: "LastTime" stays as it was
     }
+    std::string reason;
     std::string settings_failure;
     const std::string last_time = LastTimeText(last_file_timestamp_);
     if (!last_time.empty()) {
@@ -293,8 +319,12 @@ void DownloadSession::CloseJVLink() {
         return;  // already ended, by the window closing
     }
     const int result = link_.JVClose();
-    std::string reason;
-    const bool synced = SyncWrittenFiles(reason);
+    // Normally everything is written by now; a failure here still gets its box below.
+    StoreResult unwritten;
+    if (store_) {
+        unwritten = store_->Checkpoint();
+    }
+    const Status synced = SaveWrittenFiles();
     state_ = State::Idle;
     view_.SetProgress(0, 0);
     view_.SetBusyCursor(false);
@@ -302,8 +332,11 @@ void DownloadSession::CloseJVLink() {
     if (result != 0) {
         view_.ShowInformation(Texts().close_error + JVResultText("JVClose", result));
     }
+    if (unwritten.status == StoreStatus::FileError) {
+        ShowYearFileError(unwritten);
+    }
     if (!synced) {
-        ShowError(Texts().sync_error + "\n" + Utf8ToSjis(reason));
+        ShowError(Texts().sync_error + "\n" + Utf8ToSjis(synced.Reason()));
     }
 }
 
@@ -313,19 +346,19 @@ void DownloadSession::EndQuietly() {
     }
     state_ = State::Idle;
     view_.SetStatusTimerEnabled(false);
-    link_.JVClose();  // its result has nowhere to go on a closing window
-    std::string reason;
-    SyncWrittenFiles(reason);
+    link_.JVClose();           // its result has nowhere to go on a closing window
+    (void)SaveWrittenFiles();  // nor has a failure to write
     view_.SetProgress(0, 0);
     view_.SetBusyCursor(false);
 }
 
-bool DownloadSession::SyncWrittenFiles(std::string& reason) {
-    if (written_files_.empty()) {
-        return true;
+Status DownloadSession::SaveWrittenFiles() {
+    if (!store_) {
+        return {};
     }
-    const bool synced = SyncFilesToDisk(written_files_, &reason);
-    written_files_.clear();
+    (void)store_->Checkpoint();  // a failure was shown where it happened, or has nowhere to go
+    const Status synced = store_->SyncToDisk();
+    store_.reset();
     return synced;
 }
 
