@@ -43,10 +43,11 @@ printf '[kikan]\r\nkikan=1\r\n' >"$work/program/koyomivw.ini"
 # pid in $app.
 first_paint() {
     local start painted
+    : >"$work/out"  # emptied here, so the wait below never reads the previous run's line
     start=$(date +%s%3N)
-    "$@" >"$work/out" 2>/dev/null &
+    "$@" >>"$work/out" 2>/dev/null &
     app=$!
-    for ((i = 0; i < 200; ++i)); do
+    for ((i = 0; i < 500; ++i)); do
         grep -q first-paint "$work/out" && break
         sleep 0.02
     done
