@@ -29,7 +29,7 @@ class DownloadSessionCheckpoints : public ::testing::Test {
         link_.read_count = 2;
         link_.last_file_timestamp = u"20261205150000";
         link_.read_steps.assign(steps.begin(), steps.end());
-        session_.FileOpenItemClick();
+        session_.StartFetch();
     }
     void NoteFilesAtEveryTurn() {
         view_.on_pending_events = [this] {
