@@ -1,7 +1,11 @@
-// Stores the "YS" records of a ten-year setup fetch (about 3,600) one by one into fresh year
-// files, as a fetch does: one load, merge, sort and atomic rewrite per record.
+// Stores the "YS" records of a ten-year setup fetch (about 3,600) into fresh year files: as a
+// fetch does (YearFileStore: lines in memory, a file written when the year changes, one sync at
+// the end), and, for comparison, one by one with a load, merge, sort and atomic rewrite per
+// record. The store is measured against writing the same final files once each (fsync and
+// rename) in the same iteration, and the ratio reported.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -10,6 +14,8 @@
 #include <vector>
 
 #include "schedule/year_file.h"
+#include "schedule/year_file_store.h"
+#include "support/whole_file.h"
 
 namespace {
 
@@ -79,6 +85,64 @@ void BM_StoreTenYearSetupFetchAndSync(benchmark::State& state) {
     StoreSetupFetch(state, true);
 }
 
+using Seconds = std::chrono::duration<double>;
+
+// The final files written once each, fsync and rename, as the least a fetch can cost.
+double WriteOnce(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::vector<std::pair<std::filesystem::path, std::string>> files;
+    for (const std::filesystem::path& file : koyomi::ListYearFiles(from)) {
+        std::string content;
+        koyomi::ReadWholeRegularFile(file, content);
+        files.emplace_back(to / file.filename(), std::move(content));
+    }
+    const auto started = std::chrono::steady_clock::now();
+    koyomi::ReplaceOptions options;
+    options.sync = true;
+    for (const auto& [file, content] : files) {
+        if (koyomi::ReplaceFileAtomically(file, content, options) != 0) {
+            return -1;
+        }
+    }
+    return Seconds(std::chrono::steady_clock::now() - started).count();
+}
+
+void BM_YearFileStoreVersusWritingOnce(benchmark::State& state) {
+    const std::vector<std::string> records = SetupFetchRecords();
+    double stored_total = 0;
+    double once_total = 0;
+    for (auto _ : state) {
+        const std::filesystem::path folder = FreshFolder();
+        const std::filesystem::path once = FreshFolder();
+        const auto started = std::chrono::steady_clock::now();
+        koyomi::YearFileStore store(folder);
+        for (const std::string& record : records) {
+            if (store.Add(record).status != koyomi::StoreStatus::Stored) {
+                state.SkipWithError("store failed");
+                break;
+            }
+        }
+        const bool stored =
+            store.Checkpoint().status == koyomi::StoreStatus::Stored && store.SyncToDisk().Ok();
+        const double store_seconds = Seconds(std::chrono::steady_clock::now() - started).count();
+        const double once_seconds = WriteOnce(folder, once);
+        if (!stored || once_seconds < 0) {
+            state.SkipWithError("write failed");
+        }
+        state.SetIterationTime(store_seconds);
+        stored_total += store_seconds;
+        once_total += once_seconds;
+        std::filesystem::remove_all(folder);
+        std::filesystem::remove_all(once);
+    }
+    state.counters["records"] = static_cast<double>(records.size());
+    state.counters["write_once_ms"] = once_total * 1000 / static_cast<double>(state.iterations());
+    state.counters["ratio"] = stored_total / once_total;  // target: at most 3
+}
+
+BENCHMARK(BM_YearFileStoreVersusWritingOnce)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(10);
 BENCHMARK(BM_StoreTenYearSetupFetch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 BENCHMARK(BM_StoreTenYearSetupFetchAndSync)
     ->Unit(benchmark::kMillisecond)

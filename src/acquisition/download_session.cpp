@@ -71,6 +71,8 @@ constexpr int kSetupDataOption = 3;
 constexpr int kSetupDataDays = 3650;
 constexpr char16_t kScheduleDataSpec[] = u"YSCH";
 constexpr std::string_view kSoftwareIdPrefix = "SA100200/SD300400/KoyomiVw/";
+// Records read are written out at least this often, so a crash loses little.
+constexpr auto kCheckpointInterval = std::chrono::milliseconds(250);
 
 std::string Progress(const std::string& prefix, int done, int total) {
     return prefix + std::to_string(done) + "/" + std::to_string(total) + ")";
@@ -101,7 +103,7 @@ DownloadSession::~DownloadSession() {
     if (state_ != State::Idle) {
         state_ = State::Idle;
         link_.JVClose();
-        (void)SyncWrittenFiles();
+        (void)SaveWrittenFiles();
     }
 }
 
@@ -125,7 +127,6 @@ void DownloadSession::StartFetch(FetchMode mode) {
         return;
     }
     state_ = State::Opening;
-    written_files_.clear();
     outcome_ = {};
 
     view_.ShowInformation(Texts().opening);
@@ -230,7 +231,8 @@ void DownloadSession::WindowClosing() {
 }
 
 void DownloadSession::ReadScheduleRecords() {
-    work_lines_.clear();
+    store_.emplace(data_folder_);
+    last_checkpoint_ = clock_.Steady();
     file_counter_ = 0;
     rejected_records_ = 0;
     view_.SetStatusText(Progress(Texts().reading, 0, read_count_));
@@ -251,7 +253,13 @@ void DownloadSession::ReadScheduleRecords() {
             if (!StoreRecord(buffer)) {
                 return;
             }
+            if (clock_.Steady() - last_checkpoint_ >= kCheckpointInterval && !CheckpointStore()) {
+                return;
+            }
         } else if (result == -1) {
+            if (!CheckpointStore()) {
+                return;
+            }
             ++file_counter_;
             view_.SetStatusText(Progress(Texts().reading, file_counter_, read_count_));
             view_.SetProgress(file_counter_, read_count_);
@@ -263,6 +271,8 @@ void DownloadSession::ReadScheduleRecords() {
             FinishReading();
             return;
         } else {
+            // What was read before the error is kept, and on disk before the box is up.
+            CheckpointStore();
             ShowError(Texts().read_error + ResultText("JVRead", result));
             return;
         }
@@ -270,14 +280,13 @@ void DownloadSession::ReadScheduleRecords() {
 }
 
 bool DownloadSession::StoreRecord(const std::u16string& buffer) {
-    const std::string record = Utf16ToSjis(buffer);
-    if (record.compare(0, 2, "YS") != 0) {
-        return true;  // other record kinds are not kept
+    if (!buffer.starts_with(u"YS")) {
+        return true;  // other record kinds are not kept, nor converted
     }
-    const StoreResult stored = StoreScheduleRecord(data_folder_, record, work_lines_);
+    const std::string record = Utf16ToSjis(buffer);
+    const StoreResult stored = store_->Add(record);
     switch (stored.status) {
         case StoreStatus::Stored:
-            written_files_.insert(stored.file);
             outcome_.changed_years.insert(record.substr(11, 4));
             return true;
         case StoreStatus::NotSchedule:
@@ -288,13 +297,32 @@ bool DownloadSession::StoreRecord(const std::u16string& buffer) {
         case StoreStatus::FileError:
             break;
     }
-    ShowError(Texts().year_file_error + "\n" + stored.file.string() + "\n" + stored.reason);
+    ShowYearFileError(stored);
     return false;
 }
 
+bool DownloadSession::CheckpointStore() {
+    last_checkpoint_ = clock_.Steady();
+    if (!store_) {
+        return true;
+    }
+    const StoreResult written = store_->Checkpoint();
+    if (written.status != StoreStatus::FileError) {
+        return true;
+    }
+    ShowYearFileError(written);
+    return false;
+}
+
+void DownloadSession::ShowYearFileError(const StoreResult& failed) {
+    ShowError(Texts().year_file_error + "\n" + failed.file.string() + "\n" + failed.reason);
+}
+
 void DownloadSession::FinishReading() {
-    const Status synced = SyncWrittenFiles();
-    if (!synced) {
+    if (!CheckpointStore()) {
+        return;  // not stored: "LastTime" stays as it was
+    }
+    if (const Status synced = SaveWrittenFiles(); !synced) {
         ShowError(Texts().sync_error + "\n" + Describe(synced.Error()));
         return;  // not safely stored: "LastTime" stays as it was
     }
@@ -323,7 +351,12 @@ void DownloadSession::CloseJVLink() {
         return;  // already ended, by the window closing or a cancel
     }
     const int result = link_.JVClose();
-    const Status synced = SyncWrittenFiles();
+    // Normally everything is written by now; a failure here still gets its box below.
+    StoreResult unwritten;
+    if (store_) {
+        unwritten = store_->Checkpoint();
+    }
+    const Status synced = SaveWrittenFiles();
     state_ = State::Idle;
     outcome_.ended = true;
     view_.SetProgress(0, 0);
@@ -331,6 +364,9 @@ void DownloadSession::CloseJVLink() {
     view_.Beep();
     if (result != 0) {
         view_.ShowInformation(Texts().close_error + ResultText("JVClose", result));
+    }
+    if (unwritten.status == StoreStatus::FileError) {
+        ShowYearFileError(unwritten);
     }
     if (!synced) {
         ShowError(Texts().sync_error + "\n" + Describe(synced.Error()));
@@ -344,23 +380,20 @@ void DownloadSession::EndQuietly() {
     state_ = State::Idle;
     outcome_.ended = true;
     view_.SetStatusTimerEnabled(false);
-    link_.JVClose();  // its result has nowhere to go on a closing window or a cancel
-    (void)SyncWrittenFiles();
+    link_.JVClose();           // its result has nowhere to go on a closing window or a cancel
+    (void)SaveWrittenFiles();  // nor has a failure to write
     view_.SetProgress(0, 0);
     view_.SetBusyCursor(false);
 }
 
-Status DownloadSession::SyncWrittenFiles() {
-    if (written_files_.empty()) {
+Status DownloadSession::SaveWrittenFiles() {
+    if (!store_) {
         return {};
     }
-    std::string reason;
-    const bool synced = SyncFilesToDisk(written_files_, &reason);
-    written_files_.clear();
-    if (!synced) {
-        return Fail(reason);
-    }
-    return {};
+    (void)store_->Checkpoint();  // a failure was shown where it happened, or has nowhere to go
+    const Status synced = store_->SyncToDisk();
+    store_.reset();
+    return synced;
 }
 
 void DownloadSession::ShowError(const std::string& text) {

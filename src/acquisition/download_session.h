@@ -5,14 +5,16 @@
 // through DownloadView, the outcome included.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
-#include <set>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "acquisition/download_view.h"
 #include "acquisition/jv_link.h"
+#include "schedule/year_file_store.h"
 #include "support/clock.h"
 #include "support/result.h"
 
@@ -70,9 +72,13 @@ class DownloadSession {
     void CloseJVLink();
     // Handles one record of the read loop; false when the session must stop.
     bool StoreRecord(const std::u16string& buffer);
+    // Writes the records held in memory; false (after the box) when a year file fails.
+    bool CheckpointStore();
+    void ShowYearFileError(const StoreResult& failed);
     void FinishReading();
     void EndQuietly();
-    Status SyncWrittenFiles();
+    // Writes what is still held and flushes every file written; the store is then dropped.
+    Status SaveWrittenFiles();
     void ShowError(const std::string& text);
 
     JvLink& link_;
@@ -88,8 +94,8 @@ class DownloadSession {
     std::u16string last_file_timestamp_;
     int file_counter_ = 0;
     int rejected_records_ = 0;
-    std::vector<std::string> work_lines_;            // the record work list
-    std::set<std::filesystem::path> written_files_;  // synced once, when the session ends
+    std::optional<YearFileStore> store_;  // the records of this session's read
+    std::chrono::steady_clock::time_point last_checkpoint_;
     FetchOutcome outcome_;
 };
 

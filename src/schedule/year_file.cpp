@@ -81,10 +81,41 @@ const char* FindByte(const char* from, const char* to, char byte) {
     return found != nullptr ? static_cast<const char*>(found) : to;
 }
 
+// Writes the lines to a temporary file and renames it over `file`, so the file is either the
+// old one or the new one, never a part. No sync here: the caller syncs once when a whole fetch
+// has been stored.
+bool WriteLinesAtomically(const std::filesystem::path& file, const std::vector<std::string>& lines,
+                          std::optional<mode_t> keep_permissions, std::string& reason) {
+    ReplaceOptions options;
+    options.permissions = keep_permissions;  // the permissions the user gave the old file
+    const int error = ReplaceFileAtomically(file, YearFileText(lines), options);
+    if (error != 0) {
+        reason = SystemReason(error);
+        return false;
+    }
+    return true;
+}
+
+bool SyncPath(const std::filesystem::path& path, std::string& reason) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        reason = path.string() + ": " + SystemReason(errno);
+        return false;
+    }
+    bool ok = ::fsync(fd) == 0;
+    if (!ok) {
+        reason = path.string() + ": " + SystemReason(errno);
+    }
+    ::close(fd);
+    return ok;
+}
+
+}  // namespace
+
 // Splits text at CR LF, LF or a lone CR; a final line end does not start another line. The
 // strings already in `lines` are reused. Searching with memchr keeps a file of many megabytes
 // quick to load.
-void SplitLines(std::string_view content, std::vector<std::string>& lines) {
+void SplitYearFileLines(std::string_view content, std::vector<std::string>& lines) {
     size_t count = 0;
     auto emit = [&](const char* from, const char* to) {
         std::string_view line(from, static_cast<size_t>(to - from));
@@ -120,11 +151,7 @@ void SplitLines(std::string_view content, std::vector<std::string>& lines) {
     lines.resize(count);
 }
 
-// Writes the lines, each ending in CR LF, to a temporary file and renames it over `file`, so
-// the file is either the old one or the new one, never a part. No sync here: the caller
-// syncs once when a whole fetch has been stored.
-bool WriteLinesAtomically(const std::filesystem::path& file, const std::vector<std::string>& lines,
-                          std::optional<mode_t> keep_permissions, std::string& reason) {
+std::string YearFileText(const std::vector<std::string>& lines) {
     size_t total = 0;
     for (const std::string& line : lines) {
         total += line.size() + 2;
@@ -135,32 +162,40 @@ bool WriteLinesAtomically(const std::filesystem::path& file, const std::vector<s
         content += line;
         content += "\r\n";
     }
-
-    ReplaceOptions options;
-    options.permissions = keep_permissions;  // the permissions the user gave the old file
-    const int error = ReplaceFileAtomically(file, content, options);
-    if (error != 0) {
-        reason = SystemReason(error);
-        return false;
-    }
-    return true;
+    return content;
 }
 
-bool SyncPath(const std::filesystem::path& path, std::string& reason) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        reason = path.string() + ": " + SystemReason(errno);
-        return false;
-    }
-    bool ok = ::fsync(fd) == 0;
-    if (!ok) {
-        reason = path.string() + ": " + SystemReason(errno);
-    }
-    ::close(fd);
-    return ok;
+std::string_view LineKey(std::string_view line) {
+    return Field(line, kKeyPosition, kKeyLength);
 }
 
-}  // namespace
+std::string_view LineYear(std::string_view line) {
+    return Field(line, kYearPosition, 4);
+}
+
+RecordLine LineOfRecord(std::string_view record) {
+    RecordLine result;
+    if (record.substr(0, 2) != "YS") {
+        result.status = StoreStatus::NotSchedule;
+        return result;
+    }
+    std::string_view body = WithoutLineEnd(record);
+    // The year becomes part of a file name and the key decides which line is replaced: a
+    // record that cannot supply both is not stored anywhere.
+    result.status = StoreStatus::Rejected;
+    if (body.size() < kShortestStorableLine) {
+        result.reason = "record too short for its line key";
+    } else if (!IsFourAsciiDigits(Field(body, kYearPosition, 4))) {
+        result.reason = "year is not four digits";
+    } else if (std::any_of(body.begin(), body.end(), IsLineEnd)) {
+        // A line break inside would split the line in two on the next load.
+        result.reason = "record holds a line break";
+    } else {
+        result.status = StoreStatus::Stored;
+        result.line = OverwriteAt(body, kNormalisedHeader, 3);
+    }
+    return result;
+}
 
 std::filesystem::path YearFileName(std::string_view year) {
     std::string name(year);
@@ -201,33 +236,14 @@ std::vector<std::filesystem::path> ListYearFiles(const std::filesystem::path& fo
 StoreResult StoreScheduleRecord(const std::filesystem::path& folder, std::string_view record,
                                 std::vector<std::string>& work_lines) {
     StoreResult result;
-    if (record.substr(0, 2) != "YS") {
-        result.status = StoreStatus::NotSchedule;
+    RecordLine made = LineOfRecord(record);
+    if (made.status != StoreStatus::Stored) {
+        result.status = made.status;
+        result.reason = std::move(made.reason);
         return result;
     }
-    std::string_view body = WithoutLineEnd(record);
-    // The year becomes part of a file name and the key decides which line is replaced: a
-    // record that cannot supply both is not stored anywhere.
-    if (body.size() < kShortestStorableLine) {
-        result.status = StoreStatus::Rejected;
-        result.reason = "record too short for its line key";
-        return result;
-    }
-    std::string_view year = Field(body, kYearPosition, 4);
-    if (!IsFourAsciiDigits(year)) {
-        result.status = StoreStatus::Rejected;
-        result.reason = "year is not four digits";
-        return result;
-    }
-    if (std::any_of(body.begin(), body.end(), IsLineEnd)) {
-        // A line break inside would split the line in two on the next load.
-        result.status = StoreStatus::Rejected;
-        result.reason = "record holds a line break";
-        return result;
-    }
-
-    std::string line = OverwriteAt(body, kNormalisedHeader, 3);
-    result.file = folder / YearFileName(year);
+    std::string line = std::move(made.line);
+    result.file = folder / YearFileName(LineYear(line));
 
     std::string content;
     mode_t permissions = 0;
@@ -240,14 +256,13 @@ StoreResult StoreScheduleRecord(const std::filesystem::path& folder, std::string
         result.status = StoreStatus::FileError;
         return result;
     } else {
-        SplitLines(content, work_lines);
+        SplitYearFileLines(content, work_lines);
         keep_permissions = permissions;
     }
 
-    std::string_view key = Field(line, kKeyPosition, kKeyLength);
-    auto same_key = std::find_if(work_lines.begin(), work_lines.end(), [key](const auto& old) {
-        return Field(old, kKeyPosition, kKeyLength) == key;
-    });
+    std::string_view key = LineKey(line);
+    auto same_key = std::find_if(work_lines.begin(), work_lines.end(),
+                                 [key](const auto& old) { return LineKey(old) == key; });
     if (same_key != work_lines.end()) {
         *same_key = std::move(line);
     } else {
@@ -274,7 +289,7 @@ Result<std::vector<std::string>> LoadYearFile(const std::filesystem::path& file)
         return Fail(SystemReason(error), file);
     }
     std::vector<std::string> lines;
-    SplitLines(content, lines);
+    SplitYearFileLines(content, lines);
     return lines;
 }
 

@@ -38,6 +38,27 @@ struct StoreResult {
                                  // record Rejected; in UTF-8
 };
 
+// What a record becomes in its year file: `line` (without a line end, positions 3-11 set to
+// "000000000") when `status` is Stored, else why it is not stored (NotSchedule, or Rejected
+// with a reason).
+struct RecordLine {
+    StoreStatus status = StoreStatus::Stored;
+    std::string line;
+    std::string reason;
+};
+RecordLine LineOfRecord(std::string_view record);
+
+// The key (positions 12-27) and year (positions 12-15) of a year-file line; a short line has
+// a short key, which never equals a stored line's.
+std::string_view LineKey(std::string_view line);
+std::string_view LineYear(std::string_view line);
+
+// Splits a year file's text into its lines, reusing the strings already in `lines`.
+void SplitYearFileLines(std::string_view content, std::vector<std::string>& lines);
+
+// The text of a year file: every line followed by CR LF.
+std::string YearFileText(const std::vector<std::string>& lines);
+
 // Stores one record (code page 932, with or without its CR LF) into the year file of its
 // year in `folder`: replace the line with the same key or append, sort, rewrite atomically.
 // `work_lines` is the caller's work list, reused between calls to save allocations.

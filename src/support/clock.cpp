@@ -39,6 +39,10 @@ LocalDateTime SystemClock::Now() const {
             parts.tm_hour,        parts.tm_min,     parts.tm_sec};
 }
 
+std::chrono::steady_clock::time_point SystemClock::Steady() const {
+    return std::chrono::steady_clock::now();
+}
+
 LocalDateTime AddDays(const LocalDateTime& value, int days) {
     LocalDateTime result = value;
     long long serial = DaysFromCivil(value.year, static_cast<unsigned>(value.month),

@@ -2,6 +2,7 @@
 // fixed date.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 namespace koyomi {
@@ -22,23 +23,30 @@ class Clock {
     virtual ~Clock() = default;
     // The current local date and time.
     virtual LocalDateTime Now() const = 0;
+    // A reading that only ever goes forward, for measuring intervals (never a date).
+    virtual std::chrono::steady_clock::time_point Steady() const = 0;
 };
 
 // The machine's local time.
 class SystemClock final : public Clock {
   public:
     LocalDateTime Now() const override;
+    std::chrono::steady_clock::time_point Steady() const override;
 };
 
-// A clock that always says the same time; tests and tools set it.
+// A clock that always says the same time; tests and tools set it. Its steady reading stands
+// still too, until a test moves it on.
 class FixedClock final : public Clock {
   public:
     explicit FixedClock(LocalDateTime now) : now_(now) {}
     LocalDateTime Now() const override { return now_; }
+    std::chrono::steady_clock::time_point Steady() const override { return steady_; }
     void Set(LocalDateTime now) { now_ = now; }
+    void Advance(std::chrono::steady_clock::duration elapsed) { steady_ += elapsed; }
 
   private:
     LocalDateTime now_;
+    std::chrono::steady_clock::time_point steady_{};
 };
 
 // Calendar arithmetic on the date part (proleptic Gregorian); the time of day is kept.

@@ -12,7 +12,9 @@ namespace koyomi {
 namespace {
 
 // One conversion with iconv. `bad_input` is written for every input sequence that cannot be
-// converted; `bad_width` says how many input bytes such a sequence consumes.
+// converted; `bad_width` says how many input bytes such a sequence consumes. Opening a
+// conversion costs more than converting a record, so each thread keeps one open converter per
+// direction (see Converter below) and resets it before every use.
 class IconvConverter {
   public:
     IconvConverter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
@@ -34,7 +36,7 @@ class IconvConverter {
             return out;
         }
         out.reserve(size * 2 + 8);
-        std::vector<char> buffer(4096);
+        std::vector<char>& buffer = buffer_;
         char* in = const_cast<char*>(data);
         size_t in_left = size;
         iconv(handle_, nullptr, nullptr, nullptr, nullptr);
@@ -65,7 +67,18 @@ class IconvConverter {
 
   private:
     iconv_t handle_;
+    std::vector<char> buffer_ = std::vector<char>(4096);
 };
+
+// This thread's open converter for one direction.
+template <const char* To, const char* From>
+IconvConverter& Converter() {
+    thread_local IconvConverter converter(To, From);
+    return converter;
+}
+
+constexpr char kCp932[] = "CP932";
+constexpr char kUtf8[] = "UTF-8";
 
 size_t SkipOneSjisByte(const unsigned char*, size_t) {
     return 1;
@@ -115,47 +128,48 @@ std::u16string BytesToU16(const std::string& bytes) {
 
 // glibc names the machine's own UTF-16 order "UTF-16LE"/"UTF-16BE"; plain "UTF-16" would add
 // a byte-order mark.
-constexpr const char* kUtf16Native =
-    (std::endian::native == std::endian::little) ? "UTF-16LE" : "UTF-16BE";
+constexpr char kUtf16Native[] = {
+    'U', 'T', 'F', '-', '1', '6', std::endian::native == std::endian::little ? 'L' : 'B',
+    'E', '\0'};
 
 }  // namespace
 
 std::string Utf8ToSjis(std::string_view utf8) {
-    IconvConverter converter("CP932", "UTF-8");
+    IconvConverter& converter = Converter<kCp932, kUtf8>();
     return converter.Convert(utf8.data(), utf8.size(), "?", SkipUtf8Char);
 }
 
 std::string Utf16ToSjis(std::u16string_view utf16) {
-    IconvConverter converter("CP932", kUtf16Native);
+    IconvConverter& converter = Converter<kCp932, kUtf16Native>();
     return converter.Convert(reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2, "?",
                              SkipUtf16Char);
 }
 
 std::string SjisToUtf8(std::string_view sjis) {
-    IconvConverter converter("UTF-8", "CP932");
+    IconvConverter& converter = Converter<kUtf8, kCp932>();
     return converter.Convert(sjis.data(), sjis.size(), kReplacementUtf8, SkipOneSjisByte);
 }
 
 std::u16string SjisToUtf16(std::string_view sjis) {
-    IconvConverter converter(kUtf16Native, "CP932");
+    IconvConverter& converter = Converter<kUtf16Native, kCp932>();
     return BytesToU16(
         converter.Convert(sjis.data(), sjis.size(), ReplacementUtf16(), SkipOneSjisByte));
 }
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
-    IconvConverter converter(kUtf16Native, "UTF-8");
+    IconvConverter& converter = Converter<kUtf16Native, kUtf8>();
     return BytesToU16(
         converter.Convert(utf8.data(), utf8.size(), ReplacementUtf16(), SkipUtf8Char));
 }
 
 std::string Utf16ToUtf8(std::u16string_view utf16) {
-    IconvConverter converter("UTF-8", kUtf16Native);
+    IconvConverter& converter = Converter<kUtf8, kUtf16Native>();
     return converter.Convert(reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2,
                              kReplacementUtf8, SkipUtf16Char);
 }
 
 bool IsValidSjis(std::string_view sjis) {
-    IconvConverter converter("UTF-8", "CP932");
+    IconvConverter& converter = Converter<kUtf8, kCp932>();
     bool valid = true;
     converter.Convert(sjis.data(), sjis.size(), "",
                       [&valid](const unsigned char*, size_t) -> size_t {

@@ -66,7 +66,26 @@ void SyncFolderOf(const std::filesystem::path& target) {
     }
 }
 
+FileStamp StampFrom(const struct stat& info) {
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.inode = info.st_ino;
+    stamp.size = info.st_size;
+    stamp.modified_ns =
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+    stamp.permissions = info.st_mode & 07777;
+    return stamp;
+}
+
 }  // namespace
+
+FileStamp StampOf(const std::filesystem::path& file) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0) {
+        return {};
+    }
+    return StampFrom(info);
+}
 
 std::string SystemReason(int error) {
     return std::generic_category().message(error);
@@ -143,6 +162,16 @@ int ReplaceFileAtomically(const std::filesystem::path& target, std::string_view 
     }
     if (error == 0 && options.sync && ::fsync(fd) != 0) {
         error = errno;
+    }
+    if (error == 0 && options.written != nullptr) {
+        // The file's own stamp, taken before the rename: a stat of the name afterwards could
+        // already see someone else's file.
+        struct stat info {};
+        if (::fstat(fd, &info) != 0) {
+            error = errno;
+        } else {
+            *options.written = StampFrom(info);
+        }
     }
     if (::close(fd) != 0 && error == 0) {
         error = errno;

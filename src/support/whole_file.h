@@ -23,9 +23,27 @@ std::string SystemReason(int error);
 int ReadWholeRegularFile(const std::filesystem::path& file, std::string& content,
                          mode_t* permissions = nullptr, std::size_t limit = SIZE_MAX);
 
+// What tells one version of a file from another without reading it: a write by anyone
+// changes the size, the modification time or (an atomic replace) the inode; a chmod changes
+// the permissions.
+struct FileStamp {
+    bool exists = false;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::int64_t modified_ns = 0;
+    mode_t permissions = 0;
+
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// The stamp of the file under the name now; a name that cannot be examined has none
+// (exists false).
+FileStamp StampOf(const std::filesystem::path& file);
+
 struct ReplaceOptions {
     std::optional<mode_t> permissions;  // those of the file replaced; none: the umask decides
     bool sync = false;                  // flush the file and its folder before returning
+    FileStamp* written = nullptr;       // when given, receives the stamp of the new file
 };
 
 // Writes the bytes to a new temporary file beside `target` ("<name>.~<hex>", never the name of a

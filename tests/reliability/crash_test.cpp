@@ -7,9 +7,12 @@
 // 240) seconds; KOYOMI_KILL_SEED repeats a run (the seed is printed).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <map>
 #include <memory>
+#include <numeric>
 #include <random>
 #include <string>
 #include <thread>
@@ -165,6 +168,102 @@ TEST(FetchKilled, LeavesAStoredPrefixAndTheNextFetchCompletesTheSame) {
     EXPECT_GT(kills, 0);
     if (kills >= 20) {
         // Kills that land nowhere interesting would prove nothing.
+        EXPECT_GE(while_storing, kills / 4);
+    }
+}
+
+// The sample service with its records dealt out year by year in turn (same files, same number
+// of records in each), so that nearly every record belongs to another year than the one before.
+void InterleaveYears(const fs::path& service) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(service)) {
+        if (entry.path().extension() == ".jvd") {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    std::vector<size_t> counts;
+    std::map<std::string, std::vector<std::string>> by_year;
+    for (const fs::path& file : files) {
+        const std::string content = ReadFile(file);
+        size_t count = 0;
+        for (size_t start = 0; start < content.size(); ++count) {
+            const size_t end = std::min(content.find("\r\n", start), content.size());
+            const std::string record = content.substr(start, end - start);
+            by_year[record.starts_with("YS") ? record.substr(11, 4) : ""].push_back(record);
+            start = end + 2;
+        }
+        counts.push_back(count);
+    }
+    std::vector<std::string> dealt;
+    for (size_t round = 0; dealt.size() < std::accumulate(counts.begin(), counts.end(), size_t{0});
+         ++round) {
+        for (const auto& [year, records] : by_year) {
+            if (round < records.size()) {
+                dealt.push_back(records[round]);
+            }
+        }
+    }
+    size_t next = 0;
+    for (size_t i = 0; i < files.size(); ++i) {
+        std::string content;
+        for (size_t n = 0; n < counts[i]; ++n) {
+            content += dealt[next++] + "\r\n";
+        }
+        WriteFile(files[i], content);
+    }
+}
+
+// As above, with every year switch a checkpoint: the files must still show one prefix.
+TEST(FetchKilled, RecordsOfYearsInTurnLeaveAStoredPrefix) {
+    TempFolder shared;
+    const fs::path service = shared / "service";
+    CopySampleService(service);
+    InterleaveYears(service);
+    const std::vector<std::string> records = DeliveredRecords(service);
+    ASSERT_NE(records[1].substr(11, 4), records[2].substr(11, 4));
+    const FetchModel model({}, records);
+    const YearTexts complete = model.TextsAfter(model.RecordCount());
+
+    auto whole_run = Clock::duration::max();
+    for (int run = 0; run < 2; ++run) {
+        TempFolder reference_root;
+        const Clock::time_point started = Clock::now();
+        FetchRun reference(reference_root.path(), service);
+        ASSERT_EQ(reference.Child().Wait(std::chrono::seconds(300)), 0);
+        whole_run = std::min(whole_run, Clock::now() - started);
+        ASSERT_TRUE(YearFilesIn(reference.Program()) == complete);
+    }
+    const KillBudget budget;
+    std::printf("kill seed %u (KOYOMI_KILL_SEED)\n", budget.seed);
+    std::mt19937 random(budget.seed);
+    std::uniform_int_distribution<long long> delay_us(
+        0, std::chrono::duration_cast<std::chrono::microseconds>(whole_run).count());
+    int kills = 0;
+    int while_storing = 0;
+    const Clock::time_point deadline = Clock::now() + budget.time;
+    for (long point = 0; kills < budget.points && Clock::now() < deadline; ++point) {
+        TempFolder root;
+        FetchRun run(root.path(), service);
+        std::this_thread::sleep_for(std::chrono::microseconds(delay_us(random)));
+        const bool killed = run.Child().Kill();
+        kills += killed ? 1 : 0;
+        SCOPED_TRACE("kill point " + std::to_string(point));
+        const YearTexts found = YearFilesIn(run.Program());
+        const std::vector<size_t> prefixes = model.MatchingPrefixes(found);
+        ASSERT_FALSE(prefixes.empty()) << "the year files match no prefix of the records";
+        while_storing += killed && prefixes.front() > 0 && found != complete ? 1 : 0;
+        EXPECT_TRUE(run.LastTime().empty() || found == complete);
+
+        ChildProcess again({DriverProgram(), "fetch", run.Program().string(), ControlFolder()},
+                           ControlEnvironment(root.path(), service), root / "again.txt");
+        ASSERT_EQ(again.Wait(std::chrono::seconds(300)), 0) << again.Output();
+        EXPECT_TRUE(YearFilesIn(run.Program()) == complete);
+    }
+    std::printf("interleaved fetch kill points: %d killed, %d while storing\n", kills,
+                while_storing);
+    EXPECT_GT(kills, 0);
+    if (kills >= 20) {
         EXPECT_GE(while_storing, kills / 4);
     }
 }
