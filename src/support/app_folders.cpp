@@ -207,6 +207,13 @@ AppFolders ChooseAppFolders(const fs::path& program_file, const FolderEnvironmen
     return PerUserFolders(program_file, env);
 }
 
+std::string FoldersText(const AppFolders& folders) {
+    return "プログラム: " + folders.program_folder.string() +
+           "\nデータ: " + folders.data_folder.string() +
+           "\n設定ファイル: " + folders.settings_file.string() +
+           "\nPDFの保存先: " + folders.documents_folder.string();
+}
+
 Status PrepareAppFolders(const AppFolders& folders) {
     if (folders.beside_program) {
         return {};

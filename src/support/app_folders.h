@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "support/result.h"
@@ -59,6 +60,9 @@ bool IsInstalledCopy(const std::filesystem::path& program_folder);
 // folder the process may not write; everything beside the program otherwise.
 AppFolders ChooseAppFolders(const std::filesystem::path& program_file,
                             const FolderEnvironment& env);
+
+// The folders in use, a line each, for the about box (UTF-8).
+std::string FoldersText(const AppFolders& folders);
 
 // Creates the data folder and the settings file's folder (0700, as the XDG rules ask) when they
 // are missing; "folder: reason" when one cannot be made. Nothing else is touched.
