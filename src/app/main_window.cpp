@@ -15,7 +15,6 @@
 #include <system_error>
 
 #include "support/clock.h"
-#include "support/program_file.h"
 #include "support/qt/qt_text.h"
 #include "support/qt/shadow_label.h"
 
@@ -28,6 +27,8 @@ QString ProgramTitle() {
 MainWindow::MainWindow(Options options, QWidget* parent)
     : QMainWindow(parent),
       program_file_(std::move(options.program_file)),
+      folders_(options.folders.program_folder.empty() ? FoldersBesideProgram(program_file_)
+                                                      : std::move(options.folders)),
       settings_(program_file_),
       presenter_(this, ProgramTitle()),
       control_(std::move(options.jv_link)) {
@@ -64,12 +65,14 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::LoadSettingsAndLists() {
-    // Year files, the settings file and the help file are found relative to the program.
-    program_folder_ = ProgramFolderOf(program_file_);
+    // The help file is found beside the program; year files and the settings file where the
+    // folders chosen at start-up say.
+    program_folder_ = folders_.program_folder;
     std::error_code ignored;
-    std::filesystem::current_path(program_folder_, ignored);
+    std::filesystem::current_path(folders_.data_folder, ignored);
     help_file_ = program_folder_ / "koyomivw.chm";
 
+    settings_.SetFileName(folders_.settings_file);
     settings_.Loaded();
     const int top = settings_.ReadInteger("locate", "top", 10);
     const int left = settings_.ReadInteger("locate", "left", 10);
@@ -95,8 +98,8 @@ void MainWindow::LoadSettingsAndLists() {
 
     if (control_) {
         DownloadView& view = *this;
-        session_ =
-            std::make_unique<DownloadSession>(*control_, view, *clock_, settings_, program_folder_);
+        session_ = std::make_unique<DownloadSession>(*control_, view, *clock_, settings_,
+                                                     folders_.data_folder);
     }
     RefillYearSelector();
 

@@ -16,6 +16,7 @@
 #include "output/grid_printer.h"
 #include "schedule/schedule_list.h"
 #include "schedule/year_selector.h"
+#include "support/app_folders.h"
 #include "support/message_dialog.h"
 #include "support/open_url.h"
 #include "support/qt/qt_message_presenter.h"
@@ -46,8 +47,9 @@ class MainWindow : public QMainWindow, private DownloadView {
   public:
     struct Options {
         std::filesystem::path program_file;  // the running executable; its folder is home
-        std::unique_ptr<JvLink> jv_link;     // the JV-Link control the window hosts
-        const Clock* clock = nullptr;        // "now"; the system clock when null
+        AppFolders folders;  // where writable things go; all beside the program file when empty
+        std::unique_ptr<JvLink> jv_link;  // the JV-Link control the window hosts
+        const Clock* clock = nullptr;     // "now"; the system clock when null
     };
 
     explicit MainWindow(Options options, QWidget* parent = nullptr);
@@ -62,6 +64,7 @@ class MainWindow : public QMainWindow, private DownloadView {
     const std::string& message_text() const { return model_.message_text; }
     int ticker_offset() const { return ticker_offset_; }
     const std::filesystem::path& program_folder() const { return program_folder_; }
+    const AppFolders& folders() const { return folders_; }
     const MessageDialog& warning_dialog() const { return warning_dialog_; }
     const MessageDialog& notice_dialog() const { return notice_dialog_; }
     bool IsFetching() const { return session_ && session_->IsOpen(); }
@@ -152,6 +155,7 @@ class MainWindow : public QMainWindow, private DownloadView {
     QAction* about_action_ = nullptr;
 
     std::filesystem::path program_file_;
+    AppFolders folders_;
     std::unique_ptr<Clock> own_clock_;
     const Clock* clock_ = nullptr;
     std::filesystem::path program_folder_;

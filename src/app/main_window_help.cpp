@@ -28,6 +28,7 @@ void MainWindow::ShowAbout() {
     // A fresh box every time, freed when it closes.
     AboutBox box(Launcher(), HomePageUrl(program_folder_), this);
     box.version_label_->SetCaption(version_text_);
+    box.ShowFolders(QString::fromStdString(FoldersText(folders_)));
     box.exec();
 }
 

@@ -46,7 +46,7 @@ Period MainWindow::SelectedPeriod() const {
 }
 
 void MainWindow::RefillYearSelector() {
-    year_items_ = YearSelectorItems(program_folder_);
+    year_items_ = YearSelectorItems(folders_.data_folder);
     year_selector_->clear();
     for (const YearSelectorItem& item : year_items_) {
         year_selector_->addItem(QString::fromStdString(item.text));

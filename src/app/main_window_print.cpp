@@ -1,6 +1,6 @@
 // Printing the list: the grid with the list title on every page, on the printer and paper
-// chosen last in the printer set-up, or into a PDF file in the program folder when the
-// machine has no printer.
+// chosen last in the printer set-up, or into a PDF file in the documents folder chosen at
+// start-up when the machine has no printer.
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
@@ -78,7 +78,7 @@ void MainWindow::Print() {
     }
     const bool to_file = printer.outputFormat() == QPrinter::PdfFormat;
     if (to_file && !print_file_chosen_) {
-        const std::filesystem::path file = PrintPdfPath(program_folder_, model_.title);
+        const std::filesystem::path file = PrintPdfPath(folders_.documents_folder, model_.title);
         printer.setOutputFileName(QString::fromStdString(file.string()));
     }
 

@@ -2,6 +2,7 @@
 // the pages shipped beside the program.
 #include <QAction>
 #include <QDirIterator>
+#include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QToolButton>
@@ -24,6 +25,7 @@ struct AboutBoxSeen {
     QString title;
     QString version;
     QSize size;
+    QString folders;
 };
 
 }  // namespace
@@ -74,7 +76,8 @@ class MainWindowHelpTest : public QObject {
                 modal->close();
                 return;
             }
-            seen.push_back({box->windowTitle(), box->version_label_->caption(), box->size()});
+            seen.push_back({box->windowTitle(), box->version_label_->caption(), box->size(),
+                            box->folder_list_ != nullptr ? box->folder_list_->text() : QString()});
             box->version_label_->SetCaption(QStringLiteral("changed"));
             box->home_page_button_->click();
             box->ok_button_->click();
@@ -90,7 +93,13 @@ class MainWindowHelpTest : public QObject {
         for (const AboutBoxSeen& box : seen) {
             QCOMPARE(box.title, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
             QCOMPARE(box.version, QStringLiteral("Ver.1.02"));
-            QCOMPARE(box.size, QSize(324, 258));
+            // The stored form's box, grown below the buttons by the list of folders in use.
+            QCOMPARE(box.size.width(), 324);
+            QVERIFY(box.size.height() > 258);
+            const QString folder = QString::fromStdString(folder_->path().string());
+            QCOMPARE(box.folders, QStringLiteral("プログラム: %1\nデータ: %1\n設定ファイル: "
+                                                 "%1/koyomivw.ini\nPDFの保存先: %1")
+                                      .arg(folder));
         }
         const std::string home = HomePageUrl(folder_->path());
         QCOMPARE(launcher_.opened, (std::vector<std::string>{home, home}));

@@ -1,5 +1,6 @@
 // Printing from the main window on a machine without a printer: the list goes into a PDF file
-// in the program folder, named after the list title.
+// in the documents folder chosen at start-up (the program folder for a copy kept there),
+// named after the list title.
 #include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -57,29 +58,46 @@ class MainWindowPrintTest : public QObject {
 
     void init() {
         folder_ = std::make_unique<TempFolder>();
-        std::vector<std::string> work;
-        YsRecord spring;
-        YsRecord summer;
-        summer.month = "06";
-        summer.day = "02";
-        summer.venue = "09";
-        summer.race_name = Utf8ToSjis("安田記念");
-        for (const YsRecord& record : {spring, summer}) {
-            QCOMPARE(int(StoreScheduleRecord(folder_->path(), record.Record(), work).status),
-                     int(StoreStatus::Stored));
-        }
+        StoreRecords(folder_->path());
         MainWindow::Options options;
         options.program_file = folder_->path() / "koyomivw";
-        options.clock = &clock_;
-        form_ = std::make_unique<MainWindow>(std::move(options));
-        form_->SetDesktopLauncher(&launcher_);
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        OpenWindow(std::move(options));
     }
 
     void cleanup() {
         form_.reset();
         folder_.reset();
+    }
+
+    // An installed copy: year files from the data folder, the page into the documents folder,
+    // the settings into their own file, and nothing into the program folder.
+    void InstalledCopyUsesTheFoldersChosenAtStartUp() {
+        form_.reset();
+        AppFolders folders;
+        folders.program_folder = folder_->path() / "program";
+        folders.data_folder = folder_->path() / "data";
+        folders.settings_file = folder_->path() / "config" / "koyomivw.ini";
+        folders.documents_folder = folder_->path() / "documents";
+        folders.beside_program = false;
+        for (const auto& folder : {folders.program_folder, folders.data_folder,
+                                   folders.settings_file.parent_path(), folders.documents_folder}) {
+            std::filesystem::create_directories(folder);
+        }
+        StoreRecords(folders.data_folder);
+        MainWindow::Options options;
+        options.program_file = folders.program_folder / "koyomivw";
+        options.folders = folders;
+        OpenWindow(std::move(options));
+        ChooseFirstYear();
+
+        Action("print_action")->trigger();
+        const QString pdf = PathText(PrintPdfPath(folders.documents_folder, form_->model().title));
+        QVERIFY2(QFile::exists(pdf), qPrintable(pdf));
+        QVERIFY(form_->statusBar()->currentMessage().contains(pdf));
+        form_->close();
+        form_.reset();
+        QVERIFY(std::filesystem::exists(folders.settings_file));
+        QVERIFY(std::filesystem::is_empty(folders.program_folder));
     }
 
     void ListGoesIntoAPdfNamedAfterItsTitle() {
@@ -202,6 +220,28 @@ class MainWindowPrintTest : public QObject {
     }
 
   private:
+    void StoreRecords(const std::filesystem::path& folder) {
+        std::vector<std::string> work;
+        YsRecord spring;
+        YsRecord summer;
+        summer.month = "06";
+        summer.day = "02";
+        summer.venue = "09";
+        summer.race_name = Utf8ToSjis("安田記念");
+        for (const YsRecord& record : {spring, summer}) {
+            QCOMPARE(int(StoreScheduleRecord(folder, record.Record(), work).status),
+                     int(StoreStatus::Stored));
+        }
+    }
+
+    void OpenWindow(MainWindow::Options options) {
+        options.clock = &clock_;
+        form_ = std::make_unique<MainWindow>(std::move(options));
+        form_->SetDesktopLauncher(&launcher_);
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
+
     QAction* Action(const char* name) {
         auto* action = form_->findChild<QAction*>(QString::fromLatin1(name));
         if (action == nullptr) {

@@ -97,6 +97,24 @@ void AboutBox::SetMessagePresenter(MessagePresenter* presenter) {
     presenter_ = presenter != nullptr ? presenter : &own_presenter_;
 }
 
+void AboutBox::ShowFolders(const QString& text) {
+    if (folder_list_ == nullptr) {
+        folder_list_ = new QLabel(this);
+        folder_list_->setObjectName(QStringLiteral("FolderList"));
+        folder_list_->setWordWrap(true);
+        folder_list_->setTextFormat(Qt::PlainText);
+        folder_list_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        folder_list_->setFont(JapaneseFont(10));
+    }
+    constexpr int kMargin = 8;
+    const int width = kClientWidth - 2 * kMargin;
+    folder_list_->setText(text);
+    const int height = folder_list_->heightForWidth(width);
+    folder_list_->setGeometry(kMargin, kClientHeight, width, height);
+    folder_list_->show();
+    setFixedSize(kClientWidth, kClientHeight + height + kMargin);
+}
+
 void AboutBox::OpenHomePage() {
     if (!OpenUrl(launcher_, home_page_url_)) {
         static const std::string text = "ホームページの表示に失敗しました。";

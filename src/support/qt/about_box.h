@@ -30,6 +30,9 @@ class AboutBox : public QDialog {
     // Where the box's messages go; its own message boxes unless set (tests).
     void SetMessagePresenter(MessagePresenter* presenter);
 
+    // Lists the folders in use below the buttons; the box grows to fit them.
+    void ShowFolders(const QString& text);
+
     // What the home page button and a click on the picture do.
     void OpenHomePage();
     void PictureClicked();
@@ -41,6 +44,7 @@ class AboutBox : public QDialog {
     ShadowLabel* credit_label_ = nullptr;   // the credit line
     QPushButton* home_page_button_ = nullptr;
     QPushButton* ok_button_ = nullptr;
+    QLabel* folder_list_ = nullptr;  // made by ShowFolders
 
   protected:
     void showEvent(QShowEvent* event) override;
