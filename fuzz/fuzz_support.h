@@ -3,6 +3,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <iconv.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -25,6 +26,11 @@ namespace koyomi::fuzz {
             std::abort();                                                                \
         }                                                                                \
     } while (false)
+
+// The text layer opens a code page 932 converter for every conversion. glibc unloads the
+// converter's module when the last one closes and loads it again on the next, which costs
+// more than the conversion; one converter held open for the whole run keeps it loaded.
+inline const iconv_t kCodePageKeptLoaded = iconv_open("UTF-8", "CP932");
 
 // A folder of this process for the target's files, in memory when /dev/shm is there, removed
 // when the process ends.
