@@ -107,16 +107,16 @@ void CheckFile(const std::string& text, const Entry& written, const Entry& probe
     KOYOMI_REQUIRE(probe_before == (stored ? Unquoted(*stored) : std::string("none")));
     settings.ReadInteger(probe.section, probe.key, 7);
 
-    const ProfileWriteResult result = settings.WriteString(written.section, written.key, value);
+    const Status result = settings.WriteString(written.section, written.key, value);
     std::string after;
     KOYOMI_REQUIRE(fuzz::ReadWholeFile(file, after));
     KOYOMI_REQUIRE(fuzz::FolderNames(folder) == std::vector<std::string>{"koyomivw.ini"});
     if (!IsUsableProfileEntry(written.section, written.key, value)) {
-        KOYOMI_REQUIRE(!result.ok && !result.reason.empty() && result.path == file);
+        KOYOMI_REQUIRE(!result.Ok() && !result.Reason().empty() && result.File() == file);
         KOYOMI_REQUIRE(after == text);
         return;
     }
-    KOYOMI_REQUIRE(result.ok);
+    KOYOMI_REQUIRE(result.Ok());
     KOYOMI_REQUIRE(after == text ||
                    after == WithProfileValue(text, written.section, written.key, value));
     KOYOMI_REQUIRE(settings.ReadString(written.section, written.key, "none") ==

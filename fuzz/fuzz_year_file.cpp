@@ -30,9 +30,9 @@ std::string SteeredRecord(std::string record, bool steer) {
 }
 
 void CheckLoad(const std::filesystem::path& file, std::string_view content) {
-    const LoadResult loaded = LoadYearFile(file);
-    KOYOMI_REQUIRE(loaded.ok);
-    KOYOMI_REQUIRE(loaded.lines == model::SplitYearFileText(content));
+    const auto loaded = LoadYearFile(file);
+    KOYOMI_REQUIRE(loaded.Ok());
+    KOYOMI_REQUIRE(loaded.Value() == model::SplitYearFileText(content));
 }
 
 void CheckStore(const std::filesystem::path& folder, const std::string& record,
@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (shape % 8 == 0) {
         // A folder where the year file should be: never read as lines, never replaced.
         std::filesystem::create_directory(file);
-        KOYOMI_REQUIRE(!LoadYearFile(file).ok);
+        KOYOMI_REQUIRE(!LoadYearFile(file).Ok());
         std::vector<std::string> work_lines;
         std::string record = SteeredRecord(input.ConsumeRemainingBytesAsString(), true);
         const StoreResult result = StoreScheduleRecord(folder, record, work_lines);
