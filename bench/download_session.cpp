@@ -13,9 +13,9 @@
 #include <thread>
 
 #include "acquisition/download_session.h"
-#include "acquisition/standin/sample/sample_service.h"
-#include "acquisition/standin/standin_jvlink.h"
-#include "acquisition/standin/standin_settings.h"
+#include "control/service/sample/sample_service.h"
+#include "control/service/standin_jvlink.h"
+#include "control/service/standin_settings.h"
 #include "support/clock.h"
 
 namespace koyomi {

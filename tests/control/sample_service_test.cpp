@@ -1,6 +1,6 @@
 // The bundled sample service: what is committed (and copied beside the program) is what the
 // generator makes, and it looks like a real schedule.
-#include "acquisition/standin/sample/sample_service.h"
+#include "control/service/sample/sample_service.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <tuple>
 #include <vector>
 
-#include "acquisition/standin/service_files.h"
-#include "acquisition/standin/service_records.h"
+#include "control/service/service_files.h"
+#include "control/service/service_records.h"
 #include "acquisition_test_support.h"
 #include "program_folder.h"
 #include "support/clock.h"

@@ -1,11 +1,11 @@
-#include "acquisition/standin/standin_jvlink.h"
+#include "control/service/standin_jvlink.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <thread>
 
-#include "acquisition/standin/download_cache.h"
+#include "control/service/download_cache.h"
 #include "standin_test_support.h"
 
 namespace koyomi::testing {

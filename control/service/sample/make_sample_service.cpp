@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string_view>
 
-#include "acquisition/standin/sample/sample_service.h"
+#include "control/service/sample/sample_service.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "acquisition/standin/ini_sections.h"
+#include "control/service/ini_sections.h"
 
 #include <charconv>
 

@@ -1,4 +1,4 @@
-#include "acquisition/standin/qt/standin_settings_dialog.h"
+#include "control/service/qt/standin_settings_dialog.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -15,7 +15,7 @@
 
 #include <string>
 
-#include "acquisition/standin/standin_settings.h"
+#include "control/service/standin_settings.h"
 
 namespace koyomi {
 namespace {

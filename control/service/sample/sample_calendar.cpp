@@ -1,4 +1,4 @@
-#include "acquisition/standin/sample/sample_calendar.h"
+#include "control/service/sample/sample_calendar.h"
 
 #include <algorithm>
 #include <array>

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "acquisition/jv_link.h"
-#include "acquisition/standin/fault_plan.h"
-#include "acquisition/standin/standin_paths.h"
+#include "control/service/fault_plan.h"
+#include "control/service/standin_paths.h"
 
 namespace koyomi {
 

@@ -1,4 +1,4 @@
-#include "acquisition/standin/service_records.h"
+#include "control/service/service_records.h"
 
 namespace koyomi {
 

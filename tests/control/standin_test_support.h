@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "acquisition/standin/standin_jvlink.h"
-#include "acquisition/standin/standin_settings.h"
+#include "control/service/standin_jvlink.h"
+#include "control/service/standin_settings.h"
 #include "acquisition_test_support.h"
 
 namespace koyomi::testing {

@@ -1,4 +1,4 @@
-#include "acquisition/standin/text_file.h"
+#include "control/service/text_file.h"
 
 #include <system_error>
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "acquisition/standin/service_files.h"
+#include "control/service/service_files.h"
 
 namespace koyomi {
 

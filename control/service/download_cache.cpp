@@ -1,10 +1,10 @@
-#include "acquisition/standin/download_cache.h"
+#include "control/service/download_cache.h"
 
 #include <cstdint>
 #include <limits>
 #include <system_error>
 
-#include "acquisition/standin/text_file.h"
+#include "control/service/text_file.h"
 
 namespace koyomi {
 namespace {

@@ -1,4 +1,4 @@
-#include "acquisition/standin/standin_paths.h"
+#include "control/service/standin_paths.h"
 
 #include <pwd.h>
 #include <unistd.h>

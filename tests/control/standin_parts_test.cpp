@@ -6,13 +6,13 @@
 #include <optional>
 #include <string>
 
-#include "acquisition/standin/fault_plan.h"
-#include "acquisition/standin/ini_sections.h"
-#include "acquisition/standin/service_files.h"
-#include "acquisition/standin/service_records.h"
-#include "acquisition/standin/standin_paths.h"
-#include "acquisition/standin/standin_settings.h"
-#include "acquisition/standin/text_file.h"
+#include "control/service/fault_plan.h"
+#include "control/service/ini_sections.h"
+#include "control/service/service_files.h"
+#include "control/service/service_records.h"
+#include "control/service/standin_paths.h"
+#include "control/service/standin_settings.h"
+#include "control/service/text_file.h"
 #include "acquisition_test_support.h"
 
 namespace koyomi::testing {

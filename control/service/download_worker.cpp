@@ -1,9 +1,9 @@
-#include "acquisition/standin/download_worker.h"
+#include "control/service/download_worker.h"
 
 #include <chrono>
 #include <utility>
 
-#include "acquisition/standin/download_cache.h"
+#include "control/service/download_cache.h"
 
 namespace koyomi {
 

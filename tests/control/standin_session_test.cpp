@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "acquisition/download_session.h"
-#include "acquisition/standin/sample/sample_service.h"
+#include "control/service/sample/sample_service.h"
 #include "session_fakes.h"
 #include "standin_test_support.h"
 #include "support/clock.h"

@@ -1,4 +1,4 @@
-#include "acquisition/standin/sample/sample_races.h"
+#include "control/service/sample/sample_races.h"
 
 namespace koyomi {
 namespace {

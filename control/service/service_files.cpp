@@ -1,4 +1,4 @@
-#include "acquisition/standin/service_files.h"
+#include "control/service/service_files.h"
 
 #include <algorithm>
 #include <array>

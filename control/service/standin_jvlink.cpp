@@ -1,16 +1,16 @@
-#include "acquisition/standin/standin_jvlink.h"
+#include "control/service/standin_jvlink.h"
 
 #include <algorithm>
 #include <string_view>
 #include <system_error>
 #include <utility>
 
-#include "acquisition/standin/download_cache.h"
-#include "acquisition/standin/download_worker.h"
-#include "acquisition/standin/service_files.h"
-#include "acquisition/standin/service_records.h"
-#include "acquisition/standin/standin_settings.h"
-#include "acquisition/standin/text_file.h"
+#include "control/service/download_cache.h"
+#include "control/service/download_worker.h"
+#include "control/service/service_files.h"
+#include "control/service/service_records.h"
+#include "control/service/standin_settings.h"
+#include "control/service/text_file.h"
 #include "support/sjis_text.h"
 
 namespace koyomi {

@@ -1,10 +1,10 @@
-#include "acquisition/standin/sample/sample_service.h"
+#include "control/service/sample/sample_service.h"
 
 #include <cstdio>
 #include <string_view>
 
-#include "acquisition/standin/sample/sample_calendar.h"
-#include "acquisition/standin/sample/sample_races.h"
+#include "control/service/sample/sample_calendar.h"
+#include "control/service/sample/sample_races.h"
 #include "support/sjis_text.h"
 
 namespace koyomi {

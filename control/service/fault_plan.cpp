@@ -1,9 +1,9 @@
-#include "acquisition/standin/fault_plan.h"
+#include "control/service/fault_plan.h"
 
 #include <algorithm>
 
-#include "acquisition/standin/ini_sections.h"
-#include "acquisition/standin/text_file.h"
+#include "control/service/ini_sections.h"
+#include "control/service/text_file.h"
 
 namespace koyomi {
 namespace {

@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <system_error>
 
-#include "acquisition/standin/standin_jvlink.h"
-#include "acquisition/standin/standin_paths.h"
+#include "control/service/standin_jvlink.h"
+#include "control/service/standin_paths.h"
 
 #ifdef KOYOMI_STANDIN_SETTINGS_DIALOG
-#include "acquisition/standin/qt/standin_settings_dialog.h"
+#include "control/service/qt/standin_settings_dialog.h"
 #endif
 
 extern "C" __attribute__((visibility("default"))) koyomi::JvLink* koyomi_jvlink_create_v1();

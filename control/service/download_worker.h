@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "acquisition/standin/service_files.h"
+#include "control/service/service_files.h"
 
 namespace koyomi {
 
