@@ -1,7 +1,9 @@
 #include "control/service/standin_paths.h"
 
+#ifndef _WIN32
 #include <pwd.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <string>
@@ -9,6 +11,28 @@
 
 namespace koyomi {
 namespace {
+
+#ifdef _WIN32
+// Built for Windows, the service is the JV-Link test control running under Wine: its settings
+// and cache go to the Windows profile folders, and a service folder given as a Unix path (as a
+// test sets it) is reached through drive Z:, which Wine maps to the Unix root.
+constexpr const char* kConfigVariable = "APPDATA";
+constexpr const char* kCacheVariable = "LOCALAPPDATA";
+
+std::filesystem::path ServiceFolderFromVariable(const std::string& value) {
+    if (value.front() == '/') {
+        return std::filesystem::path("Z:" + value).make_preferred();
+    }
+    return value;
+}
+#else
+constexpr const char* kConfigVariable = "XDG_CONFIG_HOME";
+constexpr const char* kCacheVariable = "XDG_CACHE_HOME";
+
+std::filesystem::path ServiceFolderFromVariable(const std::string& value) {
+    return value;
+}
+#endif
 
 std::filesystem::path AbsoluteVariable(const char* name) {
     const char* value = std::getenv(name);
@@ -20,6 +44,11 @@ std::filesystem::path AbsoluteVariable(const char* name) {
 }
 
 std::filesystem::path HomeFolder() {
+#ifdef _WIN32
+    if (std::filesystem::path home = AbsoluteVariable("USERPROFILE"); !home.empty()) {
+        return home;
+    }
+#else
     if (std::filesystem::path home = AbsoluteVariable("HOME"); !home.empty()) {
         return home;
     }
@@ -30,6 +59,7 @@ std::filesystem::path HomeFolder() {
         found != nullptr && found->pw_dir != nullptr) {
         return found->pw_dir;
     }
+#endif
     return std::filesystem::temp_directory_path();
 }
 
@@ -47,10 +77,10 @@ StandInPaths StandInPathsFromEnvironment(const std::filesystem::path& program_fo
     StandInPaths paths;
     if (const char* service = std::getenv(std::string(kServiceFolderVariable).c_str());
         service != nullptr && *service != '\0') {
-        paths.service_override = service;
+        paths.service_override = ServiceFolderFromVariable(service);
     }
-    paths.settings_file = UserFolder("XDG_CONFIG_HOME", ".config") / kStandInSettingsFileName;
-    paths.cache_root = UserFolder("XDG_CACHE_HOME", ".cache");
+    paths.settings_file = UserFolder(kConfigVariable, ".config") / kStandInSettingsFileName;
+    paths.cache_root = UserFolder(kCacheVariable, ".cache");
     paths.bundled_service = program_folder / kBundledServiceFolderName;
     return paths;
 }

@@ -32,6 +32,7 @@ struct SessionTexts {
     std::string sync_error;
     std::string last_time_error;
     std::string rejected_records;
+    std::string not_answering;
 };
 
 const SessionTexts& Texts() {
@@ -57,8 +58,18 @@ const SessionTexts& Texts() {
         Utf8ToSjis("年間スケジュールファイルをディスクに書き込めませんでした。"),
         Utf8ToSjis("設定ファイルに最終取得日時を保存できませんでした。"),
         Utf8ToSjis("スケジュールとして読めないレコードを読み飛ばしました。件数: "),
+        Utf8ToSjis("JV-Link が応答しなくなりました。データの取得を終了します。"),
     };
     return texts;
+}
+
+// The box of a failed call: the operation's prefix and result text, or, when the control
+// stopped answering, that alone (its code is no result of the operation).
+std::string FailureText(const std::string& prefix, const char* operation, int result) {
+    if (result == kJVLinkNotAnswering) {
+        return Texts().not_answering;
+    }
+    return prefix + JVResultText(operation, result);
 }
 
 // The hidden date control's value, 2003-04-06 10:46:42: the from-time of normal data.
@@ -94,7 +105,7 @@ int DownloadSession::InitControl(std::string_view version_text) {
         SjisToUtf16(std::string(kSoftwareIdPrefix) + std::string(version_text));
     const int result = link_.JVInit(sid);
     if (result != 0) {
-        view_.ShowPlainMessage(Texts().init_error + JVResultText("JVInit", result));
+        view_.ShowPlainMessage(FailureText(Texts().init_error, "JVInit", result));
     }
     return result;
 }
@@ -135,7 +146,7 @@ void DownloadSession::StartFetch() {
     const int result = link_.JVOpen(dataspec, from_time, option, read_count_, download_count_,
                                     last_file_timestamp_);
     if (result != 0) {
-        ShowError(Texts().open_error + JVResultText("JVOpen", result));
+        ShowError(FailureText(Texts().open_error, "JVOpen", result));
         CloseJVLink();
     } else if (read_count_ == 0) {
         ShowError(Texts().no_new_data);
@@ -168,7 +179,7 @@ void DownloadSession::PollDownload() {
     if (done < 0) {
         // Off before the box: the box's own event loop would otherwise deliver more ticks.
         view_.SetStatusTimerEnabled(false);
-        ShowError(Texts().status_error + JVResultText("JVStatus", done));
+        ShowError(FailureText(Texts().status_error, "JVStatus", done));
         CloseJVLink();
     } else if (done < download_count_) {
         view_.SetStatusText(Progress(Texts().download_progress, done, download_count_));
@@ -189,7 +200,7 @@ void DownloadSession::OpenControlSettings() {
     }
     const int result = link_.JVSetUIProperties();
     if (result != 0) {
-        ShowError(Texts().set_ui_error + JVResultText("JVSetUIProperties", result));
+        ShowError(FailureText(Texts().set_ui_error, "JVSetUIProperties", result));
     }
 }
 
@@ -235,7 +246,7 @@ void DownloadSession::ReadScheduleRecords() {
             FinishReading();
             return;
         } else {
-            ShowError(Texts().read_error + JVResultText("JVRead", result));
+            ShowError(FailureText(Texts().read_error, "JVRead", result));
             return;
         }
     }
@@ -300,7 +311,7 @@ void DownloadSession::CloseJVLink() {
     view_.SetBusyCursor(false);
     view_.Beep();
     if (result != 0) {
-        view_.ShowInformation(Texts().close_error + JVResultText("JVClose", result));
+        view_.ShowInformation(FailureText(Texts().close_error, "JVClose", result));
     }
     if (!synced) {
         ShowError(Texts().sync_error + "\n" + Utf8ToSjis(reason));

@@ -10,9 +10,9 @@
 #include <tuple>
 #include <vector>
 
+#include "acquisition_test_support.h"
 #include "control/service/service_files.h"
 #include "control/service/service_records.h"
-#include "acquisition_test_support.h"
 #include "program_folder.h"
 #include "support/clock.h"
 

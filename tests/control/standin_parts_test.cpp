@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "acquisition_test_support.h"
 #include "control/service/fault_plan.h"
 #include "control/service/ini_sections.h"
 #include "control/service/service_files.h"
@@ -13,10 +14,16 @@
 #include "control/service/standin_paths.h"
 #include "control/service/standin_settings.h"
 #include "control/service/text_file.h"
-#include "acquisition_test_support.h"
 
 namespace koyomi::testing {
 namespace {
+
+StandInSettings ServiceSettings(const std::filesystem::path& folder, int ms_per_file) {
+    StandInSettings settings;
+    settings.service_folder = folder;
+    settings.ms_per_file = ms_per_file;
+    return settings;
+}
 
 // Sets an environment variable for one test and puts the old value back.
 class ScopedVariable {
@@ -107,12 +114,13 @@ TEST(StandInSettings, SaveAndLoadRoundTripWithLimits) {
     EXPECT_TRUE(LoadStandInSettings(file).service_folder.empty());
 
     std::string reason;
-    ASSERT_TRUE(SaveStandInSettings(file, {"/data/jv service", 75}, reason)) << reason;
+    ASSERT_TRUE(SaveStandInSettings(file, ServiceSettings("/data/jv service", 75), reason))
+        << reason;
     StandInSettings loaded = LoadStandInSettings(file);
     EXPECT_EQ(loaded.service_folder, "/data/jv service");
     EXPECT_EQ(loaded.ms_per_file, 75);
 
-    ASSERT_TRUE(SaveStandInSettings(file, {"/a\nb", 999999}, reason));
+    ASSERT_TRUE(SaveStandInSettings(file, ServiceSettings("/a\nb", 999999), reason));
     loaded = LoadStandInSettings(file);
     EXPECT_EQ(loaded.service_folder, "/ab");
     EXPECT_EQ(loaded.ms_per_file, kLongestMsPerFile);

@@ -8,9 +8,9 @@
 #include <thread>
 #include <vector>
 
+#include "acquisition_test_support.h"
 #include "control/service/standin_jvlink.h"
 #include "control/service/standin_settings.h"
-#include "acquisition_test_support.h"
 
 namespace koyomi::testing {
 
@@ -33,9 +33,11 @@ class StandInTest : public ::testing::Test {
     }
 
     void UseSettings(const std::filesystem::path& folder, int ms_per_file) {
+        StandInSettings settings;
+        settings.service_folder = folder;
+        settings.ms_per_file = ms_per_file;
         std::string reason;
-        ASSERT_TRUE(SaveStandInSettings(Paths().settings_file, {folder, ms_per_file}, reason))
-            << reason;
+        ASSERT_TRUE(SaveStandInSettings(Paths().settings_file, settings, reason)) << reason;
     }
 
     void AddServiceFile(const std::string& name, const std::string& content) {
