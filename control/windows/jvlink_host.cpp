@@ -5,12 +5,19 @@
 // type library gives them, so any JV-Link, in-process or local server, answers as on Windows.
 //
 // An STA must pump window messages while it waits: the control's dialogs and downloads run on
-// them. A reader thread therefore takes the frames from standard input and signals an event;
-// the main thread waits for that event and for window messages at once.
+// them. Standard input is a pipe: the main thread looks at it without blocking (PeekNamedPipe),
+// reads a request as soon as one is there, and pumps messages in between. Right after an
+// answer the next request usually follows within microseconds (the read loop of a fetch), so
+// it looks again at once for a short while; when idle it waits for messages a few ms at a
+// time. Waiting on events would go through the Wine server twice a call, costing more than the
+// call itself. Should the input not be a pipe, a reader thread takes the frames and signals an
+// event, and the main thread waits for that event and for window messages at once.
 #include <objbase.h>
 #include <oleauto.h>
 #include <windows.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -89,6 +96,23 @@ class RequestReader {
     bool Started() const { return ready_ != nullptr && thread_ != nullptr; }
     HANDLE Ready() const { return ready_; }
 
+    // Called before waiting for Ready(): from now on each frame signals it. False (and no
+    // signal needed) when a frame or the end has already arrived.
+    bool PrepareToWait() {
+        waiting_.store(true);
+        if (Pending()) {
+            waiting_.store(false);
+            return false;
+        }
+        return true;
+    }
+
+    // True when a frame or the end of the input is there to take.
+    bool Pending() {
+        std::lock_guard lock(mutex_);
+        return ended_ || !frames_.empty();
+    }
+
     // The next frame; false when none is waiting. `ended` says the input has ended.
     bool Take(std::string& payload, bool& ended) {
         std::lock_guard lock(mutex_);
@@ -126,7 +150,9 @@ class RequestReader {
                     ended_ = true;
                 }
             }
-            SetEvent(ready_);
+            if (waiting_.exchange(false)) {
+                SetEvent(ready_);
+            }
             if (!ok) {
                 return;
             }
@@ -139,6 +165,7 @@ class RequestReader {
     std::mutex mutex_;
     std::deque<std::string> frames_;
     bool ended_ = false;
+    std::atomic<bool> waiting_{false};
 };
 
 // One argument list for Invoke. IDispatch takes the arguments last first; Add takes them in
@@ -389,15 +416,96 @@ bool PumpMessages() {
     return true;
 }
 
+// How long the host looks for the next request after an answer before it waits for it.
+constexpr auto kLookForNextRequest = std::chrono::microseconds(500);
+
+// How long the idle host waits for window messages before it looks at its input again.
+constexpr DWORD kIdleWaitMs = 2;
+// The longest the host goes without pumping messages while requests keep coming.
+constexpr auto kLongestWithoutPumping = std::chrono::milliseconds(10);
+
+// True when standard input can be looked at without reading it (a pipe, as the library
+// gives). `ended` says the writer has gone and nothing is left.
+bool InputWaiting(HANDLE input, bool& waiting, bool& ended) {
+    DWORD available = 0;
+    if (!PeekNamedPipe(input, nullptr, 0, nullptr, &available, nullptr)) {
+        ended = GetLastError() == ERROR_BROKEN_PIPE;
+        waiting = false;
+        return ended;
+    }
+    ended = false;
+    waiting = available > 0;
+    return true;
+}
+
+// Serves from a pipe read on this thread: a request is read as soon as it is seen, with no
+// other thread to wake. While requests come it looks for the next one without waiting; when
+// idle it waits for window messages a little at a time.
+int ServeFromPipe(Control& control, HANDLE input, HANDLE output) {
+    using Clock = std::chrono::steady_clock;
+    auto last_answer = Clock::now() - kLookForNextRequest;
+    auto last_pump = Clock::now();
+    for (;;) {
+        bool waiting = false;
+        bool ended = false;
+        if (!InputWaiting(input, waiting, ended) || ended) {
+            return 0;
+        }
+        const auto now = Clock::now();
+        if (waiting) {
+            unsigned char header[koyomi::host_protocol::kFrameHeaderSize];
+            if (!ReadAll(input, reinterpret_cast<char*>(header), sizeof header)) {
+                return 0;
+            }
+            const std::uint32_t size = koyomi::host_protocol::FrameSize(header);
+            std::string payload(size <= koyomi::host_protocol::kLargestFrame ? size : 0, '\0');
+            if (payload.size() != size || !ReadAll(input, payload.data(), size)) {
+                return 4;
+            }
+            const std::string answer = control.Serve(payload);
+            if (answer.empty() || !WriteAll(output, answer)) {
+                return 4;  // not this protocol, or nobody listens any more
+            }
+            last_answer = Clock::now();
+            if (last_answer - last_pump >= kLongestWithoutPumping) {
+                last_pump = last_answer;
+                if (!PumpMessages()) {
+                    return 0;
+                }
+            }
+        } else if (now - last_answer < kLookForNextRequest) {
+            SwitchToThread();
+        } else {
+            const DWORD woke = MsgWaitForMultipleObjectsEx(0, nullptr, kIdleWaitMs, QS_ALLINPUT,
+                                                           MWMO_INPUTAVAILABLE);
+            if (woke == WAIT_OBJECT_0) {
+                last_pump = Clock::now();
+                if (!PumpMessages()) {
+                    return 0;
+                }
+            }
+        }
+    }
+}
+
 int Serve(Control& control, HANDLE output) {
-    RequestReader reader(GetStdHandle(STD_INPUT_HANDLE));
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    bool waiting = false;
+    bool ended = false;
+    if (InputWaiting(input, waiting, ended) && !ended) {
+        return ServeFromPipe(control, input, output);
+    }
+    RequestReader reader(input);
     if (!reader.Started()) {
         return 3;
     }
     HANDLE ready = reader.Ready();
     for (;;) {
-        const DWORD woke =
-            MsgWaitForMultipleObjectsEx(1, &ready, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        DWORD woke = WAIT_OBJECT_0;
+        if (reader.PrepareToWait()) {
+            woke =
+                MsgWaitForMultipleObjectsEx(1, &ready, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        }
         if (woke == WAIT_OBJECT_0) {
             std::string payload;
             bool ended = false;
