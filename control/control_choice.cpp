@@ -43,7 +43,7 @@ Result<ControlChoice> ChooseControl(const StandInPaths& paths) {
 }
 
 Result<std::unique_ptr<JvLink>> CreateControl(const std::filesystem::path& program_folder,
-                                               SettingsDialogRunner dialog) {
+                                              SettingsDialogRunner dialog) {
     StandInPaths paths = StandInPathsFromEnvironment(program_folder);
     const Result<ControlChoice> choice = ChooseControl(paths);
     if (!choice) {

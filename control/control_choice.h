@@ -33,7 +33,7 @@ Result<ControlChoice> ChooseControl(const StandInPaths& paths);
 // fails, with a reason naming the prefix, when wine is not found, the host cannot start or
 // JV-Link is not registered in the prefix.
 Result<std::unique_ptr<JvLink>> CreateControl(const std::filesystem::path& program_folder,
-                                               SettingsDialogRunner dialog);
+                                              SettingsDialogRunner dialog);
 
 // Saves the local data service as the chosen back end, keeping the other settings.
 Status ChooseLocalDataService(const std::filesystem::path& settings_file);

@@ -205,7 +205,7 @@ TEST_F(DownloadSessionTest, ReadErrorKeepsStoredRecordsAndLastTime) {
 
 TEST_F(DownloadSessionTest, ControlThatStopsAnsweringEndsTheSessionWithItsOwnBox) {
     ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(kJVLinkNotAnswering)});
-    session_.FileOpenItemClick();
+    session_.StartFetch();
 
     EXPECT_EQ(view_.Shown().back(),
               "box JV-Link が応答しなくなりました。データの取得を終了します。");

@@ -97,7 +97,7 @@ TEST_F(ControlChoiceTest, ChoosingTheLocalServiceKeepsTheOtherSettings) {
     const StandInSettings settings = LoadStandInSettings(settings_file_);
     EXPECT_EQ(settings.backend, "service");
     EXPECT_EQ(settings.wine_prefix, "/saved/prefix");
-    Result<std::unique_ptr<TJVLink>> link = CreateControl(root_.path(), {});
+    Result<std::unique_ptr<JvLink>> link = CreateControl(root_.path(), {});
     EXPECT_TRUE(link) << link.Reason();
 }
 
