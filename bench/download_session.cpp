@@ -81,8 +81,11 @@ void BM_TenYearSetupFetch(benchmark::State& state) {
     StandInPaths paths;
     paths.settings_file = root / "settings.ini";
     paths.bundled_service = service;
+    StandInSettings settings;
+    settings.service_folder = service;
+    settings.ms_per_file = 0;
     std::string reason;
-    SaveStandInSettings(paths.settings_file, {service, 0}, reason);
+    SaveStandInSettings(paths.settings_file, settings, reason);
     const FixedClock clock({2027, 12, 1, 12, 0, 0});
 
     Clock::duration longest_gap{};

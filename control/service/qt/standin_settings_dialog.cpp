@@ -28,7 +28,8 @@ QString FromPath(const std::filesystem::path& path) {
 
 class StandInSettingsDialog : public QDialog {
   public:
-    StandInSettingsDialog(const StandInSettings& settings, QWidget* parent) : QDialog(parent) {
+    StandInSettingsDialog(const StandInSettings& settings, QWidget* parent)
+        : QDialog(parent), settings_(settings) {
         setWindowTitle(QStringLiteral("JV-Link 設定"));
         folder_ = new QLineEdit(FromPath(settings.service_folder), this);
         folder_->setPlaceholderText(QStringLiteral("空欄のときは同梱のサンプルデータ"));
@@ -71,14 +72,16 @@ class StandInSettingsDialog : public QDialog {
         resize(520, sizeHint().height());
     }
 
+    // The settings shown here changed, the others (the back end and its prefix) as loaded.
     StandInSettings Settings() const {
-        StandInSettings settings;
+        StandInSettings settings = settings_;
         settings.service_folder = folder_->text().trimmed().toStdString();
         settings.ms_per_file = ms_per_file_->value();
         return settings;
     }
 
   private:
+    StandInSettings settings_;
     QLineEdit* folder_ = nullptr;
     QSpinBox* ms_per_file_ = nullptr;
 };
