@@ -13,9 +13,9 @@
 #include <thread>
 
 #include "acquisition/download_session.h"
-#include "acquisition/standin/sample/sample_service.h"
-#include "acquisition/standin/standin_jvlink.h"
-#include "acquisition/standin/standin_settings.h"
+#include "control/service/sample/sample_service.h"
+#include "control/service/standin_jvlink.h"
+#include "control/service/standin_settings.h"
 #include "support/clock.h"
 #include "support/settings_file.h"
 
@@ -78,8 +78,11 @@ void BM_TenYearSetupFetch(benchmark::State& state) {
     StandInPaths paths;
     paths.settings_file = root / "settings.ini";
     paths.bundled_service = service;
+    StandInSettings settings;
+    settings.service_folder = service;
+    settings.ms_per_file = 0;
     std::string reason;
-    SaveStandInSettings(paths.settings_file, {service, 0}, reason);
+    SaveStandInSettings(paths.settings_file, settings, reason);
     const FixedClock clock({2027, 12, 1, 12, 0, 0});
 
     Clock::duration longest_gap{};

@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "acquisition/jv_link.h"
-#include "acquisition/standin/download_cache.h"
-#include "acquisition/standin/fault_plan.h"
-#include "acquisition/standin/ini_sections.h"
-#include "acquisition/standin/service_files.h"
-#include "acquisition/standin/service_records.h"
-#include "acquisition/standin/standin_jvlink.h"
-#include "acquisition/standin/standin_settings.h"
+#include "control/service/download_cache.h"
+#include "control/service/fault_plan.h"
+#include "control/service/ini_sections.h"
+#include "control/service/service_files.h"
+#include "control/service/service_records.h"
+#include "control/service/standin_jvlink.h"
+#include "control/service/standin_settings.h"
 #include "fuzz_support.h"
 #include "support/sjis_text.h"
 

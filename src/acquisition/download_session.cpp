@@ -34,6 +34,7 @@ struct SessionTexts {
     std::string last_time_error;
     std::string rejected_records;
     std::string cancelled;
+    std::string not_answering;
 };
 
 const SessionTexts& Texts() {
@@ -60,8 +61,18 @@ const SessionTexts& Texts() {
         "設定ファイルに最終取得日時を保存できませんでした。",
         "スケジュールとして読めないレコードを読み飛ばしました。件数: ",
         "データの取得を中止しました。取得済みのデータは保存されています。",
+        "JV-Link が応答しなくなりました。データの取得を終了します。",
     };
     return texts;
+}
+
+// The box of a failed call: the operation's prefix and result text, or, when the control
+// stopped answering, that alone (its code is no result of the operation).
+std::string FailureText(const std::string& prefix, const char* operation, int result) {
+    if (result == kJVLinkNotAnswering) {
+        return Texts().not_answering;
+    }
+    return prefix + SjisToUtf8(JVResultText(operation, result));
 }
 
 // The hidden date control's value, 2003-04-06 10:46:42: the from-time of normal data.
@@ -76,11 +87,6 @@ constexpr auto kCheckpointInterval = std::chrono::milliseconds(250);
 
 std::string Progress(const std::string& prefix, int done, int total) {
     return prefix + std::to_string(done) + "/" + std::to_string(total) + ")";
-}
-
-// JV-Link's result text (code page 932 from the code tables) for a box.
-std::string ResultText(std::string_view operation, int code) {
-    return SjisToUtf8(JVResultText(operation, code));
 }
 
 }  // namespace
@@ -112,7 +118,7 @@ int DownloadSession::InitControl(std::string_view version_text) {
         SjisToUtf16(std::string(kSoftwareIdPrefix) + std::string(version_text));
     const int result = link_.JVInit(sid);
     if (result != 0) {
-        view_.ShowPlainMessage(Texts().init_error + ResultText("JVInit", result));
+        view_.ShowPlainMessage(FailureText(Texts().init_error, "JVInit", result));
     }
     return result;
 }
@@ -153,7 +159,7 @@ void DownloadSession::StartFetch(FetchMode mode) {
     const int result = link_.JVOpen(dataspec, from_time, option, read_count_, download_count_,
                                     last_file_timestamp_);
     if (result != 0) {
-        ShowError(Texts().open_error + ResultText("JVOpen", result));
+        ShowError(FailureText(Texts().open_error, "JVOpen", result));
         CloseJVLink();
     } else if (read_count_ == 0) {
         ShowError(Texts().no_new_data);
@@ -186,7 +192,7 @@ void DownloadSession::PollDownload() {
     if (done < 0) {
         // Off before the box: the box's own event loop would otherwise deliver more ticks.
         view_.SetStatusTimerEnabled(false);
-        ShowError(Texts().status_error + ResultText("JVStatus", done));
+        ShowError(FailureText(Texts().status_error, "JVStatus", done));
         CloseJVLink();
     } else if (done < download_count_) {
         view_.SetStatusText(Progress(Texts().download_progress, done, download_count_));
@@ -207,7 +213,7 @@ void DownloadSession::OpenControlSettings() {
     }
     const int result = link_.JVSetUIProperties();
     if (result != 0) {
-        ShowError(Texts().set_ui_error + ResultText("JVSetUIProperties", result));
+        ShowError(FailureText(Texts().set_ui_error, "JVSetUIProperties", result));
     }
 }
 
@@ -273,7 +279,7 @@ void DownloadSession::ReadScheduleRecords() {
         } else {
             // What was read before the error is kept, and on disk before the box is up.
             CheckpointStore();
-            ShowError(Texts().read_error + ResultText("JVRead", result));
+            ShowError(FailureText(Texts().read_error, "JVRead", result));
             return;
         }
     }
@@ -363,10 +369,7 @@ void DownloadSession::CloseJVLink() {
     view_.SetBusyCursor(false);
     view_.Beep();
     if (result != 0) {
-        view_.ShowInformation(Texts().close_error + ResultText("JVClose", result));
-    }
-    if (unwritten.status == StoreStatus::FileError) {
-        ShowYearFileError(unwritten);
+        view_.ShowInformation(FailureText(Texts().close_error, "JVClose", result));
     }
     if (!synced) {
         ShowError(Texts().sync_error + "\n" + Describe(synced.Error()));

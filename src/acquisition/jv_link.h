@@ -9,6 +9,10 @@ namespace koyomi {
 // The buffer size handed (by reference) to every JVRead.
 inline constexpr int kJVReadBufferSize = 60000;
 
+// The result of a call the control did not answer: its process ended or went silent (COM's
+// RPC_E_DISCONNECTED). The request is gone as after JVClose; the next JVOpen starts afresh.
+inline constexpr int kJVLinkNotAnswering = static_cast<int>(0x80010108u);
+
 class JvLink {
   public:
     virtual ~JvLink() = default;

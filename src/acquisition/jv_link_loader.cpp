@@ -86,7 +86,12 @@ JVLinkCreation CreateJVLinkObject(std::string_view prog_id,
         object = nullptr;
     }
     if (object == nullptr) {
-        creation.reason = library.string() + ": the factory made no object";
+        // The library may say why (e.g. JV-Link under Wine could not be started).
+        using FailureText = const char* (*)();
+        auto failure = reinterpret_cast<FailureText>(dlsym(handle, kJVLinkFailureName));
+        const char* text = failure != nullptr ? failure() : nullptr;
+        creation.reason = library.string() + ": " +
+                          (text != nullptr && *text != '\0' ? text : "the factory made no object");
         dlclose(handle);
         return creation;
     }

@@ -22,6 +22,10 @@ inline constexpr std::string_view kJVLinkLibraryFileName = "libjvlink.so";
 inline constexpr const char* kJVLinkFactoryName = "koyomi_jvlink_create_v1";
 using JVLinkFactory = JvLink* (*)();
 
+// Optional: why the last factory call gave nothing, as UTF-8 text owned by the library.
+//   extern "C" const char* koyomi_jvlink_failure_v1();
+inline constexpr const char* kJVLinkFailureName = "koyomi_jvlink_failure_v1";
+
 struct JVLinkCreation {
     std::unique_ptr<JvLink> link;  // null when the object could not be created
     std::string reason;            // why not, in UTF-8, for diagnostics

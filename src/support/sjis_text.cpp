@@ -1,16 +1,107 @@
 #include "support/sjis_text.h"
 
-#include <iconv.h>
-
 #include <bit>
-
 #include <cerrno>
 #include <cstring>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
+
 namespace koyomi {
 namespace {
 
+// Skips one UTF-8 sequence: the lead byte and any continuation bytes that follow it.
+size_t SkipUtf8Char(const unsigned char* p, size_t left) {
+    size_t n = 1;
+    while (n < left && n < 4 && (p[n] & 0xC0) == 0x80) {
+        ++n;
+    }
+    return n;
+}
+
+#ifdef _WIN32
+// The JV-Link test control is built for Windows, which has code page 932 and UTF-8 built in.
+// A strict conversion of the whole text is tried first; when it fails the text is converted
+// a character at a time, so that only the bad characters are replaced, as with iconv.
+
+constexpr UINT kSjis = 932;
+constexpr char16_t kReplacement = 0xFFFD;
+
+bool DecodeStrictly(UINT code_page, std::string_view bytes, std::u16string& out) {
+    out.clear();
+    if (bytes.empty()) {
+        return true;
+    }
+    const int size = static_cast<int>(bytes.size());
+    const int units =
+        MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+    if (units <= 0) {
+        return false;
+    }
+    out.resize(static_cast<size_t>(units));
+    MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, bytes.data(), size,
+                        reinterpret_cast<wchar_t*>(out.data()), units);
+    return true;
+}
+
+size_t CharacterWidth(UINT code_page, const unsigned char* p, size_t left) {
+    size_t width = 1;
+    if (code_page == kSjis) {
+        width = IsSjisLeadByte(p[0]) ? 2 : 1;
+    } else if (p[0] >= 0xF0) {
+        width = 4;
+    } else if (p[0] >= 0xE0) {
+        width = 3;
+    } else if (p[0] >= 0xC0) {
+        width = 2;
+    }
+    return width < left ? width : left;
+}
+
+std::u16string Decode(UINT code_page, std::string_view bytes) {
+    std::u16string out;
+    if (DecodeStrictly(code_page, bytes, out)) {
+        return out;
+    }
+    std::u16string piece;
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    size_t at = 0;
+    while (at < bytes.size()) {
+        const size_t width = CharacterWidth(code_page, data + at, bytes.size() - at);
+        if (DecodeStrictly(code_page, bytes.substr(at, width), piece)) {
+            out += piece;
+            at += width;
+        } else {
+            out += kReplacement;
+            at += code_page == kSjis ? 1 : SkipUtf8Char(data + at, bytes.size() - at);
+        }
+    }
+    return out;
+}
+
+std::string Encode(UINT code_page, std::u16string_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    const auto* units = reinterpret_cast<const wchar_t*>(text.data());
+    const int size = static_cast<int>(text.size());
+    // Code page 932 writes "?" for what it cannot hold; UTF-8 writes U+FFFD for a lone surrogate.
+    const DWORD flags = code_page == kSjis ? WC_NO_BEST_FIT_CHARS : 0;
+    const char* fallback = code_page == kSjis ? "?" : nullptr;
+    const int bytes =
+        WideCharToMultiByte(code_page, flags, units, size, nullptr, 0, fallback, nullptr);
+    std::string out(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+    if (bytes > 0) {
+        WideCharToMultiByte(code_page, flags, units, size, out.data(), bytes, fallback, nullptr);
+    }
+    return out;
+}
+
+#else
 // One conversion with iconv. `bad_input` is written for every input sequence that cannot be
 // converted; `bad_width` says how many input bytes such a sequence consumes. Opening a
 // conversion costs more than converting a record, so each thread keeps one open converter per
@@ -102,15 +193,6 @@ size_t SkipUtf16Char(const unsigned char* p, size_t left) {
     return 2;
 }
 
-// Skips one UTF-8 sequence: the lead byte and any continuation bytes that follow it.
-size_t SkipUtf8Char(const unsigned char* p, size_t left) {
-    size_t n = 1;
-    while (n < left && n < 4 && (p[n] & 0xC0) == 0x80) {
-        ++n;
-    }
-    return n;
-}
-
 constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
 
 std::string_view ReplacementUtf16() {
@@ -131,8 +213,42 @@ std::u16string BytesToU16(const std::string& bytes) {
 constexpr char kUtf16Native[] = {
     'U', 'T', 'F', '-', '1', '6', std::endian::native == std::endian::little ? 'L' : 'B',
     'E', '\0'};
+#endif  // _WIN32
 
 }  // namespace
+
+#ifdef _WIN32
+
+std::string Utf8ToSjis(std::string_view utf8) {
+    return Encode(kSjis, Decode(CP_UTF8, utf8));
+}
+
+std::string Utf16ToSjis(std::u16string_view utf16) {
+    return Encode(kSjis, utf16);
+}
+
+std::string SjisToUtf8(std::string_view sjis) {
+    return Encode(CP_UTF8, Decode(kSjis, sjis));
+}
+
+std::u16string SjisToUtf16(std::string_view sjis) {
+    return Decode(kSjis, sjis);
+}
+
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+    return Decode(CP_UTF8, utf8);
+}
+
+std::string Utf16ToUtf8(std::u16string_view utf16) {
+    return Encode(CP_UTF8, utf16);
+}
+
+bool IsValidSjis(std::string_view sjis) {
+    std::u16string decoded;
+    return DecodeStrictly(kSjis, sjis, decoded);
+}
+
+#else
 
 std::string Utf8ToSjis(std::string_view utf8) {
     IconvConverter& converter = Converter<kCp932, kUtf8>();
@@ -178,6 +294,8 @@ bool IsValidSjis(std::string_view sjis) {
                       });
     return valid;
 }
+
+#endif  // _WIN32
 
 std::string_view Field(std::string_view text, int position, int length) {
     if (position < 1 || length <= 0) {

@@ -4,6 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#ifdef _WIN32
+// The JV-Link test control reads and writes its files through this module too, built for
+// Windows; only opening, renaming and syncing differ there.
+#include <io.h>
+#include <windows.h>
+#endif
+
 #include <cerrno>
 #include <chrono>
 #include <functional>
@@ -12,6 +19,146 @@
 
 namespace koyomi {
 namespace {
+
+#ifdef _WIN32
+constexpr int kReadFlags = O_RDONLY | O_BINARY;
+constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_BINARY;
+
+int OpenFile(const std::filesystem::path& file, int flags, int mode = 0) {
+    return ::_wopen(file.c_str(), flags, mode);
+}
+
+int FetchSize(int fd, std::uintmax_t& size, bool& regular, bool& folder, mode_t& mode) {
+    struct _stat64 info {};
+    if (::_fstat64(fd, &info) != 0) {
+        return errno;
+    }
+    size = static_cast<std::uintmax_t>(info.st_size);
+    regular = (info.st_mode & S_IFMT) == S_IFREG;
+    folder = (info.st_mode & S_IFMT) == S_IFDIR;
+    mode = static_cast<mode_t>(info.st_mode & 0777);
+    return 0;
+}
+
+int SetPermissions(int, mode_t) {
+    return 0;  // Windows files have no Unix permission bits to keep
+}
+
+int SyncFile(int fd) {
+    return ::_commit(fd);
+}
+
+int RenameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : EACCES;
+}
+
+void RemoveFile(const std::filesystem::path& file) {
+    ::_wunlink(file.c_str());
+}
+
+void SyncFolderOf(const std::filesystem::path&) {}
+
+FileStamp StampFrom(const struct _stat64& info) {
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.size = static_cast<off_t>(info.st_size);
+    stamp.modified_ns = static_cast<std::int64_t>(info.st_mtime) * 1'000'000'000;
+    stamp.permissions = static_cast<mode_t>(info.st_mode & 0777);
+    return stamp;
+}
+
+int StampPath(const std::filesystem::path& file, FileStamp& stamp) {
+    struct _stat64 info {};
+    if (::_wstat64(file.c_str(), &info) != 0) {
+        return errno;
+    }
+    stamp = StampFrom(info);
+    return 0;
+}
+
+int StampOpenFile(int fd, FileStamp& stamp) {
+    struct _stat64 info {};
+    if (::_fstat64(fd, &info) != 0) {
+        return errno;
+    }
+    stamp = StampFrom(info);
+    return 0;
+}
+#else
+constexpr int kReadFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+
+int OpenFile(const std::filesystem::path& file, int flags, int mode = 0) {
+    return ::open(file.c_str(), flags, mode);
+}
+
+int FetchSize(int fd, std::uintmax_t& size, bool& regular, bool& folder, mode_t& mode) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return errno;
+    }
+    size = static_cast<std::uintmax_t>(info.st_size);
+    regular = S_ISREG(info.st_mode);
+    folder = S_ISDIR(info.st_mode);
+    mode = info.st_mode & 07777;
+    return 0;
+}
+
+int SetPermissions(int fd, mode_t permissions) {
+    return ::fchmod(fd, permissions) != 0 ? errno : 0;
+}
+
+int SyncFile(int fd) {
+    return ::fsync(fd);
+}
+
+int RenameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return ::rename(from.c_str(), to.c_str()) != 0 ? errno : 0;
+}
+
+void RemoveFile(const std::filesystem::path& file) {
+    ::unlink(file.c_str());
+}
+
+void SyncFolderOf(const std::filesystem::path& target) {
+    // Makes the rename itself durable; a failure here leaves a complete file either way.
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+FileStamp StampFrom(const struct stat& info) {
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.inode = info.st_ino;
+    stamp.size = info.st_size;
+    stamp.modified_ns =
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+    stamp.permissions = info.st_mode & 07777;
+    return stamp;
+}
+
+int StampPath(const std::filesystem::path& file, FileStamp& stamp) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0) {
+        return errno;
+    }
+    stamp = StampFrom(info);
+    return 0;
+}
+
+int StampOpenFile(int fd, FileStamp& stamp) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return errno;
+    }
+    stamp = StampFrom(info);
+    return 0;
+}
+#endif
 
 int WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -46,7 +193,7 @@ int CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem::
         temporary = target;
         temporary += suffix;
         // Mode 0666 lets the umask decide, as for any file the user creates.
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = OpenFile(temporary, kCreateFlags, 0666);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
         }
@@ -55,36 +202,14 @@ int CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem::
     return -1;
 }
 
-void SyncFolderOf(const std::filesystem::path& target) {
-    // Makes the rename itself durable; a failure here leaves a complete file either way.
-    const std::filesystem::path folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-FileStamp StampFrom(const struct stat& info) {
-    FileStamp stamp;
-    stamp.exists = true;
-    stamp.inode = info.st_ino;
-    stamp.size = info.st_size;
-    stamp.modified_ns =
-        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
-    stamp.permissions = info.st_mode & 07777;
-    return stamp;
-}
-
 }  // namespace
 
 FileStamp StampOf(const std::filesystem::path& file) {
-    struct stat info {};
-    if (::stat(file.c_str(), &info) != 0) {
+    FileStamp stamp;
+    if (StampPath(file, stamp) != 0) {
         return {};
     }
-    return StampFrom(info);
+    return stamp;
 }
 
 std::string SystemReason(int error) {
@@ -94,7 +219,7 @@ std::string SystemReason(int error) {
 int ReadWholeRegularFile(const std::filesystem::path& file, std::string& content,
                          mode_t* permissions, std::size_t limit) {
     content.clear();
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = OpenFile(file, kReadFlags);
     if (fd < 0) {
         return errno;
     }
@@ -103,21 +228,24 @@ int ReadWholeRegularFile(const std::filesystem::path& file, std::string& content
         content.clear();
         return error;
     };
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        return fail(errno);
+    std::uintmax_t size = 0;
+    bool regular = false;
+    bool folder = false;
+    mode_t mode = 0;
+    if (const int error = FetchSize(fd, size, regular, folder, mode); error != 0) {
+        return fail(error);
     }
-    if (!S_ISREG(info.st_mode)) {
-        return fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    if (!regular) {
+        return fail(folder ? EISDIR : EINVAL);
     }
-    if (static_cast<std::size_t>(info.st_size) > limit) {
+    if (size > limit) {
         return fail(EFBIG);
     }
     if (permissions != nullptr) {
-        *permissions = info.st_mode & 07777;
+        *permissions = mode;
     }
     // One byte more than the size, so a file of the expected size ends in one read.
-    content.resize(static_cast<std::size_t>(info.st_size) + 1);
+    content.resize(static_cast<std::size_t>(size) + 1);
     std::size_t used = 0;
     for (;;) {
         if (used == content.size()) {
@@ -154,33 +282,28 @@ int ReplaceFileAtomically(const std::filesystem::path& target, std::string_view 
         return errno;
     }
     int error = 0;
-    if (options.permissions && ::fchmod(fd, *options.permissions) != 0) {
-        error = errno;
+    if (options.permissions) {
+        error = SetPermissions(fd, *options.permissions);
     }
     if (error == 0) {
         error = WriteAll(fd, bytes);
     }
-    if (error == 0 && options.sync && ::fsync(fd) != 0) {
+    if (error == 0 && options.sync && SyncFile(fd) != 0) {
         error = errno;
     }
     if (error == 0 && options.written != nullptr) {
         // The file's own stamp, taken before the rename: a stat of the name afterwards could
         // already see someone else's file.
-        struct stat info {};
-        if (::fstat(fd, &info) != 0) {
-            error = errno;
-        } else {
-            *options.written = StampFrom(info);
-        }
+        error = StampOpenFile(fd, *options.written);
     }
     if (::close(fd) != 0 && error == 0) {
         error = errno;
     }
-    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
-        error = errno;
+    if (error == 0) {
+        error = RenameOver(temporary, target);
     }
     if (error != 0) {
-        ::unlink(temporary.c_str());
+        RemoveFile(temporary);
         return error;
     }
     if (options.sync) {

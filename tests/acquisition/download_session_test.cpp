@@ -204,6 +204,18 @@ TEST_F(DownloadSessionTest, ReadErrorKeepsStoredRecordsAndLastTime) {
     EXPECT_EQ(link_.close_calls, 1);
 }
 
+TEST_F(DownloadSessionTest, ControlThatStopsAnsweringEndsTheSessionWithItsOwnBox) {
+    ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(kJVLinkNotAnswering)});
+    session_.StartFetch(view_.data_kind);
+
+    EXPECT_EQ(view_.Shown().back(),
+              "box JV-Link が応答しなくなりました。データの取得を終了します。");
+    EXPECT_EQ(YearFileLines(program_.path(), "2026").size(), 1u);
+    EXPECT_EQ(view_.LastTime(), "");
+    EXPECT_EQ(link_.close_calls, 1);
+    EXPECT_FALSE(session_.IsOpen());
+}
+
 TEST_F(DownloadSessionTest, UnreadableRecordsAreSkippedAndCounted) {
     ScriptRead(1, {Record("YS0"), Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
                    Record(ScheduleRecord("ABCD0105", "06", 1, 1, '2')), Code(-1), Code(0)});

@@ -110,8 +110,9 @@ class ScriptedJVLink : public JvLink {
 // by "last time …" when the settings file's "LastTime" has changed since the last event.
 class RecordingView : public DownloadView {
   public:
-    explicit RecordingView(const SettingsFile* settings = nullptr) : settings_(settings) {}
+    explicit RecordingView(const SettingsFile* settings_file = nullptr) : settings(settings_file) {}
 
+    const SettingsFile* settings;  // where the session keeps "LastTime"; may be null
     std::vector<std::string> events;
     std::vector<FetchOutcome> outcomes;
     FetchMode data_kind = FetchMode::Setup;
@@ -155,8 +156,8 @@ class RecordingView : public DownloadView {
 
     // "LastTime" as the settings file holds it; empty without settings.
     std::string LastTime() const {
-        return settings_ == nullptr ? std::string()
-                                    : settings_->ReadString("JvDataGet", "LastTime", "");
+        return settings == nullptr ? std::string()
+                                   : settings->ReadString("JvDataGet", "LastTime", "");
     }
     void SetProgress(int done, int total) override { progress.emplace_back(done, total); }
 
@@ -180,7 +181,6 @@ class RecordingView : public DownloadView {
     }
 
   private:
-    const SettingsFile* settings_;
     std::string last_time_seen_;
 };
 

@@ -12,7 +12,7 @@
 #include "acquisition/download_session.h"
 #include "acquisition/download_view.h"
 #include "acquisition/jv_link.h"
-#include "acquisition/standin/standin_jvlink.h"
+#include "control/service/standin_jvlink.h"
 #include "reliability_support.h"
 #include "support/clock.h"
 #include "support/settings_file.h"

@@ -1,0 +1,32 @@
+// The control's own settings: which back end serves (the local data service or JV-Link under
+// Wine, and its prefix), which folder serves the local data and how long the download of one
+// file takes. Kept in an INI file of its own, never in the program's settings file.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace koyomi {
+
+inline constexpr int kDefaultMsPerFile = 200;  // slow enough that a user sees the progress
+inline constexpr int kLongestMsPerFile = 60000;
+
+inline constexpr std::string_view kServiceBackendName = "service";
+inline constexpr std::string_view kWineBackendName = "wine";
+
+struct StandInSettings {
+    std::filesystem::path service_folder;  // empty: not chosen
+    int ms_per_file = kDefaultMsPerFile;
+    std::string backend;                // kServiceBackendName, kWineBackendName, or empty
+    std::filesystem::path wine_prefix;  // empty: not chosen
+};
+
+// Missing file, keys or unusable values give the defaults.
+StandInSettings LoadStandInSettings(const std::filesystem::path& file);
+
+// Writes the settings file, creating its folder; false with the system's reason on failure.
+bool SaveStandInSettings(const std::filesystem::path& file, const StandInSettings& settings,
+                         std::string& reason);
+
+}  // namespace koyomi

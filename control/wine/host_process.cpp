@@ -1,0 +1,304 @@
+#include "control/wine/host_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "control/wine/host_protocol.h"
+#include "support/sjis_text.h"
+
+extern char** environ;
+
+namespace koyomi {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How long a host whose input was closed may take to end before it is killed.
+constexpr auto kGraceOnClose = std::chrono::milliseconds(500);
+
+std::string ErrnoText(int error) {
+    return std::generic_category().message(error);
+}
+
+std::string HresultText(std::int32_t hr) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
+    std::string reason = text;
+    switch (static_cast<unsigned>(hr)) {
+        case 0x800401F3u:
+            reason += ", the ProgID is not registered";
+            break;
+        case 0x80040154u:
+            reason += ", the class is not registered";
+            break;
+        case 0x8007007Eu:
+            reason += ", the control's file was not found";
+            break;
+        default:
+            break;
+    }
+    return reason;
+}
+
+bool IsExecutable(const std::filesystem::path& file) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(file, error) && ::access(file.c_str(), X_OK) == 0;
+}
+
+// Writes every byte; SIGPIPE from a host that has gone is held back and dropped, so that a
+// dead host is an error here and not the end of the program.
+int WriteAll(int fd, std::string_view bytes) {
+    sigset_t pipe_signal;
+    sigset_t previous;
+    sigemptyset(&pipe_signal);
+    sigaddset(&pipe_signal, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe_signal, &previous);
+    int error = 0;
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = errno;
+            break;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    if (error == EPIPE) {
+        const timespec no_wait{};
+        sigtimedwait(&pipe_signal, nullptr, &no_wait);
+    }
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    return error;
+}
+
+// The environment of the host: ours with the prefix set, and Wine's own diagnostics off unless
+// the user asked for them.
+std::vector<std::string> HostEnvironment(const std::filesystem::path& prefix) {
+    std::vector<std::string> variables;
+    bool has_debug = false;
+    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
+        const std::string_view variable(*entry);
+        if (variable.starts_with("WINEPREFIX=")) {
+            continue;
+        }
+        has_debug = has_debug || variable.starts_with("WINEDEBUG=");
+        variables.emplace_back(variable);
+    }
+    variables.push_back("WINEPREFIX=" + prefix.string());
+    if (!has_debug) {
+        variables.emplace_back("WINEDEBUG=-all");
+    }
+    return variables;
+}
+
+}  // namespace
+
+Result<std::filesystem::path> FindWineProgram() {
+    const char* path = std::getenv("PATH");
+    std::string_view folders = path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
+    while (true) {
+        const std::size_t end = folders.find(':');
+        const std::string_view folder = folders.substr(0, end);
+        if (!folder.empty()) {
+            const std::filesystem::path candidate = std::filesystem::path(folder) / "wine";
+            if (IsExecutable(candidate)) {
+                return candidate;
+            }
+        }
+        if (end == std::string_view::npos) {
+            break;
+        }
+        folders.remove_prefix(end + 1);
+    }
+    return Fail("wine was not found on PATH (install it with scripts/setup-wine)");
+}
+
+HostProcess::HostProcess(pid_t pid, int to_host, int from_host)
+    : pid_(pid), to_host_(to_host), from_host_(from_host) {}
+
+HostProcess::~HostProcess() {
+    if (to_host_ >= 0) {
+        ::close(to_host_);
+    }
+    if (pid_ > 0) {
+        const auto give_up = Clock::now() + kGraceOnClose;
+        while (Clock::now() < give_up) {
+            if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
+                pid_ = 0;
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        Kill();
+    }
+    if (from_host_ >= 0) {
+        ::close(from_host_);
+    }
+}
+
+void HostProcess::Kill() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        pid_ = 0;
+    }
+}
+
+Result<std::unique_ptr<HostProcess>> HostProcess::Start(const HostCommand& command,
+                                                        std::chrono::milliseconds startup) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(command.host, error)) {
+        return Fail(command.host.string() + ": not found");
+    }
+    // Wine would create a missing prefix, which takes long and may ask questions; a prefix
+    // without JV-Link is of no use anyway.
+    if (!std::filesystem::is_directory(command.prefix / "drive_c", error)) {
+        return Fail("no Wine prefix at " + command.prefix.string());
+    }
+    int to_host[2];
+    int from_host[2];
+    if (::pipe2(to_host, O_CLOEXEC) != 0) {
+        return Fail("pipe: " + ErrnoText(errno));
+    }
+    if (::pipe2(from_host, O_CLOEXEC) != 0) {
+        const int saved = errno;
+        ::close(to_host[0]);
+        ::close(to_host[1]);
+        return Fail("pipe: " + ErrnoText(saved));
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, to_host[0], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, from_host[1], STDOUT_FILENO);
+
+    const std::string wine = command.wine.string();
+    const std::string host = command.host.string();
+    std::vector<char*> arguments = {const_cast<char*>(wine.c_str()),
+                                    const_cast<char*>(host.c_str()), nullptr};
+    std::vector<std::string> variables = HostEnvironment(command.prefix);
+    std::vector<char*> environment;
+    for (std::string& variable : variables) {
+        environment.push_back(variable.data());
+    }
+    environment.push_back(nullptr);
+
+    pid_t pid = 0;
+    const int spawned =
+        posix_spawn(&pid, wine.c_str(), &actions, nullptr, arguments.data(), environment.data());
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(to_host[0]);
+    ::close(from_host[1]);
+    if (spawned != 0) {
+        ::close(to_host[1]);
+        ::close(from_host[0]);
+        return Fail(wine + ": " + ErrnoText(spawned));
+    }
+    std::unique_ptr<HostProcess> process(new HostProcess(pid, to_host[1], from_host[0]));
+
+    Result<std::string> hello = process->ReadFrame(Clock::now() + startup);
+    if (!hello) {
+        return Fail("jvlink-host.exe did not start in the Wine prefix " + command.prefix.string() +
+                    ": " + hello.Reason());
+    }
+    host_protocol::FrameReader reader(*hello);
+    std::int32_t outcome = 0;
+    std::u16string what;
+    if (!reader.Int(outcome) || !reader.Text(what) || !reader.Complete()) {
+        return Fail("jvlink-host.exe gave an unreadable greeting");
+    }
+    if (outcome != 0) {
+        return Fail(Utf16ToUtf8(what) + " failed in the Wine prefix " + command.prefix.string() +
+                    " (" + HresultText(outcome) + ")");
+    }
+    return process;
+}
+
+Result<std::string> HostProcess::Exchange(const std::string& request,
+                                          std::optional<std::chrono::milliseconds> timeout) {
+    if (pid_ <= 0) {
+        return Fail("the host has ended");
+    }
+    const auto deadline = timeout ? std::optional(Clock::now() + *timeout) : std::nullopt;
+    if (const int error = WriteAll(to_host_, request); error != 0) {
+        Kill();
+        return Fail("writing to the host: " + ErrnoText(error));
+    }
+    return ReadFrame(deadline);
+}
+
+Result<std::string> HostProcess::ReadFrame(std::optional<Clock::time_point> deadline) {
+    std::string bytes;
+    std::size_t wanted = host_protocol::kFrameHeaderSize;
+    bool have_header = false;
+    char chunk[65536];
+    while (bytes.size() < wanted) {
+        int wait_ms = -1;
+        if (deadline) {
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now()).count();
+            if (left <= 0) {
+                Kill();
+                return Fail("no answer in time");
+            }
+            wait_ms = static_cast<int>(left);
+        }
+        pollfd ready{from_host_, POLLIN, 0};
+        const int polled = ::poll(&ready, 1, wait_ms);
+        if (polled < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int saved = errno;
+            Kill();
+            return Fail("waiting for the host: " + ErrnoText(saved));
+        }
+        if (polled == 0) {
+            continue;  // the deadline check above ends this
+        }
+        const ssize_t got =
+            ::read(from_host_, chunk, std::min(sizeof chunk, wanted - bytes.size()));
+        if (got < 0) {
+            if (errno == EINTR || errno == EAGAIN) {
+                continue;
+            }
+            const int saved = errno;
+            Kill();
+            return Fail("reading from the host: " + ErrnoText(saved));
+        }
+        if (got == 0) {
+            Kill();
+            return Fail("the host has ended");
+        }
+        bytes.append(chunk, static_cast<std::size_t>(got));
+        if (!have_header && bytes.size() == wanted) {
+            const std::uint32_t size =
+                host_protocol::FrameSize(reinterpret_cast<const unsigned char*>(bytes.data()));
+            if (size > host_protocol::kLargestFrame) {
+                Kill();
+                return Fail("the host sent a frame out of bounds");
+            }
+            have_header = true;
+            wanted += size;
+        }
+    }
+    return bytes.substr(host_protocol::kFrameHeaderSize);
+}
+
+}  // namespace koyomi

@@ -1,0 +1,60 @@
+// jvlink-host.exe running under Wine: starting it in a prefix, one request and its answer at a
+// time (control/wine/host_protocol.h), and ending it.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "support/result.h"
+
+namespace koyomi {
+
+struct HostCommand {
+    std::filesystem::path wine;    // the wine program, found beforehand
+    std::filesystem::path host;    // jvlink-host.exe
+    std::filesystem::path prefix;  // the Wine prefix (WINEPREFIX of the host)
+};
+
+// The `wine` program on PATH (as `wine` itself would be found), or why there is none.
+Result<std::filesystem::path> FindWineProgram();
+
+class HostProcess {
+  public:
+    // Starts the host and waits up to `startup` for its hello. Fails when the host cannot be
+    // started, ends or says nothing in time, or could not create JV-Link (the reason names
+    // the step and its HRESULT, e.g. the ProgID not being registered in the prefix).
+    static Result<std::unique_ptr<HostProcess>> Start(const HostCommand& command,
+                                                      std::chrono::milliseconds startup);
+
+    // Closes the host's input (it ends by itself) and kills it if it has not ended soon.
+    ~HostProcess();
+    HostProcess(const HostProcess&) = delete;
+    HostProcess& operator=(const HostProcess&) = delete;
+
+    // Sends one request frame and returns the answer's payload. Without a time-out it waits as
+    // long as the host lives. Any failure (host ended, time-out, a frame out of bounds) leaves
+    // the host killed; every later exchange fails at once.
+    Result<std::string> Exchange(const std::string& request,
+                                 std::optional<std::chrono::milliseconds> timeout);
+
+    bool Alive() const { return pid_ > 0; }
+    pid_t ProcessId() const { return pid_; }
+
+  private:
+    HostProcess(pid_t pid, int to_host, int from_host);
+
+    // The next frame's payload within `deadline` (none: no limit).
+    Result<std::string> ReadFrame(std::optional<std::chrono::steady_clock::time_point> deadline);
+    void Kill();
+
+    pid_t pid_;
+    int to_host_;
+    int from_host_;
+};
+
+}  // namespace koyomi
