@@ -111,6 +111,7 @@ class MainWindow : public QMainWindow, private DownloadView {
     Period SelectedPeriod() const;
     void ShowModel();
     FetchMode SelectedFetchMode() const;
+    void CancelFetch();
     void ReportSettingsWrite(const Status& result);
     void ShowInformationBox(const std::string& text, bool beep);
 
@@ -142,6 +143,7 @@ class MainWindow : public QMainWindow, private DownloadView {
     QTimer* download_poll_timer_ = nullptr;
     QTimer* ticker_timer_ = nullptr;
     QProgressBar* fetch_progress_ = nullptr;
+    QToolButton* cancel_button_ = nullptr;
 
     QAction* fetch_action_ = nullptr;
     QAction* copy_action_ = nullptr;

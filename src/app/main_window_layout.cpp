@@ -218,6 +218,15 @@ void MainWindow::BuildClientArea() {
     fetch_progress_->setTextVisible(true);
     status_line_->addPermanentWidget(fetch_progress_);
     fetch_progress_->hide();
+    // A way out of a fetch that does not end: shown only while one runs, Esc does the same.
+    cancel_button_ = new QToolButton(status_line_);
+    cancel_button_->setObjectName(QStringLiteral("cancel_button"));
+    cancel_button_->setText(QStringLiteral("中止"));
+    cancel_button_->setToolTip(QStringLiteral("データの取得を中止します (Esc)"));
+    cancel_button_->setStatusTip(cancel_button_->toolTip());
+    cancel_button_->setFocusPolicy(Qt::NoFocus);
+    status_line_->addPermanentWidget(cancel_button_);
+    cancel_button_->hide();
 }
 
 }  // namespace koyomi

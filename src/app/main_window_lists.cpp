@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QShortcut>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -14,6 +15,10 @@
 namespace koyomi {
 
 void MainWindow::ConnectHandlers() {
+    connect(cancel_button_, &QToolButton::clicked, this, &MainWindow::CancelFetch);
+    auto* cancel_key = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    cancel_key->setContext(Qt::WindowShortcut);
+    connect(cancel_key, &QShortcut::activated, this, &MainWindow::CancelFetch);
     connect(fetch_action_, &QAction::triggered, this, [this] {
         if (session_) {
             session_->StartFetch(SelectedFetchMode());

@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
 
 #include "app/main_window.h"
 
@@ -28,6 +29,8 @@ void MainWindow::Beep() {
 }
 
 void MainWindow::SetBusyCursor(bool busy) {
+    // The session is busy exactly while a request is open: that is when it can be cancelled.
+    cancel_button_->setVisible(busy);
     if (busy && busy_depth_ == 0) {
         QApplication::setOverrideCursor(Qt::BusyCursor);
         busy_depth_ = 1;
@@ -47,6 +50,12 @@ void MainWindow::SetStatusTimerEnabled(bool enabled) {
 
 void MainWindow::ProcessPendingEvents() {
     QCoreApplication::processEvents();
+}
+
+void MainWindow::CancelFetch() {
+    if (session_) {
+        session_->Cancel();
+    }
 }
 
 FetchMode MainWindow::SelectedFetchMode() const {

@@ -433,6 +433,58 @@ TEST_F(DownloadSessionTest, ClosingTheWindowWhenIdleLeavesTheControlAlone) {
     EXPECT_TRUE(view_.events.empty());
 }
 
+// --- Cancelling ------------------------------------------------------------------------------
+
+TEST_F(DownloadSessionTest, CancelEndsADownloadThatNeverFinishes) {
+    link_.read_count = 1;
+    link_.download_count = 2;
+    link_.status_results = {1};  // stuck at one of two files for ever
+    session_.StartFetch(view_.data_kind);
+    for (int tick = 0; tick < 50; ++tick) {
+        session_.PollDownload();
+    }
+    ASSERT_TRUE(session_.IsOpen());
+
+    session_.Cancel();
+    EXPECT_FALSE(session_.IsOpen());
+    EXPECT_FALSE(view_.timer_enabled);
+    EXPECT_FALSE(view_.busy);
+    EXPECT_EQ(link_.close_calls, 1);
+    EXPECT_EQ(view_.Shown().back(),
+              "status データの取得を中止しました。取得済みのデータは保存されています。");
+    ASSERT_FALSE(view_.outcomes.empty());
+    EXPECT_TRUE(view_.outcomes.back().cancelled);
+    EXPECT_EQ(view_.events.back(), "make list");
+
+    session_.Cancel();  // nothing left to cancel
+    session_.PollDownload();
+    EXPECT_EQ(link_.close_calls, 1);
+    EXPECT_EQ(link_.status_calls, 50);
+}
+
+TEST_F(DownloadSessionTest, CancelInsideAReadThatNeverEndsKeepsWhatWasStored) {
+    std::vector<ReadStep> steps = {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-1)};
+    steps.insert(steps.end(), 200, Code(-3));  // the control answers "not yet" for ever after
+    ScriptRead(2, steps);
+    view_.on_pending_events = [this] {
+        if (view_.pending_event_turns == 100) {
+            session_.Cancel();
+        }
+    };
+    session_.StartFetch(view_.data_kind);
+
+    EXPECT_FALSE(session_.IsOpen());
+    EXPECT_EQ(link_.read_calls, 99);
+    EXPECT_EQ(link_.close_calls, 1);
+    EXPECT_EQ(YearFileLines(program_.path(), "2026").size(), 1u);
+    EXPECT_EQ(view_.LastTime(), "");
+    EXPECT_EQ(view_.data_kind, FetchMode::Setup);
+    EXPECT_EQ(view_.Count("make list"), 1);  // the cancel's, not the command's as well
+    EXPECT_EQ(view_.Shown().back(),
+              "status データの取得を中止しました。取得済みのデータは保存されています。");
+    EXPECT_FALSE(view_.busy);
+}
+
 TEST(DownloadSessionLifetime, DestroyingAnOpenSessionClosesTheControl) {
     TempFolder program;
     FixedClock clock({2026, 12, 8, 21, 0, 0});
