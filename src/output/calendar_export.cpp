@@ -254,6 +254,18 @@ std::string ProposedCalendarFileName(std::string_view title) {
     return name + ".ics";
 }
 
+std::filesystem::path CalendarFolder(const std::filesystem::path& last_used,
+                                     const std::filesystem::path& documents,
+                                     const std::filesystem::path& home) {
+    for (const std::filesystem::path* folder : {&last_used, &documents}) {
+        std::error_code error;
+        if (!folder->empty() && std::filesystem::is_directory(*folder, error)) {
+            return *folder;
+        }
+    }
+    return home;
+}
+
 Result<SavedCalendar> SaveCalendar(const std::filesystem::path& file, std::string_view title,
                                    const std::vector<std::string>& shown_lines,
                                    const Clock& clock) {

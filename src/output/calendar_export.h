@@ -47,6 +47,12 @@ Result<std::string> CalendarText(std::string_view title, const std::vector<Calen
 // "<title>.ics" as a UTF-8 file name; characters a file name cannot hold become "_".
 std::string ProposedCalendarFileName(std::string_view title);
 
+// The folder the save dialog opens in: the one used last while it is still a folder, else the
+// user's documents folder when there is one, else the home folder. Empty paths are not folders.
+std::filesystem::path CalendarFolder(const std::filesystem::path& last_used,
+                                     const std::filesystem::path& documents,
+                                     const std::filesystem::path& home);
+
 struct SavedCalendar {
     int events = 0;
     std::vector<int> unreadable_rows;

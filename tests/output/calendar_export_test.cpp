@@ -210,6 +210,22 @@ TEST_F(CalendarExport, SavesWholeOrReportsTheFileAndReasonAndLeavesNothing) {
     EXPECT_EQ(entries, 2);  // 2024.ics and the folder: no temporary file left behind
 }
 
+TEST(CalendarFolder, LastUsedThenDocumentsThenHome) {
+    testing::TempFolder root;
+    const std::filesystem::path last = root.path() / "last";
+    const std::filesystem::path documents = root.path() / "Documents";
+    const std::filesystem::path home = root.path();
+    EXPECT_EQ(CalendarFolder(last, documents, home), home);
+    std::filesystem::create_directory(documents);
+    EXPECT_EQ(CalendarFolder(last, documents, home), documents);
+    EXPECT_EQ(CalendarFolder("", documents, home), documents);
+    testing::WriteBytes(last, "a file, not a folder");
+    EXPECT_EQ(CalendarFolder(last, documents, home), documents);
+    std::filesystem::remove(last);
+    std::filesystem::create_directory(last);
+    EXPECT_EQ(CalendarFolder(last, documents, home), last);
+}
+
 TEST(CalendarFileName, TitleWithSlashesBecomesOneName) {
     EXPECT_EQ(ProposedCalendarFileName(Utf8ToSjis("2024年 スケジュール【ALL】")),
               "2024年 スケジュール【ALL】.ics");
