@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QProgressBar>
@@ -49,6 +50,9 @@ MainWindow::MainWindow(Options options, QWidget* parent)
     download_poll_timer_->setInterval(10);
     ticker_timer_ = new QTimer(this);
     ticker_timer_->setObjectName(QStringLiteral("ticker_timer"));
+    day_timer_ = new QTimer(this);
+    day_timer_->setObjectName(QStringLiteral("day_timer"));
+    day_timer_->setInterval(30 * 1000);
 
     warning_dialog_.beep = true;
     warning_dialog_.kind = MessageKind::Warning;
@@ -91,6 +95,7 @@ void MainWindow::LoadSettingsAndLists() {
     if (QAbstractButton* button = period_buttons_->button(kikan == 1 ? 1 : 0)) {
         button->setChecked(true);
     }
+    graded_check_->setChecked(settings_.ReadInteger(kGradedSection, kGradedKey, 0) == 1);
 
     (FetchModeFromSettings(settings_) == FetchMode::Normal ? normal_data_action_
                                                            : setup_data_action_)

@@ -17,6 +17,7 @@
 #include "schedule/schedule_list.h"
 #include "schedule/year_selector.h"
 #include "support/app_folders.h"
+#include "support/clock.h"
 #include "support/message_dialog.h"
 #include "support/open_url.h"
 #include "support/qt/qt_message_presenter.h"
@@ -24,6 +25,7 @@
 
 class QAction;
 class QButtonGroup;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QPrinter;
@@ -35,7 +37,8 @@ class QToolButton;
 
 namespace koyomi {
 
-class Clock;
+class GridHintPanel;
+class ScheduleGridDelegate;
 class ScheduleTableModel;
 class ShadowLabel;
 
@@ -58,6 +61,12 @@ class MainWindow : public QMainWindow, private DownloadView {
     static constexpr int kGridColumns = 14;
     static constexpr int kGridRowHeight = 15;
     static constexpr const char* kVersionText = "Ver.1.02";
+    // Settings of the graded filter ("1": on; anything else or none: off) and of the folder the
+    // calendar was saved in last.
+    static constexpr const char* kGradedSection = "jusho";
+    static constexpr const char* kGradedKey = "jusho";
+    static constexpr const char* kCalendarSection = "ical";
+    static constexpr const char* kCalendarFolderKey = "folder";
 
     // For tests and tools.
     const ScheduleListModel& model() const { return model_; }
@@ -71,6 +80,11 @@ class MainWindow : public QMainWindow, private DownloadView {
 
     // The table as clipboard text (code page 932), what "クリップボードへコピー(&C)" copies.
     std::string ClipboardBytes() const;
+
+    // Grid rows (0 for the first data row) marked as today's.
+    const std::vector<int>& TodayRows() const;
+    // The first-run hint over the empty grid area; empty when there is none.
+    QString GridHint() const;
 
     // What opens the help and the home page; the desktop's unless set (tests).
     void SetDesktopLauncher(DesktopLauncher* launcher) { launcher_ = launcher; }
@@ -102,6 +116,10 @@ class MainWindow : public QMainWindow, private DownloadView {
     void PrintPageTitle(GridPrinter& sender);
     void ShowHelpContents();
     void ShowAbout();
+    void SaveCalendarFile();
+    void ChooseGradedOnly(bool on);
+    void MoveToToday();
+    void CheckDayChange();
 
     void SetUpGridPrinter();
     // The printer of every job, kept so the set-up dialog's choices apply to later jobs.
@@ -109,7 +127,11 @@ class MainWindow : public QMainWindow, private DownloadView {
     DesktopLauncher& Launcher();
 
     Period SelectedPeriod() const;
+    // After every list build: "重賞のみ" narrows the list when it is on.
+    void ApplyGradedFilter();
     void ShowModel();
+    void MarkToday();
+    void ShowHint();
     FetchMode SelectedFetchMode() const;
     void CancelFetch();
     void ReportSettingsWrite(const Status& result);
@@ -136,17 +158,23 @@ class MainWindow : public QMainWindow, private DownloadView {
     QComboBox* venue_selector_ = nullptr;
     QGroupBox* period_group_ = nullptr;
     QButtonGroup* period_buttons_ = nullptr;
+    QCheckBox* graded_check_ = nullptr;
+    QToolButton* today_button_ = nullptr;
     ShadowLabel* title_label_ = nullptr;
     ShadowLabel* ticker_label_ = nullptr;
     QTableView* schedule_table_ = nullptr;
     ScheduleTableModel* schedule_rows_ = nullptr;  // what schedule_table_ shows
+    ScheduleGridDelegate* grid_delegate_ = nullptr;
+    GridHintPanel* grid_panel_ = nullptr;
     QTimer* download_poll_timer_ = nullptr;
     QTimer* ticker_timer_ = nullptr;
+    QTimer* day_timer_ = nullptr;  // notices midnight
     QProgressBar* fetch_progress_ = nullptr;
     QToolButton* cancel_button_ = nullptr;
 
     QAction* fetch_action_ = nullptr;
     QAction* copy_action_ = nullptr;
+    QAction* calendar_action_ = nullptr;
     QAction* control_settings_action_ = nullptr;
     QAction* print_action_ = nullptr;
     QAction* print_setup_action_ = nullptr;
@@ -168,6 +196,8 @@ class MainWindow : public QMainWindow, private DownloadView {
     std::vector<YearSelectorItem> year_items_;  // year_selector_'s files, in item order
     int shown_year_index_ = -1;  // the selector's item last loaded; -1 after a refill
     int ticker_offset_ = 0;
+    bool year_loaded_ = false;  // a year file has been loaded since start-up
+    LocalDateTime marked_day_;  // the day TodayRows() belongs to
     bool shown_once_ = false;
     int busy_depth_ = 0;
 

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,6 +16,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/grid_hint_panel.h"
 #include "app/main_window.h"
 #include "app/schedule_grid_delegate.h"
 #include "app/schedule_table_model.h"
@@ -57,6 +59,9 @@ void MainWindow::BuildMenus() {
                  QStringLiteral("JRA-VANから年間スケジュールを取得します"));
     copy_action_ = MenuItem(file, "copy_action", QStringLiteral("クリップボードへコピー(&C)"),
                             QStringLiteral("表をクリップボードへコピーします"));
+    calendar_action_ =
+        MenuItem(file, "calendar_action", QStringLiteral("カレンダー形式で保存(&I)..."),
+                 QStringLiteral("表示中の開催日をiCalendar形式のファイルに保存します"));
     control_settings_action_ =
         MenuItem(file, "control_settings_action", QStringLiteral("JV Link 設定(&S)"),
                  QStringLiteral("JV Linkの設定を変更します"));
@@ -113,6 +118,9 @@ void MainWindow::BuildToolBar() {
     info.setColor(QPalette::Button, info.color(QPalette::ToolTipBase));
     year_selector_->setPalette(info);
     bar->addWidget(year_selector_);
+    today_button_ = ToolButton(bar, "today_button", QStringLiteral("今日へ移動"),
+                               QStringLiteral("今日以降で最初の開催日へ移動します (Ctrl+T)"));
+    today_button_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     bar->addSeparator();
 
     exit_button_ = ToolButton(bar, "exit_button", QStringLiteral("終了"),
@@ -156,6 +164,11 @@ void MainWindow::BuildClientArea() {
     }
     period_group_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     selectors->addWidget(period_group_, 0, Qt::AlignTop);
+    graded_check_ = new QCheckBox(QStringLiteral("重賞のみ"), client);
+    graded_check_->setObjectName(QStringLiteral("graded_check"));
+    graded_check_->setStatusTip(QStringLiteral("重賞競走のある開催日だけを表示します"));
+    graded_check_->setToolTip(graded_check_->statusTip());
+    selectors->addWidget(graded_check_, 0, Qt::AlignVCenter);
     selectors->addStretch(1);
     column->addLayout(selectors);
 
@@ -177,11 +190,12 @@ void MainWindow::BuildClientArea() {
     column->addWidget(ticker_label_);
 
     // The grid stays hidden until the first list; its panel keeps the layout in place meanwhile.
-    auto* grid_panel = new QWidget(client);
-    grid_panel->setObjectName(QStringLiteral("GridPanel"));
-    auto* grid_layout = new QVBoxLayout(grid_panel);
+    grid_panel_ = new GridHintPanel(client);
+    grid_panel_->setObjectName(QStringLiteral("GridPanel"));
+    grid_panel_->setFont(JapaneseFont(15));
+    auto* grid_layout = new QVBoxLayout(grid_panel_);
     grid_layout->setContentsMargins(0, 0, 0, 0);
-    schedule_table_ = new QTableView(grid_panel);
+    schedule_table_ = new QTableView(grid_panel_);
     schedule_table_->setObjectName(QStringLiteral("schedule_table"));
     schedule_rows_ = new ScheduleTableModel(schedule_table_);
     schedule_table_->setModel(schedule_rows_);
@@ -198,15 +212,17 @@ void MainWindow::BuildClientArea() {
     schedule_table_->setWordWrap(false);
     schedule_table_->setTextElideMode(Qt::ElideNone);
     schedule_table_->setFont(JapaneseFont(11));
-    schedule_table_->setItemDelegate(new ScheduleGridDelegate(schedule_table_));
+    grid_delegate_ = new ScheduleGridDelegate(schedule_table_);
+    schedule_table_->setItemDelegate(grid_delegate_);
     schedule_table_->setVisible(false);
     grid_layout->addWidget(schedule_table_);
-    column->addWidget(grid_panel, 1);
+    column->addWidget(grid_panel_, 1);
 
     setCentralWidget(client);
     setTabOrder(year_selector_, venue_selector_);
     setTabOrder(venue_selector_, period_buttons_->button(0));
-    setTabOrder(period_buttons_->button(0), schedule_table_);
+    setTabOrder(period_buttons_->button(0), graded_check_);
+    setTabOrder(graded_check_, schedule_table_);
 
     status_line_ = statusBar();
     status_line_->setObjectName(QStringLiteral("status_line"));

@@ -1,6 +1,7 @@
 // The year, venue and period selectors, the grid and the message band.
 #include <QAction>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QShortcut>
 #include <QTableView>
@@ -43,6 +44,10 @@ void MainWindow::ConnectHandlers() {
     connect(venue_selector_, &QComboBox::activated, this, &MainWindow::ChooseVenue);
     connect(period_buttons_, &QButtonGroup::idClicked, this, &MainWindow::ChoosePeriod);
     connect(ticker_timer_, &QTimer::timeout, this, &MainWindow::AdvanceTicker);
+    connect(graded_check_, &QCheckBox::toggled, this, &MainWindow::ChooseGradedOnly);
+    connect(today_button_, &QToolButton::clicked, this, &MainWindow::MoveToToday);
+    connect(day_timer_, &QTimer::timeout, this, &MainWindow::CheckDayChange);
+    day_timer_->start();
     ConnectOutputHandlers();
 }
 
@@ -58,6 +63,7 @@ void MainWindow::RefillYearSelector() {
     }
     year_selector_->setCurrentIndex(-1);
     shown_year_index_ = -1;
+    ShowHint();
 }
 
 void MainWindow::ChooseYear(int index) {
@@ -75,12 +81,15 @@ void MainWindow::ChooseYear(int index) {
         return;
     }
     shown_year_index_ = index;
+    year_loaded_ = true;
+    ApplyGradedFilter();
     ShowModel();
 }
 
 void MainWindow::ChooseVenue(int index) {
     model_.venue_selector.item_index = index;
     BuildSelectedList(model_, SelectedPeriod(), *clock_);
+    ApplyGradedFilter();
     ShowModel();
 }
 
@@ -105,6 +114,8 @@ void MainWindow::ShowModel() {
     venue_selector_->setCurrentIndex(model_.venue_selector.item_index);
 
     ticker_label_->SetTickerText(SjisToQString(model_.message_text));
+    MarkToday();
+    ShowHint();
 }
 
 void MainWindow::AdvanceTicker() {

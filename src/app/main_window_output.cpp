@@ -13,6 +13,7 @@ namespace koyomi {
 
 void MainWindow::ConnectOutputHandlers() {
     connect(copy_action_, &QAction::triggered, this, &MainWindow::CopyToClipboard);
+    connect(calendar_action_, &QAction::triggered, this, &MainWindow::SaveCalendarFile);
     SetUpGridPrinter();
     connect(print_action_, &QAction::triggered, this, &MainWindow::Print);
     connect(print_setup_action_, &QAction::triggered, this, &MainWindow::SetUpPrinter);

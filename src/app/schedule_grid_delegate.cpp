@@ -1,6 +1,7 @@
 #include "app/schedule_grid_delegate.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "schedule/schedule_grid.h"
 
@@ -23,12 +24,19 @@ Qt::Alignment ScheduleCellAlignment(int column) {
     return (left ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignTop;
 }
 
+QColor TodayFrameColour() {
+    return QColor(0xB0, 0x00, 0x00);
+}
+
 void ScheduleGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                  const QModelIndex& index) const {
     const int column = index.column();
+    const bool marked = std::binary_search(marked_rows_.begin(), marked_rows_.end(), index.row());
     painter->save();
     painter->fillRect(option.rect, ScheduleCellBackground(column, option.palette));
-    painter->setFont(option.font);
+    QFont font = option.font;
+    font.setBold(font.bold() || marked);
+    painter->setFont(font);
     painter->setPen(option.palette.color(QPalette::Text));
     painter->setClipRect(option.rect);
     painter->drawText(option.rect, int(ScheduleCellAlignment(column) | Qt::TextSingleLine),
@@ -36,6 +44,21 @@ void ScheduleGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     if (option.state & QStyle::State_HasFocus) {
         painter->setPen(QPen(option.palette.color(QPalette::Highlight), 1, Qt::DotLine));
         painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+    }
+    if (marked) {
+        // Each cell draws its part of the frame: top and bottom edges, and the outer sides at
+        // the first and last columns.
+        const QRect cell = option.rect;
+        painter->setClipping(false);
+        painter->setPen(QPen(TodayFrameColour(), 2));
+        painter->drawLine(cell.left(), cell.top() + 1, cell.right() + 1, cell.top() + 1);
+        painter->drawLine(cell.left(), cell.bottom(), cell.right() + 1, cell.bottom());
+        if (column == 0) {
+            painter->drawLine(cell.left() + 1, cell.top(), cell.left() + 1, cell.bottom());
+        }
+        if (index.model() != nullptr && column == index.model()->columnCount() - 1) {
+            painter->drawLine(cell.right(), cell.top(), cell.right(), cell.bottom());
+        }
     }
     painter->restore();
 }

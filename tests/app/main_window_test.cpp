@@ -263,7 +263,8 @@ class MainWindowTest : public QObject {
         auto* years = window->findChild<QComboBox*>("year_selector");
         QTRY_COMPARE(QApplication::focusWidget(), years);
         QTest::keyClick(years, Qt::Key_Down);  // a list makes the grid visible and reachable
-        const char* order[] = {"venue_selector", "period_button_0", "schedule_table"};
+        const char* order[] = {"venue_selector", "period_button_0", "graded_check",
+                               "schedule_table"};
         for (const char* name : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));

@@ -1,0 +1,149 @@
+// Under Xvfb: the window on a Saturday of the sample season with "重賞のみ" on, after
+// "今日へ移動". Checks on the screen's own pixels that today's rows are framed, and leaves the
+// screenshot the README shows.
+//
+//   today_and_graded_shot <sample service folder> <screenshot.png>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/schedule_grid_delegate.h"
+#include "schedule/year_file.h"
+#include "support/clock.h"
+#include "support/qt/japanese_fonts.h"
+#include "support/qt/shadow_label.h"
+#include "support/whole_file.h"
+
+namespace koyomi {
+namespace {
+
+namespace fs = std::filesystem;
+
+class IdleControl final : public JvLink {
+  public:
+    int JVInit(const std::u16string&) override { return 0; }
+    int JVSetUIProperties() override { return 0; }
+    int JVOpen(const std::u16string&, const std::u16string&, int, int& readcount,
+               int& downloadcount, std::u16string& stamp) override {
+        readcount = 0;
+        downloadcount = 0;
+        stamp.clear();
+        return 0;
+    }
+    int JVStatus() override { return 0; }
+    int JVRead(std::u16string&, int&, std::u16string&) override { return 0; }
+    int JVClose() override { return 0; }
+};
+
+int Fail(const char* what) {
+    std::fprintf(stderr, "FAIL: %s\n", what);
+    return 1;
+}
+
+bool StoreService(const fs::path& service, const fs::path& program) {
+    std::vector<fs::path> deliveries;
+    for (const auto& entry : fs::directory_iterator(service)) {
+        if (entry.path().extension() == ".jvd") {
+            deliveries.push_back(entry.path());
+        }
+    }
+    std::sort(deliveries.begin(), deliveries.end());
+    std::vector<std::string> work;
+    for (const fs::path& delivery : deliveries) {
+        std::string content;
+        if (ReadWholeRegularFile(delivery, content) != 0) {
+            return false;
+        }
+        for (size_t start = 0, end; (end = content.find("\r\n", start)) != std::string::npos;
+             start = end + 2) {
+            StoreScheduleRecord(program, std::string_view(content).substr(start, end + 2 - start),
+                                work);
+        }
+    }
+    return !deliveries.empty();
+}
+
+int Run(const fs::path& service, const QString& screenshot) {
+    QTemporaryDir folder;
+    const fs::path program = folder.path().toStdString();
+    if (!folder.isValid() || !StoreService(service, program)) {
+        return Fail("no year files from the sample service");
+    }
+    // All months, graded races only, the window filling most of the screen.
+    ReplaceFileAtomically(program / "koyomivw.ini",
+                          "[locate]\r\ntop=0\r\nleft=0\r\nwidth=1000\r\nheight=720\r\n"
+                          "[kikan]\r\nkikan=1\r\n[jusho]\r\njusho=1\r\n");
+
+    const FixedClock clock({2026, 12, 12, 10, 0, 0});
+    MainWindow::Options options;
+    options.program_file = program / "koyomivw";
+    options.jv_link = std::make_unique<IdleControl>();
+    options.clock = &clock;
+    MainWindow window(std::move(options));
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        return Fail("the window never showed");
+    }
+    auto* years = window.findChild<QComboBox*>("year_selector");
+    const int year = years->findText(QStringLiteral("2026年ｽｹｼﾞｭｰﾙ"));
+    if (year < 0) {
+        return Fail("no 2026 in the year selector");
+    }
+    years->setCurrentIndex(year);
+    emit years->activated(year);
+    window.findChild<QToolButton*>("today_button")->click();
+    QTest::qWait(600);
+
+    if (!window.findChild<QCheckBox*>("graded_check")->isChecked() ||
+        !window.findChild<ShadowLabel*>("title_label")
+             ->caption()
+             .endsWith(QStringLiteral(" ＜重賞＞"))) {
+        return Fail("the graded filter was not restored");
+    }
+    if (window.TodayRows().empty()) {
+        return Fail("no row marked for 2026-12-12");
+    }
+    QProcess import;
+    import.start(QStringLiteral("import"),
+                 {QStringLiteral("-window"), QStringLiteral("root"), screenshot});
+    if (!import.waitForFinished(30000) || import.exitCode() != 0) {
+        return Fail("import could not take the screenshot");
+    }
+    const QImage image(screenshot);
+    int frame = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            frame += image.pixelColor(x, y) == TodayFrameColour() ? 1 : 0;
+        }
+    }
+    // Two rows framed across 14 columns: well over a thousand pixels of the frame colour.
+    if (frame < 1000) {
+        return Fail("today's frame is not on the screen");
+    }
+    std::printf("%d frame pixels in %s\n", frame, screenshot.toUtf8().constData());
+    return 0;
+}
+
+}  // namespace
+}  // namespace koyomi
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <sample service folder> <screenshot.png>\n", argv[0]);
+        return 2;
+    }
+    koyomi::InstallJapaneseFontSubstitutes();
+    QApplication::setFont(koyomi::JapaneseFont(12));
+    return koyomi::Run(argv[1], QString::fromLocal8Bit(argv[2]));
+}
