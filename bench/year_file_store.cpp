@@ -64,9 +64,8 @@ void StoreSetupFetch(benchmark::State& state, bool sync_at_end) {
             touched.insert(result.file);
         }
         if (sync_at_end) {
-            std::string reason;
-            if (!koyomi::SyncFilesToDisk(touched, &reason)) {
-                state.SkipWithError(("sync failed: " + reason).c_str());
+            if (const koyomi::Status synced = koyomi::SyncFilesToDisk(touched); !synced) {
+                state.SkipWithError(("sync failed: " + Describe(synced.Error())).c_str());
             }
         }
 

@@ -84,30 +84,29 @@ const char* FindByte(const char* from, const char* to, char byte) {
 // Writes the lines to a temporary file and renames it over `file`, so the file is either the
 // old one or the new one, never a part. No sync here: the caller syncs once when a whole fetch
 // has been stored.
-bool WriteLinesAtomically(const std::filesystem::path& file, const std::vector<std::string>& lines,
-                          std::optional<mode_t> keep_permissions, std::string& reason) {
+Status WriteLinesAtomically(const std::filesystem::path& file,
+                            const std::vector<std::string>& lines,
+                            std::optional<mode_t> keep_permissions) {
     ReplaceOptions options;
     options.permissions = keep_permissions;  // the permissions the user gave the old file
     const int error = ReplaceFileAtomically(file, YearFileText(lines), options);
     if (error != 0) {
-        reason = SystemReason(error);
-        return false;
+        return Fail(SystemReason(error), file);
     }
-    return true;
+    return {};
 }
 
-bool SyncPath(const std::filesystem::path& path, std::string& reason) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+Status SyncPath(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        reason = path.string() + ": " + SystemReason(errno);
-        return false;
+        return Fail(SystemReason(errno), path);
     }
-    bool ok = ::fsync(fd) == 0;
-    if (!ok) {
-        reason = path.string() + ": " + SystemReason(errno);
-    }
+    const int error = ::fsync(fd) == 0 ? 0 : errno;
     ::close(fd);
-    return ok;
+    if (error != 0) {
+        return Fail(SystemReason(error), path);
+    }
+    return {};
 }
 
 }  // namespace
@@ -274,7 +273,9 @@ StoreResult StoreScheduleRecord(const std::filesystem::path& folder, std::string
         std::stable_sort(work_lines.begin(), work_lines.end(), less);
     }
 
-    if (!WriteLinesAtomically(result.file, work_lines, keep_permissions, result.reason)) {
+    if (const Status written = WriteLinesAtomically(result.file, work_lines, keep_permissions);
+        !written) {
+        result.reason = written.Reason();
         result.status = StoreStatus::FileError;
         return result;
     }
@@ -293,27 +294,23 @@ Result<std::vector<std::string>> LoadYearFile(const std::filesystem::path& file)
     return lines;
 }
 
-bool SyncFilesToDisk(const std::set<std::filesystem::path>& files, std::string* reason) {
+Status SyncFilesToDisk(const std::set<std::filesystem::path>& files) {
     // The files' contents, then their folders, so the renames that put them in place last too.
     std::set<std::filesystem::path> folders;
-    std::string first_failure;
-    std::string failure;
+    Status first_failure;
     for (const std::filesystem::path& file : files) {
-        if (!SyncPath(file, failure) && first_failure.empty()) {
-            first_failure = failure;
+        if (Status synced = SyncPath(file); !synced && first_failure) {
+            first_failure = std::move(synced);
         }
         std::filesystem::path folder = file.parent_path();
         folders.insert(folder.empty() ? std::filesystem::path(".") : folder);
     }
     for (const std::filesystem::path& folder : folders) {
-        if (!SyncPath(folder, failure) && first_failure.empty()) {
-            first_failure = failure;
+        if (Status synced = SyncPath(folder); !synced && first_failure) {
+            first_failure = std::move(synced);
         }
     }
-    if (!first_failure.empty() && reason != nullptr) {
-        *reason = first_failure;
-    }
-    return first_failure.empty();
+    return first_failure;
 }
 
 bool ScheduleLineLess(std::string_view a, std::string_view b) {

@@ -70,9 +70,9 @@ StoreResult StoreScheduleRecord(const std::filesystem::path& folder, std::string
 // accepted. A failure names the file and the system's reason.
 Result<std::vector<std::string>> LoadYearFile(const std::filesystem::path& file);
 
-// Flushes the given files to disk; called once when a fetch ends. Returns false (with the
-// reason) when a flush fails.
-bool SyncFilesToDisk(const std::set<std::filesystem::path>& files, std::string* reason);
+// Flushes the given files and their folders to disk; called once when a fetch ends. A failure
+// names the first file or folder that could not be flushed.
+Status SyncFilesToDisk(const std::set<std::filesystem::path>& files);
 
 // The order of year-file lines: byte order of the Shift-JIS text with the case of single-byte
 // ASCII letters folded (never a trail byte), the same on every machine whatever its locale.

@@ -83,13 +83,9 @@ StoreResult YearFileStore::Checkpoint() {
 }
 
 Status YearFileStore::SyncToDisk() {
-    std::string reason;
-    const bool synced = written_.empty() || SyncFilesToDisk(written_, &reason);
+    Status synced = SyncFilesToDisk(written_);
     written_.clear();
-    if (!synced) {
-        return Fail(reason);
-    }
-    return {};
+    return synced;
 }
 
 Status YearFileStore::Load(Year& year) {

@@ -277,10 +277,11 @@ TEST_F(YearFileStore, PermissionsOfAnExistingFileAreKept) {
 TEST_F(YearFileStore, SyncReportsAFileThatIsGone) {
     YsRecord record;
     ASSERT_EQ(Store(record.Record()).status, StoreStatus::Stored);
-    std::string reason;
-    EXPECT_TRUE(SyncFilesToDisk({YearFile("2024")}, &reason)) << reason;
-    EXPECT_FALSE(SyncFilesToDisk({YearFile("2024"), YearFile("1999")}, &reason));
-    EXPECT_NE(reason.find(YearFile("1999").string()), std::string::npos);
+    const Status synced = SyncFilesToDisk({YearFile("2024")});
+    EXPECT_TRUE(synced) << synced.Reason();
+    const Status failed = SyncFilesToDisk({YearFile("2024"), YearFile("1999")});
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(failed.File(), YearFile("1999"));
 }
 
 }  // namespace
