@@ -30,10 +30,11 @@ Result<ControlChoice> ChooseControl(const StandInPaths& paths) {
         return Fail(std::string(kBackendVariable) + "=" + backend + ": expected " +
                     std::string(kServiceBackendName) + " or " + std::string(kWineBackendName));
     }
+    ControlChoice choice;
+    choice.backend_from_environment = !backend.empty();
     if (backend.empty()) {
         backend = saved.backend;
     }
-    ControlChoice choice;
     choice.backend = backend == kWineBackendName ? ControlBackend::kWine : ControlBackend::kService;
     const std::string prefix = Variable("WINEPREFIX");
     choice.wine_prefix = !prefix.empty()              ? std::filesystem::path(prefix)
@@ -42,27 +43,70 @@ Result<ControlChoice> ChooseControl(const StandInPaths& paths) {
     return choice;
 }
 
-Result<std::unique_ptr<JvLink>> CreateControl(const std::filesystem::path& program_folder,
-                                              SettingsDialogRunner dialog) {
+ControlWithSettingsDialog::ControlWithSettingsDialog(std::unique_ptr<JvLink> control,
+                                                     std::filesystem::path settings_file,
+                                                     ControlSettingsDialog dialog)
+    : control_(std::move(control)),
+      settings_file_(std::move(settings_file)),
+      dialog_(std::move(dialog)) {}
+
+int ControlWithSettingsDialog::JVSetUIProperties() {
+    if (!dialog_) {
+        return control_->JVSetUIProperties();
+    }
+    return dialog_(settings_file_, [this] { return control_->JVSetUIProperties(); });
+}
+
+ControlCreation CreateControl(const std::filesystem::path& program_folder,
+                              ControlSettingsDialog dialog, bool local_service_chosen) {
     StandInPaths paths = StandInPathsFromEnvironment(program_folder);
+    ControlCreation creation;
     const Result<ControlChoice> choice = ChooseControl(paths);
     if (!choice) {
-        return Fail(choice.Reason());
+        creation.failure.reason = choice.Reason();
+        return creation;
     }
-    if (choice->backend == ControlBackend::kService) {
-        return std::unique_ptr<JvLink>(
-            std::make_unique<StandInJVLink>(std::move(paths), std::move(dialog)));
+    if (local_service_chosen || choice->backend == ControlBackend::kService) {
+        SettingsDialogRunner runner;
+        if (dialog) {
+            runner = [dialog](const std::filesystem::path& settings_file) {
+                return dialog(settings_file, {});
+            };
+        }
+        creation.link = std::make_unique<StandInJVLink>(std::move(paths), std::move(runner));
+        return creation;
     }
-    Result<std::filesystem::path> wine = FindWineProgram();
+
+    creation.failure.wine_prefix = choice->wine_prefix;
+    creation.failure.backend_from_environment = choice->backend_from_environment;
+    const auto fail = [&creation](ControlFailureKind kind, std::string reason) {
+        creation.failure.kind = kind;
+        creation.failure.reason = std::move(reason);
+        return std::move(creation);
+    };
+    const Result<std::filesystem::path> wine = FindWineProgram();
     if (!wine) {
-        return Fail(wine.Reason());
+        return fail(ControlFailureKind::kWineNotFound, wine.Reason());
     }
-    Result<std::unique_ptr<WineJVLink>> link =
-        WineJVLink::Create({*wine, program_folder / kHostProgramName, choice->wine_prefix});
-    if (!link) {
-        return Fail(link.Reason());
+    if (!IsWinePrefix(choice->wine_prefix)) {
+        return fail(ControlFailureKind::kNoPrefix,
+                    "no Wine prefix at " + choice->wine_prefix.string());
     }
-    return std::unique_ptr<JvLink>(std::move(link).Value());
+    HostCommand command{*wine, program_folder / kHostProgramName, choice->wine_prefix};
+    const HostTimeouts timeouts;
+    Result<std::unique_ptr<HostProcess>> host = HostProcess::Launch(command, timeouts.startup);
+    if (!host) {
+        return fail(ControlFailureKind::kHostDidNotStart, host.Reason());
+    }
+    if (const Status created = (*host)->ControlCreated(); !created) {
+        return fail((*host)->ProgIdNotRegistered() ? ControlFailureKind::kNotRegistered
+                                                   : ControlFailureKind::kControlNotCreated,
+                    created.Reason());
+    }
+    creation.link = std::make_unique<ControlWithSettingsDialog>(
+        WineJVLink::Adopt(std::move(command), timeouts, std::move(host).Value()),
+        paths.settings_file, std::move(dialog));
+    return creation;
 }
 
 Status ChooseLocalDataService(const std::filesystem::path& settings_file) {

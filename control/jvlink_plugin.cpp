@@ -1,5 +1,6 @@
 // The entry of libjvlink.so: the factory that "creating JVDTLab.JVLink" asks for, the reason
-// when it could not create the control, and the switch back to the local data service.
+// and cause when it could not create the control, and the switch back to the local data
+// service.
 #include <dlfcn.h>
 
 #include <filesystem>
@@ -17,6 +18,7 @@
 
 KOYOMI_EXPORT koyomi::JvLink* koyomi_jvlink_create_v1();
 KOYOMI_EXPORT const char* koyomi_jvlink_failure_v1();
+KOYOMI_EXPORT const koyomi::ControlFailureDetailV1* koyomi_jvlink_failure_detail_v1();
 KOYOMI_EXPORT int koyomi_jvlink_use_local_service_v1();
 
 namespace {
@@ -25,6 +27,19 @@ namespace {
 std::string& LastFailure() {
     static std::string failure;
     return failure;
+}
+
+// Its cause, and the prefix it happened in, as the detail export hands them out.
+koyomi::ControlFailure& LastFailureCause() {
+    static koyomi::ControlFailure failure;
+    return failure;
+}
+
+// The user chose the local data service during this run: it serves from now on, even where
+// JVLINK_BACKEND says otherwise. The library is never unloaded, so this lasts the run.
+bool& LocalServiceChosen() {
+    static bool chosen = false;
+    return chosen;
 }
 
 // The folder this library was loaded from, which is the program folder.
@@ -47,19 +62,22 @@ koyomi::JvLink* koyomi_jvlink_create_v1() {
     // Nothing may escape through the C boundary.
     try {
         LastFailure().clear();
-        koyomi::SettingsDialogRunner dialog;
+        LastFailureCause() = {};
+        koyomi::ControlSettingsDialog dialog;
 #ifdef KOYOMI_STANDIN_SETTINGS_DIALOG
         dialog = koyomi::RunStandInSettingsDialog;
 #endif
-        koyomi::Result<std::unique_ptr<koyomi::JvLink>> link =
-            koyomi::CreateControl(LibraryFolder(), std::move(dialog));
-        if (!link) {
-            LastFailure() = link.Reason();
+        koyomi::ControlCreation creation =
+            koyomi::CreateControl(LibraryFolder(), std::move(dialog), LocalServiceChosen());
+        if (!creation.link) {
+            LastFailure() = creation.failure.reason;
+            LastFailureCause() = std::move(creation.failure);
             return nullptr;
         }
-        return std::move(link).Value().release();
+        return creation.link.release();
     } catch (...) {
         LastFailure() = "the control could not be created";
+        LastFailureCause() = {};
         return nullptr;
     }
 }
@@ -68,11 +86,30 @@ const char* koyomi_jvlink_failure_v1() {
     return LastFailure().c_str();
 }
 
+const koyomi::ControlFailureDetailV1* koyomi_jvlink_failure_detail_v1() {
+    static std::string prefix;
+    static koyomi::ControlFailureDetailV1 detail{};
+    const koyomi::ControlFailure& failure = LastFailureCause();
+    prefix = failure.wine_prefix.string();
+    detail.kind = static_cast<int>(failure.kind);
+    detail.wine_prefix = prefix.c_str();
+    detail.backend_from_environment = failure.backend_from_environment ? 1 : 0;
+    return &detail;
+}
+
 int koyomi_jvlink_use_local_service_v1() {
+    // This run uses the local data service even when the choice cannot be saved.
+    LocalServiceChosen() = true;
     try {
         const koyomi::StandInPaths paths = koyomi::StandInPathsFromEnvironment(LibraryFolder());
-        return koyomi::ChooseLocalDataService(paths.settings_file) ? 0 : -100;
+        const koyomi::Status saved = koyomi::ChooseLocalDataService(paths.settings_file);
+        if (!saved) {
+            LastFailure() = saved.Reason();
+            return -100;
+        }
+        return 0;
     } catch (...) {
+        LastFailure() = "the choice could not be saved";
         return -100;
     }
 }

@@ -34,15 +34,18 @@ std::string ErrnoText(int error) {
     return std::generic_category().message(error);
 }
 
+constexpr std::uint32_t kProgIdNotRegistered = 0x800401F3u;  // CO_E_CLASSSTRING
+constexpr std::uint32_t kClassNotRegistered = 0x80040154u;   // REGDB_E_CLASSNOTREG
+
 std::string HresultText(std::int32_t hr) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
     std::string reason = text;
     switch (static_cast<unsigned>(hr)) {
-        case 0x800401F3u:
+        case kProgIdNotRegistered:
             reason += ", the ProgID is not registered";
             break;
-        case 0x80040154u:
+        case kClassNotRegistered:
             reason += ", the class is not registered";
             break;
         case 0x8007007Eu:
@@ -129,6 +132,11 @@ Result<std::filesystem::path> FindWineProgram() {
     return Fail("wine was not found on PATH (install it with scripts/setup-wine)");
 }
 
+bool IsWinePrefix(const std::filesystem::path& prefix) {
+    std::error_code error;
+    return std::filesystem::is_directory(prefix / "drive_c", error);
+}
+
 HostProcess::HostProcess(pid_t pid, int to_host, int from_host)
     : pid_(pid), to_host_(to_host), from_host_(from_host) {}
 
@@ -163,13 +171,37 @@ void HostProcess::Kill() {
 
 Result<std::unique_ptr<HostProcess>> HostProcess::Start(const HostCommand& command,
                                                         std::chrono::milliseconds startup) {
+    Result<std::unique_ptr<HostProcess>> host = Launch(command, startup);
+    if (!host) {
+        return host;
+    }
+    if (const Status created = (*host)->ControlCreated(); !created) {
+        return Fail(created.Reason());
+    }
+    return host;
+}
+
+Status HostProcess::ControlCreated() const {
+    if (!creation_failure_.empty()) {
+        return Fail(creation_failure_);
+    }
+    return {};
+}
+
+bool HostProcess::ProgIdNotRegistered() const {
+    const auto result = static_cast<std::uint32_t>(creation_result_);
+    return result == kProgIdNotRegistered || result == kClassNotRegistered;
+}
+
+Result<std::unique_ptr<HostProcess>> HostProcess::Launch(const HostCommand& command,
+                                                         std::chrono::milliseconds startup) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(command.host, error)) {
         return Fail(command.host.string() + ": not found");
     }
     // Wine would create a missing prefix, which takes long and may ask questions; a prefix
     // without JV-Link is of no use anyway.
-    if (!std::filesystem::is_directory(command.prefix / "drive_c", error)) {
+    if (!IsWinePrefix(command.prefix)) {
         return Fail("no Wine prefix at " + command.prefix.string());
     }
     int to_host[2];
@@ -224,8 +256,9 @@ Result<std::unique_ptr<HostProcess>> HostProcess::Start(const HostCommand& comma
         return Fail("jvlink-host.exe gave an unreadable greeting");
     }
     if (outcome != 0) {
-        return Fail(Utf16ToUtf8(what) + " failed in the Wine prefix " + command.prefix.string() +
-                    " (" + HresultText(outcome) + ")");
+        process->creation_result_ = outcome;
+        process->creation_failure_ = Utf16ToUtf8(what) + " failed in the Wine prefix " +
+                                     command.prefix.string() + " (" + HresultText(outcome) + ")";
     }
     return process;
 }

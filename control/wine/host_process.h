@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -23,6 +24,9 @@ struct HostCommand {
 // The `wine` program on PATH (as `wine` itself would be found), or why there is none.
 Result<std::filesystem::path> FindWineProgram();
 
+// Whether `prefix` is a Wine prefix that has been set up (it has its drive C:).
+bool IsWinePrefix(const std::filesystem::path& prefix);
+
 class HostProcess {
   public:
     // Starts the host and waits up to `startup` for its hello. Fails when the host cannot be
@@ -30,6 +34,15 @@ class HostProcess {
     // the step and its HRESULT, e.g. the ProgID not being registered in the prefix).
     static Result<std::unique_ptr<HostProcess>> Start(const HostCommand& command,
                                                       std::chrono::milliseconds startup);
+
+    // Start in two steps, for a caller that tells the causes apart: Launch fails only when
+    // the host did not start or greet; ControlCreated then says whether the greeting reported
+    // JV-Link created.
+    static Result<std::unique_ptr<HostProcess>> Launch(const HostCommand& command,
+                                                       std::chrono::milliseconds startup);
+    Status ControlCreated() const;
+    // The greeting failed because "JVDTLab.JVLink" or its class is not registered.
+    bool ProgIdNotRegistered() const;
 
     // Closes the host's input (it ends by itself) and kills it if it has not ended soon.
     ~HostProcess();
@@ -55,6 +68,8 @@ class HostProcess {
     pid_t pid_;
     int to_host_;
     int from_host_;
+    std::int32_t creation_result_ = 0;  // the greeting's HRESULT
+    std::string creation_failure_;      // why JV-Link was not created; empty when it was
 };
 
 }  // namespace koyomi

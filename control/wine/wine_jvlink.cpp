@@ -46,8 +46,13 @@ Result<std::unique_ptr<WineJVLink>> WineJVLink::Create(HostCommand command, Host
     if (!host) {
         return Fail(host.Reason());
     }
+    return Adopt(std::move(command), timeouts, std::move(host).Value());
+}
+
+std::unique_ptr<WineJVLink> WineJVLink::Adopt(HostCommand command, HostTimeouts timeouts,
+                                              std::unique_ptr<HostProcess> host) {
     return std::unique_ptr<WineJVLink>(
-        new WineJVLink(std::move(command), timeouts, std::move(host).Value()));
+        new WineJVLink(std::move(command), timeouts, std::move(host)));
 }
 
 WineJVLink::WineJVLink(HostCommand command, HostTimeouts timeouts,

@@ -30,6 +30,9 @@ class WineJVLink final : public JvLink {
     // Starts the host and creates the control; fails with the reason when that is not possible.
     static Result<std::unique_ptr<WineJVLink>> Create(HostCommand command,
                                                       HostTimeouts timeouts = {});
+    // The control around a host started with `command` whose greeting reported JV-Link created.
+    static std::unique_ptr<WineJVLink> Adopt(HostCommand command, HostTimeouts timeouts,
+                                             std::unique_ptr<HostProcess> host);
     ~WineJVLink() override;
     WineJVLink(const WineJVLink&) = delete;
     WineJVLink& operator=(const WineJVLink&) = delete;

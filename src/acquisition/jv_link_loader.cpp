@@ -43,6 +43,57 @@ std::string LastLoaderError() {
     return text != nullptr ? text : "unknown loader error";
 }
 
+// What the library says of its last failure, when it says anything.
+std::string LibraryFailureText(void* handle) {
+    using FailureText = const char* (*)();
+    auto failure = reinterpret_cast<FailureText>(dlsym(handle, kJVLinkFailureName));
+    const char* text = failure != nullptr ? failure() : nullptr;
+    return text != nullptr ? text : "";
+}
+
+ControlFailure LibraryFailureCause(void* handle, std::string reason) {
+    ControlFailure cause;
+    cause.reason = std::move(reason);
+    using FailureDetail = const ControlFailureDetailV1* (*)();
+    auto detail_of = reinterpret_cast<FailureDetail>(dlsym(handle, kJVLinkFailureDetailName));
+    const ControlFailureDetailV1* detail = detail_of != nullptr ? detail_of() : nullptr;
+    if (detail == nullptr) {
+        return cause;
+    }
+    // A number this program does not know is no cause it can name.
+    if (detail->kind > static_cast<int>(ControlFailureKind::kOther) &&
+        detail->kind <= static_cast<int>(ControlFailureKind::kControlNotCreated)) {
+        cause.kind = static_cast<ControlFailureKind>(detail->kind);
+    }
+    if (detail->wine_prefix != nullptr) {
+        cause.wine_prefix = detail->wine_prefix;
+    }
+    cause.backend_from_environment = detail->backend_from_environment != 0;
+    return cause;
+}
+
+// The library file in `program_folder`, absolute, when it is there.
+Result<std::filesystem::path> LibraryFile(const std::filesystem::path& program_folder) {
+    std::error_code error;
+    std::filesystem::path library = std::filesystem::absolute(program_folder, error);
+    if (error) {
+        return Fail(program_folder.string() + ": " + error.message());
+    }
+    library /= kJVLinkLibraryFileName;
+    if (!std::filesystem::is_regular_file(library, error)) {
+        return Fail(library.string() + ": not found");
+    }
+    return library;
+}
+
+// RTLD_NODELETE: the control and what it brings in (Qt for its dialog) stay mapped after the
+// last object is gone; libraries with global state do not survive being unloaded and loaded
+// again.
+void* OpenLibrary(const std::filesystem::path& library) {
+    dlerror();  // forget any earlier error, so the texts below are this call's own
+    return dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+}
+
 }  // namespace
 
 JVLinkCreation CreateJVLinkObject(std::string_view prog_id,
@@ -52,23 +103,13 @@ JVLinkCreation CreateJVLinkObject(std::string_view prog_id,
         creation.reason = "class not registered: " + std::string(prog_id);
         return creation;
     }
-    std::error_code error;
-    std::filesystem::path library = std::filesystem::absolute(program_folder, error);
-    if (error) {
-        creation.reason = program_folder.string() + ": " + error.message();
+    const Result<std::filesystem::path> found = LibraryFile(program_folder);
+    if (!found) {
+        creation.reason = found.Reason();
         return creation;
     }
-    library /= kJVLinkLibraryFileName;
-    if (!std::filesystem::is_regular_file(library, error)) {
-        creation.reason = library.string() + ": not found";
-        return creation;
-    }
-
-    dlerror();  // forget any earlier error, so the texts below are this call's own
-    // RTLD_NODELETE: the control and what it brings in (Qt for its dialog) stay mapped after
-    // the last object is gone; libraries with global state do not survive being unloaded and
-    // loaded again.
-    void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    const std::filesystem::path& library = *found;
+    void* handle = OpenLibrary(library);
     if (handle == nullptr) {
         creation.reason = LastLoaderError();
         return creation;
@@ -87,16 +128,37 @@ JVLinkCreation CreateJVLinkObject(std::string_view prog_id,
     }
     if (object == nullptr) {
         // The library may say why (e.g. JV-Link under Wine could not be started).
-        using FailureText = const char* (*)();
-        auto failure = reinterpret_cast<FailureText>(dlsym(handle, kJVLinkFailureName));
-        const char* text = failure != nullptr ? failure() : nullptr;
-        creation.reason = library.string() + ": " +
-                          (text != nullptr && *text != '\0' ? text : "the factory made no object");
+        const std::string text = LibraryFailureText(handle);
+        creation.reason =
+            library.string() + ": " + (!text.empty() ? text : "the factory made no object");
+        creation.failure = LibraryFailureCause(handle, text);
         dlclose(handle);
         return creation;
     }
     creation.link = std::make_unique<LibraryJVLink>(handle, object);
     return creation;
+}
+
+Status UseLocalDataService(const std::filesystem::path& program_folder) {
+    const Result<std::filesystem::path> library = LibraryFile(program_folder);
+    if (!library) {
+        return Fail(library.Reason());
+    }
+    void* handle = OpenLibrary(*library);
+    if (handle == nullptr) {
+        return Fail(LastLoaderError());
+    }
+    using UseLocalService = int (*)();
+    auto use = reinterpret_cast<UseLocalService>(dlsym(handle, kJVLinkUseLocalServiceName));
+    Status outcome;
+    if (use == nullptr) {
+        outcome = Fail(library->string() + ": no " + kJVLinkUseLocalServiceName);
+    } else if (use() != 0) {
+        const std::string text = LibraryFailureText(handle);
+        outcome = Fail(!text.empty() ? text : "the choice could not be saved");
+    }
+    dlclose(handle);
+    return outcome;
 }
 
 }  // namespace koyomi

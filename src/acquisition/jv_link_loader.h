@@ -8,7 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "acquisition/control_failure.h"
 #include "acquisition/jv_link.h"
+#include "support/result.h"
 
 namespace koyomi {
 
@@ -29,6 +31,7 @@ inline constexpr const char* kJVLinkFailureName = "koyomi_jvlink_failure_v1";
 struct JVLinkCreation {
     std::unique_ptr<JvLink> link;  // null when the object could not be created
     std::string reason;            // why not, in UTF-8, for diagnostics
+    ControlFailure failure;        // the library's cause of it (kOther when it names none)
 };
 
 // Creates the object registered under `prog_id` from the library in `program_folder`. A ProgID
@@ -37,5 +40,10 @@ struct JVLinkCreation {
 // loaded until the program ends.
 JVLinkCreation CreateJVLinkObject(std::string_view prog_id,
                                   const std::filesystem::path& program_folder);
+
+// Asks the library in `program_folder` to serve the local data service from now on and to save
+// that choice (kJVLinkUseLocalServiceName). Fails when the library offers no such switch or
+// could not save the choice.
+Status UseLocalDataService(const std::filesystem::path& program_folder);
 
 }  // namespace koyomi

@@ -9,11 +9,14 @@
 #include <QTranslator>
 #include <cstdio>
 #include <optional>
+#include <string>
 
+#include "acquisition/control_failure.h"
 #include "acquisition/jv_link_loader.h"
 #include "app/main_window.h"
 #include "app/startup_probe.h"
 #include "support/app_folders.h"
+#include "support/message_dialog.h"
 #include "support/program_file.h"
 #include "support/qt/japanese_fonts.h"
 #include "support/qt/qt_message_presenter.h"
@@ -61,6 +64,32 @@ std::optional<int> AnswerCommandLine(int argc, char* argv[]) {
     return 2;
 }
 
+// When JV-Link under Wine could not be started: says why, in which prefix, and offers the
+// local data service instead. True when the user took it; the library then serves it.
+bool TakeLocalDataService(const koyomi::ControlFailure& failure,
+                          const std::filesystem::path& program_folder) {
+    const std::optional<std::string> offer = koyomi::LocalServiceOfferText(failure);
+    if (!offer) {
+        return false;
+    }
+    koyomi::QtMessagePresenter presenter(nullptr, koyomi::ProgramTitle());
+    koyomi::MessageDialog question;
+    question.text = *offer;
+    question.kind = koyomi::MessageKind::Confirmation;
+    question.buttons = {koyomi::MessageButton::Yes, koyomi::MessageButton::No};
+    if (question.Execute(presenter) != koyomi::DialogResult::Yes) {
+        return false;
+    }
+    if (const koyomi::Status used = koyomi::UseLocalDataService(program_folder); !used) {
+        // The choice could not be saved; this run still uses the local data service.
+        koyomi::MessageDialog warning;
+        warning.text = "ローカルのデータフォルダの選択を保存できません。\n" + used.Reason();
+        warning.kind = koyomi::MessageKind::Warning;
+        warning.Execute(presenter);
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -98,7 +127,9 @@ int main(int argc, char* argv[]) {
         return 0;
     };
     // The probe object only proves that the control can be created; it is released at once.
-    if (!koyomi::CreateJVLinkObject(koyomi::kJVLinkProgId, folder).link) {
+    if (const koyomi::JVLinkCreation probe =
+            koyomi::CreateJVLinkObject(koyomi::kJVLinkProgId, folder);
+        !probe.link && !TakeLocalDataService(probe.failure, folder)) {
         return tell_to_install();
     }
 

@@ -64,12 +64,13 @@ class LoadedStandInTest : public ::testing::Test {
         }
     }
 
-  private:
     void Set(const std::string& name, const std::string& value) {
         const char* old = std::getenv(name.c_str());
         saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
         setenv(name.c_str(), value.c_str(), 1);
     }
+
+  private:
     std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
@@ -111,6 +112,33 @@ TEST_F(LoadedStandInTest, ProbeAndWindowObjectsLiveSideBySide) {
     probe.link.reset();  // releasing the probe keeps the library for the other object
     EXPECT_EQ(window.link->JVInit(u"SA100200/SD300400/KoyomiVw/Ver.1.02"), 0);
     EXPECT_EQ(window.link->JVClose(), 0);
+}
+
+// The cause crosses the library boundary, and the switch to the local data service holds for
+// the rest of the run even where JVLINK_BACKEND asks for Wine (the library stays loaded).
+TEST_F(LoadedStandInTest, WineFailureNamesItsCauseAndTheLocalServiceTakesOver) {
+    Set("JVLINK_BACKEND", "wine");
+    Set("WINEPREFIX", (root_ / "prefix").string());
+    Set("PATH", (root_ / "empty").string());
+    const JVLinkCreation failed = CreateJVLinkObject(kJVLinkProgId, program_folder_());
+    ASSERT_EQ(failed.link, nullptr);
+    EXPECT_EQ(failed.failure.kind, ControlFailureKind::kWineNotFound);
+    EXPECT_EQ(failed.failure.wine_prefix, root_ / "prefix");
+    EXPECT_TRUE(failed.failure.backend_from_environment);
+    EXPECT_EQ(failed.failure.reason,
+              "wine was not found on PATH (install it with scripts/setup-wine)");
+
+    ASSERT_TRUE(UseLocalDataService(program_folder_()));
+    EXPECT_NE(CreateJVLinkObject(kJVLinkProgId, program_folder_()).link, nullptr);
+    EXPECT_NE(
+        ReadFile(root_ / "config" / "koyomivw-jvlink" / "settings.ini").find("backend=service"),
+        std::string::npos);
+}
+
+TEST(JVLinkLoader, UseLocalDataServiceNeedsTheLibrarysSwitch) {
+    TempFolder folder;
+    EXPECT_FALSE(UseLocalDataService(folder.path()));
+    EXPECT_FALSE(UseLocalDataService(KOYOMI_TEST_WITHOUT_FACTORY_DIR));
 }
 
 }  // namespace

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "acquisition_test_support.h"
 #include "control/service/standin_settings.h"
+#include "session_fakes.h"
 
 namespace koyomi::testing {
 namespace {
@@ -66,29 +69,59 @@ TEST_F(ControlChoiceTest, EnvironmentOverridesTheSavedChoice) {
     EXPECT_EQ(ChooseControl(paths).Reason(), "JVLINK_BACKEND=com: expected service or wine");
 }
 
-TEST_F(ControlChoiceTest, WineCreationFailuresSayWhy) {
+// Each cause has its kind, the prefix and whether the environment chose Wine, for the offer
+// of the local data service.
+TEST_F(ControlChoiceTest, WineCreationFailuresSayWhichCause) {
     ScopedVariable backend("JVLINK_BACKEND", "wine");
+    const auto create = [this] { return CreateControl(root_.path(), {}, false).failure; };
+    ControlFailure failure;
     {
         ScopedVariable path("PATH", (root_ / "empty").c_str());
-        EXPECT_EQ(CreateControl(root_.path(), {}).Reason(),
+        ScopedVariable home("HOME", "/home/someone");
+        failure = create();
+        EXPECT_EQ(failure.kind, ControlFailureKind::kWineNotFound);
+        EXPECT_EQ(failure.reason,
                   "wine was not found on PATH (install it with scripts/setup-wine)");
+        EXPECT_EQ(failure.wine_prefix, "/home/someone/.wine");
+        EXPECT_TRUE(failure.backend_from_environment);
     }
-    // A stand-in wine: the host program and the prefix are checked before it would run.
+    // A stand-in wine that ends at once.
     WriteFile(root_ / "bin" / "wine", "#!/bin/sh\nexit 1\n");
     std::filesystem::permissions(root_ / "bin" / "wine", std::filesystem::perms::owner_all);
     ScopedVariable path("PATH", (root_ / "bin").c_str());
-    EXPECT_EQ(CreateControl(root_.path(), {}).Reason(),
-              (root_ / "jvlink-host.exe").string() + ": not found");
-    WriteFile(root_ / "jvlink-host.exe", "MZ");
     ScopedVariable prefix("WINEPREFIX", (root_ / "no-prefix").c_str());
-    EXPECT_EQ(CreateControl(root_.path(), {}).Reason(),
-              "no Wine prefix at " + (root_ / "no-prefix").string());
-    // A wine that ends at once: the host never greets.
+    failure = create();
+    EXPECT_EQ(failure.kind, ControlFailureKind::kNoPrefix);
+    EXPECT_EQ(failure.reason, "no Wine prefix at " + (root_ / "no-prefix").string());
+    EXPECT_EQ(failure.wine_prefix, root_ / "no-prefix");
+
     std::filesystem::create_directories(root_ / "prefix" / "drive_c");
     ScopedVariable real_prefix("WINEPREFIX", (root_ / "prefix").c_str());
-    EXPECT_EQ(CreateControl(root_.path(), {}).Reason(),
-              "jvlink-host.exe did not start in the Wine prefix " + (root_ / "prefix").string() +
-                  ": the host has ended");
+    failure = create();
+    EXPECT_EQ(failure.kind, ControlFailureKind::kHostDidNotStart);
+    EXPECT_EQ(failure.reason, (root_ / "jvlink-host.exe").string() + ": not found");
+    // The host never greets.
+    WriteFile(root_ / "jvlink-host.exe", "MZ");
+    failure = create();
+    EXPECT_EQ(failure.kind, ControlFailureKind::kHostDidNotStart);
+    EXPECT_EQ(failure.reason, "jvlink-host.exe did not start in the Wine prefix " +
+                                  (root_ / "prefix").string() + ": the host has ended");
+}
+
+TEST_F(ControlChoiceTest, SavedWineChoiceFailsWithoutEnvironmentAndLocalChoiceOverridesIt) {
+    Save("wine", root_ / "no-prefix");
+    ScopedVariable path("PATH", (root_ / "empty").c_str());
+    ControlCreation creation = CreateControl(root_.path(), {}, false);
+    ASSERT_FALSE(creation.link);
+    EXPECT_EQ(creation.failure.kind, ControlFailureKind::kWineNotFound);
+    EXPECT_EQ(creation.failure.wine_prefix, root_ / "no-prefix");
+    EXPECT_FALSE(creation.failure.backend_from_environment);
+
+    // Chosen during this run: the local data service, even where JVLINK_BACKEND says Wine.
+    ScopedVariable backend("JVLINK_BACKEND", "wine");
+    creation = CreateControl(root_.path(), {}, true);
+    ASSERT_TRUE(creation.link) << creation.failure.reason;
+    EXPECT_NE(dynamic_cast<StandInJVLink*>(creation.link.get()), nullptr);
 }
 
 TEST_F(ControlChoiceTest, ChoosingTheLocalServiceKeepsTheOtherSettings) {
@@ -97,8 +130,35 @@ TEST_F(ControlChoiceTest, ChoosingTheLocalServiceKeepsTheOtherSettings) {
     const StandInSettings settings = LoadStandInSettings(settings_file_);
     EXPECT_EQ(settings.backend, "service");
     EXPECT_EQ(settings.wine_prefix, "/saved/prefix");
-    Result<std::unique_ptr<JvLink>> link = CreateControl(root_.path(), {});
-    EXPECT_TRUE(link) << link.Reason();
+    const ControlCreation creation = CreateControl(root_.path(), {}, false);
+    EXPECT_TRUE(creation.link) << creation.failure.reason;
+}
+
+// Under Wine JVSetUIProperties shows the library's dialog; the control's own result counts
+// only when the dialog's button reached it.
+TEST(ControlWithSettingsDialogTest, ReturnsTheControlsResultOnlyWhenTheButtonWasUsed) {
+    auto scripted = std::make_unique<ScriptedJVLink>();
+    scripted->set_ui_result = -100;
+    ScriptedJVLink& control = *scripted;
+    bool press_button = false;
+    std::filesystem::path shown_for;
+    ControlWithSettingsDialog link(
+        std::move(scripted), "/config/settings.ini",
+        [&](const std::filesystem::path& settings_file, const std::function<int()>& open) {
+            shown_for = settings_file;
+            return press_button ? open() : 0;
+        });
+    EXPECT_EQ(link.JVSetUIProperties(), 0);
+    EXPECT_EQ(control.set_ui_calls, 0);
+    EXPECT_EQ(shown_for, "/config/settings.ini");
+    press_button = true;
+    EXPECT_EQ(link.JVSetUIProperties(), -100);
+    EXPECT_EQ(control.set_ui_calls, 1);
+
+    // Without a dialog (no Qt) the control's own dialog is all there is.
+    auto bare = std::make_unique<ScriptedJVLink>();
+    bare->set_ui_result = 7;
+    EXPECT_EQ(ControlWithSettingsDialog(std::move(bare), {}, {}).JVSetUIProperties(), 7);
 }
 
 }  // namespace

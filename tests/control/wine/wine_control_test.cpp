@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "acquisition/download_session.h"
+#include "control/control_choice.h"
 #include "control/service/sample/sample_service.h"
 #include "control/wine/wine_jvlink.h"
 #include "session_fakes.h"
@@ -209,6 +210,17 @@ TEST(WineUnregisteredTest, CreationSaysTheProgIdIsNotRegisteredInThePrefix) {
     ASSERT_FALSE(link);
     EXPECT_EQ(link.Reason(), "CLSIDFromProgID(JVDTLab.JVLink) failed in the Wine prefix " +
                                  prefix.string() + " (0x800401F3, the ProgID is not registered)");
+
+    // The control library names that cause, for the offer of the local data service.
+    setenv("JVLINK_BACKEND", "wine", 1);
+    setenv("WINEPREFIX", prefix.c_str(), 1);
+    const ControlCreation creation = CreateControl(KOYOMI_TEST_PROGRAM_DIR, {}, false);
+    unsetenv("JVLINK_BACKEND");
+    unsetenv("WINEPREFIX");
+    ASSERT_FALSE(creation.link);
+    EXPECT_EQ(creation.failure.kind, ControlFailureKind::kNotRegistered);
+    EXPECT_EQ(creation.failure.reason, link.Reason());
+    EXPECT_EQ(creation.failure.wine_prefix, prefix);
 }
 
 }  // namespace

@@ -1,0 +1,47 @@
+#include "acquisition/control_failure.h"
+
+namespace koyomi {
+namespace {
+
+std::optional<std::string> CauseText(ControlFailureKind kind) {
+    switch (kind) {
+        case ControlFailureKind::kWineNotFound:
+            return "wine が見つかりません。";
+        case ControlFailureKind::kNoPrefix:
+            return "Wine のプレフィックスがありません。";
+        case ControlFailureKind::kHostDidNotStart:
+            return "jvlink-host.exe を起動できません。";
+        case ControlFailureKind::kNotRegistered:
+            return "JV-Link (JVDTLab.JVLink) がプレフィックスに登録されていません。";
+        case ControlFailureKind::kControlNotCreated:
+            return "JV-Link (JVDTLab.JVLink) を作成できません。";
+        case ControlFailureKind::kOther:
+            break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> LocalServiceOfferText(const ControlFailure& failure) {
+    const std::optional<std::string> cause = CauseText(failure.kind);
+    if (!cause) {
+        return std::nullopt;
+    }
+    std::string text = "Wine の JV-Link を使えません。\n" + *cause +
+                       "\nWine のプレフィックス: " + failure.wine_prefix.string() + "\n";
+    if (!failure.reason.empty()) {
+        text += "(" + failure.reason + ")\n";
+    }
+    text +=
+        "\nローカルのデータフォルダで起動しますか？\n"
+        "「はい」を選ぶと、この選択を JV Link 設定に保存します。";
+    if (failure.backend_from_environment) {
+        text +=
+            "\n環境変数 JVLINK_BACKEND=wine が保存した選択より優先されるため、"
+            "次回の起動でもローカルのデータフォルダを使うには、この変数を外してください。";
+    }
+    return text;
+}
+
+}  // namespace koyomi

@@ -1,0 +1,47 @@
+// Why the control library could not create JV-Link under Wine, and what the program offers
+// then, before it tells the user to install JV-Link: starting with the local data service.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace koyomi {
+
+// The causes the program can name. The numbers cross the library boundary.
+enum class ControlFailureKind : int {
+    kOther = 0,              // nothing that the local data service would mend
+    kWineNotFound = 1,       // no `wine` program on PATH
+    kNoPrefix = 2,           // the Wine prefix has not been set up
+    kHostDidNotStart = 3,    // jvlink-host.exe is missing, or did not start or greet
+    kNotRegistered = 4,      // "JVDTLab.JVLink" is not registered in the prefix
+    kControlNotCreated = 5,  // registered, but creating it failed
+};
+
+struct ControlFailure {
+    ControlFailureKind kind = ControlFailureKind::kOther;
+    std::filesystem::path wine_prefix;
+    bool backend_from_environment = false;  // JVLINK_BACKEND, not the saved choice, chose Wine
+    std::string reason;                     // the library's own words, UTF-8
+};
+
+// What the library's optional export gives, valid until its next call:
+//   extern "C" const koyomi::ControlFailureDetailV1* koyomi_jvlink_failure_detail_v1();
+struct ControlFailureDetailV1 {
+    int kind;                 // a ControlFailureKind
+    const char* wine_prefix;  // UTF-8, never null
+    int backend_from_environment;
+};
+inline constexpr const char* kJVLinkFailureDetailName = "koyomi_jvlink_failure_detail_v1";
+
+// Optional: saves the local data service as the chosen back end and makes the library's next
+// objects in this process use it, whatever the environment says. 0, or -100 with the reason
+// in koyomi_jvlink_failure_v1.
+//   extern "C" int koyomi_jvlink_use_local_service_v1();
+inline constexpr const char* kJVLinkUseLocalServiceName = "koyomi_jvlink_use_local_service_v1";
+
+// The question put to the user: what happened, in which prefix, and whether to start with
+// the local data service instead. None when that would not help (kOther).
+std::optional<std::string> LocalServiceOfferText(const ControlFailure& failure);
+
+}  // namespace koyomi
