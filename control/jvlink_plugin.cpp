@@ -4,15 +4,14 @@
 #include <dlfcn.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <system_error>
 
 #include "control/control_choice.h"
 #include "control/service/standin_paths.h"
 
-#ifdef KOYOMI_STANDIN_SETTINGS_DIALOG
-#include "control/service/qt/standin_settings_dialog.h"
-#endif
+#include "control/settings_dialog_module.h"
 
 #define KOYOMI_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -56,6 +55,27 @@ std::filesystem::path LibraryFolder() {
     return {};
 }
 
+// The settings dialog from libjvlink-settings.so beside this library, loaded on first use and
+// kept; without the module the dialog shows nothing and returns 0.
+int RunSettingsDialog(const std::filesystem::path& settings_file,
+                      const std::function<int()>& open_control_dialog) {
+    using Entry = int (*)(const char*, int (*)(void*), void*);
+    static Entry entry = [] {
+        const std::filesystem::path module = LibraryFolder() / kSettingsDialogModuleFileName;
+        void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+        return handle == nullptr ? nullptr
+                                 : reinterpret_cast<Entry>(dlsym(handle, kSettingsDialogEntryName));
+    }();
+    if (entry == nullptr) {
+        return 0;
+    }
+    const auto open_control = [](void* context) {
+        return (*static_cast<const std::function<int()>*>(context))();
+    };
+    return entry(settings_file.string().c_str(), open_control_dialog ? +open_control : nullptr,
+                 const_cast<std::function<int()>*>(&open_control_dialog));
+}
+
 }  // namespace
 
 koyomi::JvLink* koyomi_jvlink_create_v1() {
@@ -63,10 +83,7 @@ koyomi::JvLink* koyomi_jvlink_create_v1() {
     try {
         LastFailure().clear();
         LastFailureCause() = {};
-        koyomi::ControlSettingsDialog dialog;
-#ifdef KOYOMI_STANDIN_SETTINGS_DIALOG
-        dialog = koyomi::RunStandInSettingsDialog;
-#endif
+        koyomi::ControlSettingsDialog dialog = RunSettingsDialog;
         koyomi::ControlCreation creation =
             koyomi::CreateControl(LibraryFolder(), std::move(dialog), LocalServiceChosen());
         if (!creation.link) {
