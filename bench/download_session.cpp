@@ -3,12 +3,9 @@
 // time of the whole fetch and the longest stretch in which the window's events got no turn.
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 
@@ -18,6 +15,8 @@
 #include "control/service/standin_settings.h"
 #include "support/clock.h"
 #include "support/settings_file.h"
+#include "testing/files.h"
+#include "testing/temp_folder.h"
 
 namespace koyomi {
 namespace {
@@ -55,22 +54,15 @@ class TimingView final : public DownloadView {
     void ShowOutcome(const FetchOutcome&) override {}
 };
 
-std::filesystem::path MakeTemporaryFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "koyomi-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        return {};
-    }
-    return pattern;
-}
-
 void BM_TenYearSetupFetch(benchmark::State& state) {
-    const std::filesystem::path root = MakeTemporaryFolder();
+    const testing::TempFolder root_folder("koyomi-bench");
+    const std::filesystem::path& root = root_folder.path();
     const std::filesystem::path service = root / "service";
     std::filesystem::create_directories(service);
     size_t records = 0;
     for (int year = 2018; year <= 2027; ++year) {
         const SampleServiceFile file = SampleAnnualFile(year);
-        std::ofstream(service / file.name, std::ios::binary) << file.content;
+        testing::WriteBytes(service / file.name, file.content);
         for (size_t start = 0; start < file.content.size(); start += kScheduleRecordLength + 2) {
             records += file.content.compare(start, 2, "YS") == 0 ? 1 : 0;
         }
@@ -117,7 +109,6 @@ void BM_TenYearSetupFetch(benchmark::State& state) {
     state.counters["schedule_records"] = static_cast<double>(records);
     state.counters["longest_gap_ms"] =
         std::chrono::duration<double, std::milli>(longest_gap).count();
-    std::filesystem::remove_all(root);
 }
 
 BENCHMARK(BM_TenYearSetupFetch)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();

@@ -10,13 +10,15 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
 
 #include "control/service/sample/sample_service.h"
 #include "control/wine/wine_jvlink.h"
+#include "testing/built_program.h"
+#include "testing/files.h"
+#include "testing/temp_folder.h"
 
 namespace koyomi {
 namespace {
@@ -29,21 +31,15 @@ std::filesystem::path BenchPrefix() {
 HostCommand Command(const std::filesystem::path& prefix) {
     Result<std::filesystem::path> wine = FindWineProgram();
     return {wine ? *wine : std::filesystem::path("wine"),
-            std::filesystem::path(KOYOMI_BENCH_PROGRAM_DIR) / "jvlink-host.exe", prefix};
+            testing::BuiltProgramFolder() / "jvlink-host.exe", prefix};
 }
 
-// Ten years of the sample service, downloaded without delay, in a fresh folder.
-std::filesystem::path MakeTenYearService() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "koyomi-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        return {};
-    }
-    const std::filesystem::path folder = pattern;
+// Ten years of the sample service, downloaded without delay, in `folder`.
+void WriteTenYearService(const std::filesystem::path& folder) {
     for (const SampleServiceFile& file : SampleServiceFiles(2017, 2026)) {
-        std::ofstream(folder / file.name, std::ios::binary) << file.content;
+        testing::WriteBytes(folder / file.name, file.content);
     }
-    std::ofstream(folder / "faults.ini") << "[download]\nms_per_file=0\n";
-    return folder;
+    testing::WriteBytes(folder / "faults.ini", "[download]\nms_per_file=0\n");
 }
 
 bool OpenSetupFetch(WineJVLink& link) {
@@ -65,8 +61,9 @@ void BM_JVReadRoundTrip(benchmark::State& state) {
         state.SkipWithError("KOYOMI_BENCH_WINE_PREFIX is not set");
         return;
     }
-    const std::filesystem::path service = MakeTenYearService();
-    setenv("JVLINK_SERVICE_DIR", service.c_str(), 1);
+    const testing::TempFolder service("koyomi-bench");
+    WriteTenYearService(service.path());
+    setenv("JVLINK_SERVICE_DIR", service.path().c_str(), 1);
     Result<std::unique_ptr<WineJVLink>> link = WineJVLink::Create(Command(prefix));
     if (!link) {
         state.SkipWithError(link.Reason().c_str());
@@ -101,7 +98,6 @@ void BM_JVReadRoundTrip(benchmark::State& state) {
     }
     wine.JVClose();
     state.counters["records"] = static_cast<double>(records);
-    std::filesystem::remove_all(service);
 }
 BENCHMARK(BM_JVReadRoundTrip)->Unit(benchmark::kMicrosecond)->MinTime(3.0);
 

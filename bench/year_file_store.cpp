@@ -8,7 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <random>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,6 +16,8 @@
 #include "schedule/year_file.h"
 #include "schedule/year_file_store.h"
 #include "support/whole_file.h"
+#include "testing/temp_folder.h"
+#include "testing/ys_record.h"
 
 namespace {
 
@@ -26,24 +28,18 @@ std::vector<std::string> SetupFetchRecords() {
     std::vector<std::string> records;
     for (int year = 2015; year < 2025; ++year) {
         for (int i = 0; i < 360; ++i) {
-            char header[64];
-            std::snprintf(header, sizeof header, "YS720240101%04d%02d%02d%s%02d%02d%d1234", year,
-                          1 + i / 30, 1 + i % 30, kVenues[i % 4], 1 + i % 5, 1 + i % 12, 1 + i % 2);
-            std::string record = header;
-            record.resize(380, ' ');
-            record += "\r\n";
-            records.push_back(std::move(record));
+            char date[16];
+            std::snprintf(date, sizeof date, "%04d%02d%02d", year, 1 + i / 30, 1 + i % 30);
+            records.push_back(koyomi::testing::YsRecord::Day(date, kVenues[i % 4], 1 + i % 5,
+                                                             1 + i % 12, i % 2 == 0 ? '1' : '2')
+                                  .Record());
         }
     }
     return records;
 }
 
-std::filesystem::path FreshFolder() {
-    std::random_device random;
-    std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("koyomi-bench-" + std::to_string(random()));
-    std::filesystem::create_directories(folder);
-    return folder;
+std::unique_ptr<koyomi::testing::TempFolder> FreshFolder() {
+    return std::make_unique<koyomi::testing::TempFolder>("koyomi-bench");
 }
 
 void StoreSetupFetch(benchmark::State& state, bool sync_at_end) {
@@ -51,7 +47,8 @@ void StoreSetupFetch(benchmark::State& state, bool sync_at_end) {
     std::vector<std::string> work_lines;
     for (auto _ : state) {
         state.PauseTiming();
-        const std::filesystem::path folder = FreshFolder();
+        std::unique_ptr<koyomi::testing::TempFolder> scratch = FreshFolder();
+        const std::filesystem::path folder = scratch->path();
         std::set<std::filesystem::path> touched;
         state.ResumeTiming();
 
@@ -70,7 +67,7 @@ void StoreSetupFetch(benchmark::State& state, bool sync_at_end) {
         }
 
         state.PauseTiming();
-        std::filesystem::remove_all(folder);
+        scratch.reset();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(records.size()));
@@ -110,8 +107,10 @@ void BM_YearFileStoreVersusWritingOnce(benchmark::State& state) {
     double stored_total = 0;
     double once_total = 0;
     for (auto _ : state) {
-        const std::filesystem::path folder = FreshFolder();
-        const std::filesystem::path once = FreshFolder();
+        const koyomi::testing::TempFolder stored_folder("koyomi-bench");
+        const koyomi::testing::TempFolder once_folder("koyomi-bench");
+        const std::filesystem::path& folder = stored_folder.path();
+        const std::filesystem::path& once = once_folder.path();
         const auto started = std::chrono::steady_clock::now();
         koyomi::YearFileStore store(folder);
         for (const std::string& record : records) {
@@ -130,8 +129,6 @@ void BM_YearFileStoreVersusWritingOnce(benchmark::State& state) {
         state.SetIterationTime(store_seconds);
         stored_total += store_seconds;
         once_total += once_seconds;
-        std::filesystem::remove_all(folder);
-        std::filesystem::remove_all(once);
     }
     state.counters["records"] = static_cast<double>(records.size());
     state.counters["write_once_ms"] = once_total * 1000 / static_cast<double>(state.iterations());

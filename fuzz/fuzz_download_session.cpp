@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,6 +18,8 @@
 #include "support/clock.h"
 #include "support/settings_file.h"
 #include "support/sjis_text.h"
+#include "testing/recording_view.h"
+#include "testing/scripted_jv_link.h"
 #include "year_file_model.h"
 #include "year_file_order.h"
 
@@ -72,109 +73,36 @@ std::string ExpectedLastTime(std::u16string_view stamp) {
            digits.substr(8, 2) + ":" + digits.substr(10, 2) + ":" + digits.substr(12, 2);
 }
 
-class ScriptedLink final : public JvLink {
-  public:
-    int open_result = 0;
-    int read_count = 0;
-    int download_count = 0;
-    std::u16string timestamp;
-    std::deque<int> status_results;  // then download_count for ever
-    struct Step {
-        int result = 0;
-        std::u16string buffer;
-    };
-    std::deque<Step> reads;  // then 0 for ever
-    int close_result = 0;
-
-    int open_calls = 0;
-    int close_calls = 0;
-    std::vector<std::u16string> delivered;  // the buffers of results above 0
-    bool read_to_end = false;               // a JVRead answered 0
-
-    int JVInit(const std::u16string&) override { return 0; }
-    int JVSetUIProperties() override { return 0; }
-    int JVOpen(const std::u16string&, const std::u16string&, int, int& readcount,
-               int& downloadcount, std::u16string& lastfiletimestamp) override {
-        ++open_calls;
-        readcount = read_count;
-        downloadcount = download_count;
-        lastfiletimestamp = timestamp;
-        return open_result;
-    }
-    int JVStatus() override {
-        if (status_results.empty()) {
-            return download_count;
-        }
-        const int result = status_results.front();
-        status_results.pop_front();
-        return result;
-    }
-    int JVRead(std::u16string& buff, int& size, std::u16string&) override {
-        KOYOMI_REQUIRE(size == kJVReadBufferSize);
-        if (reads.empty()) {
-            read_to_end = true;
-            return 0;
-        }
-        const Step step = reads.front();
-        reads.pop_front();
-        if (step.result > 0) {
-            buff = step.buffer;
-            delivered.push_back(step.buffer);
-        }
-        read_to_end = step.result == 0;
-        return step.result;
-    }
-    int JVClose() override {
-        ++close_calls;
-        return close_result;
-    }
-};
-
-class QuietView final : public DownloadView {
-  public:
-    bool timer_enabled = false;
-    int boxes = 0;
-
-    void SetStatusText(const std::string&) override {}
-    void ShowInformation(const std::string&) override { ++boxes; }
-    void ShowPlainMessage(const std::string&) override { ++boxes; }
-    void Beep() override {}
-    void SetBusyCursor(bool) override {}
-    void SetStatusTimerEnabled(bool enabled) override { timer_enabled = enabled; }
-    void ProcessPendingEvents() override {}
-    void SetProgress(int, int) override {}
-    void ShowOutcome(const FetchOutcome&) override {}
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const fuzz::ScratchFolder& scratch = fuzz::Scratch();
+    const testing::TempFolder& scratch = fuzz::Scratch();
     scratch.Clear();
     FuzzedDataProvider input(data, size);
 
-    ScriptedLink link;
+    testing::ScriptedJvLink link;
     link.open_result = input.ConsumeBool() ? 0 : ConsumeResult(input);
     link.read_count = input.ConsumeIntegralInRange(-2, 8);
     link.download_count = input.ConsumeIntegralInRange(-2, 8);
     link.close_result = input.ConsumeBool() ? 0 : ConsumeResult(input);
     const bool raw = input.ConsumeBool();
-    link.timestamp = ConsumeWide(input, 20, raw);
+    link.last_file_timestamp = ConsumeWide(input, 20, raw);
     for (int i = input.ConsumeIntegralInRange(0, 6); i > 0; --i) {
         link.status_results.push_back(ConsumeResult(input));
     }
-    while (input.remaining_bytes() > 0 && link.reads.size() < 64) {
-        ScriptedLink::Step step;
+    link.status_results.push_back(link.download_count);  // then the download is done for ever
+    while (input.remaining_bytes() > 0 && link.read_steps.size() < 64) {
+        testing::ReadStep step;
         if (input.ConsumeIntegralInRange(0, 3) != 0) {
             step.buffer = ConsumeWide(input, 600, input.ConsumeBool());
             step.result = static_cast<int>(step.buffer.size()) + 1;
         } else {
             step.result = ConsumeResult(input);
         }
-        link.reads.push_back(step);
+        link.read_steps.push_back(step);
     }
 
-    QuietView view;
+    testing::RecordingView view;
     SettingsFile settings(scratch.path() / "koyomivw");
     settings.Loaded();
     const FixedClock clock({2026, 12, 20, 10, 0, 0});
@@ -190,12 +118,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         KOYOMI_REQUIRE(!view.timer_enabled);
     }
     KOYOMI_REQUIRE(link.open_calls == 1 && link.close_calls == 1);
+    KOYOMI_REQUIRE(std::all_of(link.read_sizes.begin(), link.read_sizes.end(),
+                               [](int size) { return size == kJVReadBufferSize; }));
 
     // "LastTime" only after a read that reached its end, and only a proper time.
-    const std::string last_time = ExpectedLastTime(link.timestamp);
+    const std::string last_time = ExpectedLastTime(link.last_file_timestamp);
     const std::string saved = settings.ReadString("JvDataGet", "LastTime", "");
     KOYOMI_REQUIRE(saved == (link.read_to_end ? last_time : std::string()));
-    KOYOMI_REQUIRE(view.boxes >= 1);
+    KOYOMI_REQUIRE(!view.Boxes().empty());
 
     // The year files hold exactly the records delivered, merged in order.
     std::map<std::string, std::vector<std::string>> expected;
@@ -208,14 +138,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [year, lines] : expected) {
         const std::filesystem::path file = scratch.path() / YearFileName(year);
         names.push_back(file.filename().string());
-        std::string text;
-        KOYOMI_REQUIRE(fuzz::ReadWholeFile(file, text));
-        KOYOMI_REQUIRE(fuzz::HoldsLinesInOrder(text, lines));
+        const Result<std::string> text = testing::TryReadBytes(file);
+        KOYOMI_REQUIRE(text.Ok());
+        KOYOMI_REQUIRE(fuzz::HoldsLinesInOrder(*text, lines));
     }
     if (!saved.empty()) {
         names.push_back("koyomivw.ini");
     }
     std::sort(names.begin(), names.end());
-    KOYOMI_REQUIRE(fuzz::FolderNames(scratch.path()) == names);
+    KOYOMI_REQUIRE(testing::FolderNames(scratch.path()) == names);
     return 0;
 }

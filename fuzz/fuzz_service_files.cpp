@@ -84,21 +84,21 @@ void CheckConversation(const std::filesystem::path& root, const std::vector<std:
                        bool cached, const std::string& settings_text) {
     const std::filesystem::path service = root / "service";
     std::filesystem::create_directories(service);
-    fuzz::WriteWholeFile(service / kFaultsFileName, "[download]\nms_per_file=0\n");
+    testing::WriteBytes(service / kFaultsFileName, "[download]\nms_per_file=0\n");
     StandInPaths paths;
     paths.service_override = service;
     paths.settings_file = root / "settings.ini";
     paths.cache_root = root / "cache";
     paths.bundled_service = root / "bundled";
-    fuzz::WriteWholeFile(paths.settings_file, settings_text);
+    testing::WriteBytes(paths.settings_file, settings_text);
     LoadStandInSettings(paths.settings_file);
 
     const std::filesystem::path cache = ServiceCacheFolder(paths.cache_root, service);
     std::filesystem::create_directories(cache);
     for (size_t i = 0; i < contents.size(); ++i) {
-        fuzz::WriteWholeFile(service / kFileNames[i], contents[i]);
+        testing::WriteBytes(service / kFileNames[i], contents[i]);
         if (cached) {
-            fuzz::WriteWholeFile(cache / kFileNames[i], contents[i]);
+            testing::WriteBytes(cache / kFileNames[i], contents[i]);
         }
     }
 
@@ -149,7 +149,7 @@ void CheckConversation(const std::filesystem::path& root, const std::vector<std:
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const fuzz::ScratchFolder& scratch = fuzz::Scratch();
+    const testing::TempFolder& scratch = fuzz::Scratch();
     scratch.Clear();
     FuzzedDataProvider input(data, size);
     const std::uint8_t flags = input.ConsumeIntegral<std::uint8_t>();

@@ -100,7 +100,7 @@ void CheckFile(const std::string& text, const Entry& written, const Entry& probe
     settings.Loaded();
     const std::filesystem::path file = folder / "koyomivw.ini";
     KOYOMI_REQUIRE(settings.Path() == file);
-    fuzz::WriteWholeFile(file, text);
+    testing::WriteBytes(file, text);
 
     const std::string probe_before = settings.ReadString(probe.section, probe.key, "none");
     const std::optional<std::string_view> stored = FindProfileValue(text, probe.section, probe.key);
@@ -108,9 +108,10 @@ void CheckFile(const std::string& text, const Entry& written, const Entry& probe
     settings.ReadInteger(probe.section, probe.key, 7);
 
     const Status result = settings.WriteString(written.section, written.key, value);
-    std::string after;
-    KOYOMI_REQUIRE(fuzz::ReadWholeFile(file, after));
-    KOYOMI_REQUIRE(fuzz::FolderNames(folder) == std::vector<std::string>{"koyomivw.ini"});
+    const Result<std::string> read = testing::TryReadBytes(file);
+    KOYOMI_REQUIRE(read.Ok());
+    const std::string& after = *read;
+    KOYOMI_REQUIRE(testing::FolderNames(folder) == std::vector<std::string>{"koyomivw.ini"});
     if (!IsUsableProfileEntry(written.section, written.key, value)) {
         KOYOMI_REQUIRE(!result.Ok() && !result.Reason().empty() && result.File() == file);
         KOYOMI_REQUIRE(after == text);

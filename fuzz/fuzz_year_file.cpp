@@ -37,14 +37,16 @@ void CheckLoad(const std::filesystem::path& file, std::string_view content) {
 
 void CheckStore(const std::filesystem::path& folder, const std::string& record,
                 std::vector<std::string>& work_lines) {
-    const std::vector<std::string> names_before = fuzz::FolderNames(folder);
+    const std::vector<std::string> names_before = testing::FolderNames(folder);
     const std::optional<std::string> line = model::ScheduleLineOf(record);
     std::filesystem::path file;
     std::string before;
     bool existed = false;
     if (line) {
         file = folder / YearFileName(model::LineYear(*line));
-        existed = fuzz::ReadWholeFile(file, before);
+        Result<std::string> read = testing::TryReadBytes(file);
+        existed = read.Ok();
+        before = existed ? std::move(read).Value() : std::string();
     }
 
     const StoreResult result = StoreScheduleRecord(folder, record, work_lines);
@@ -52,7 +54,7 @@ void CheckStore(const std::filesystem::path& folder, const std::string& record,
     if (!line) {
         KOYOMI_REQUIRE(result.status == StoreStatus::NotSchedule ||
                        result.status == StoreStatus::Rejected);
-        KOYOMI_REQUIRE(fuzz::FolderNames(folder) == names_before);
+        KOYOMI_REQUIRE(testing::FolderNames(folder) == names_before);
         return;
     }
     KOYOMI_REQUIRE(result.status == StoreStatus::Stored);
@@ -62,9 +64,9 @@ void CheckStore(const std::filesystem::path& folder, const std::string& record,
         expected = model::SplitYearFileText(before);
     }
     model::MergeLine(expected, *line);
-    std::string after;
-    KOYOMI_REQUIRE(fuzz::ReadWholeFile(file, after));
-    KOYOMI_REQUIRE(fuzz::HoldsLinesInOrder(after, expected));
+    const Result<std::string> after = testing::TryReadBytes(file);
+    KOYOMI_REQUIRE(after.Ok());
+    KOYOMI_REQUIRE(fuzz::HoldsLinesInOrder(*after, expected));
 
     // Only the year file itself may have appeared; no temporary file is left behind.
     std::vector<std::string> names = names_before;
@@ -72,13 +74,13 @@ void CheckStore(const std::filesystem::path& folder, const std::string& record,
         names.push_back(file.filename().string());
         std::sort(names.begin(), names.end());
     }
-    KOYOMI_REQUIRE(fuzz::FolderNames(folder) == names);
+    KOYOMI_REQUIRE(testing::FolderNames(folder) == names);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const fuzz::ScratchFolder& scratch = fuzz::Scratch();
+    const testing::TempFolder& scratch = fuzz::Scratch();
     scratch.Clear();
     FuzzedDataProvider input(data, size);
 
@@ -98,11 +100,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             KOYOMI_REQUIRE(result.file == file && !result.reason.empty());
         }
         KOYOMI_REQUIRE(std::filesystem::is_directory(file));
-        KOYOMI_REQUIRE(fuzz::FolderNames(folder).size() == 1);
+        KOYOMI_REQUIRE(testing::FolderNames(folder).size() == 1);
         return 0;
     }
     if (shape % 8 != 1) {
-        fuzz::WriteWholeFile(file, content);
+        testing::WriteBytes(file, content);
         CheckLoad(file, content);
     }
 

@@ -9,8 +9,9 @@
 
 #include "acquisition/download_session.h"
 #include "acquisition_test_support.h"
-#include "session_fakes.h"
 #include "support/clock.h"
+#include "testing/recording_view.h"
+#include "testing/scripted_jv_link.h"
 
 namespace koyomi::testing {
 namespace {
@@ -20,7 +21,7 @@ class DownloadSessionCheckpoints : public ::testing::Test {
     TempFolder program_;
     SettingsFile settings_ = LoadedSettings(program_.path());
     FixedClock clock_{{2026, 12, 8, 21, 0, 0}};
-    ScriptedJVLink link_;
+    ScriptedJvLink link_;
     RecordingView view_{&settings_};
     DownloadSession session_{link_, view_, clock_, settings_, program_.path()};
     std::vector<size_t> lines_2026_;  // the 2026 file's lines at every event turn
@@ -41,7 +42,7 @@ class DownloadSessionCheckpoints : public ::testing::Test {
 };
 
 ReadStep Day(const char* date) {
-    return Record(ScheduleRecord(date, "06", 1, 1, '1'));
+    return Record(YsRecord::Day(date, "06", 1, 1, '1'));
 }
 
 TEST_F(DownloadSessionCheckpoints, NextFileAndAnotherYearWriteWhatWasRead) {

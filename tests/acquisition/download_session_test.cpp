@@ -8,9 +8,10 @@
 
 #include "acquisition_test_support.h"
 #include "codes/jv_result_text.h"
-#include "session_fakes.h"
 #include "support/clock.h"
 #include "support/sjis_text.h"
+#include "testing/recording_view.h"
+#include "testing/scripted_jv_link.h"
 
 namespace koyomi::testing {
 namespace {
@@ -29,7 +30,7 @@ class DownloadSessionTest : public ::testing::Test {
     TempFolder program_;
     SettingsFile settings_ = LoadedSettings(program_.path());
     FixedClock clock_{{2026, 12, 8, 21, 0, 0}};
-    ScriptedJVLink link_;
+    ScriptedJvLink link_;
     RecordingView view_{&settings_};
     DownloadSession session_{link_, view_, clock_, settings_, program_.path()};
 
@@ -104,8 +105,8 @@ TEST_F(DownloadSessionTest, SetupDataAsksFromTenYearsAgoWithOptionThree) {
 // --- Reading --------------------------------------------------------------------------------
 
 TEST_F(DownloadSessionTest, ReadsAtOnceWhenNothingMustBeDownloaded) {
-    ScriptRead(2, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-1),
-                   Record(ScheduleRecord("20270109", "08", 1, 1, '1')), Code(-1), Code(0)});
+    ScriptRead(2, {Record(YsRecord::Day("20260105", "06", 1, 1, '4')), Code(-1),
+                   Record(YsRecord::Day("20270109", "08", 1, 1, '1')), Code(-1), Code(0)});
     session_.StartFetch(view_.data_kind);
 
     EXPECT_EQ(view_.Shown(),
@@ -127,8 +128,8 @@ TEST_F(DownloadSessionTest, ReadsAtOnceWhenNothingMustBeDownloaded) {
 }
 
 TEST_F(DownloadSessionTest, ReadLoopYieldsBeforeEveryReadWithTheSameBufferSize) {
-    ScriptRead(1, {Code(-3), Code(-2), Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
-                   Code(-1), Code(0)});
+    ScriptRead(1, {Code(-3), Code(-2), Record(YsRecord::Day("20260105", "06", 1, 1, '4')), Code(-1),
+                   Code(0)});
     session_.StartFetch(view_.data_kind);
 
     EXPECT_EQ(link_.read_calls, 5);
@@ -139,11 +140,11 @@ TEST_F(DownloadSessionTest, ReadLoopYieldsBeforeEveryReadWithTheSameBufferSize) 
 }
 
 TEST_F(DownloadSessionTest, StoresOnlyScheduleRecordsEachInItsYearFile) {
-    std::string other_kind = ScheduleRecord("20260105", "06", 1, 1, '4');
+    std::string other_kind = YsRecord::Day("20260105", "06", 1, 1, '4').Line();
     other_kind.replace(0, 2, "TK");
-    ScriptRead(1, {Record(other_kind), Record(ScheduleRecord("20261227", "06", 5, 8, '2')),
-                   Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
-                   Record(ScheduleRecord("20250105", "06", 1, 1, '2')), Code(-1), Code(0)});
+    ScriptRead(1, {Record(other_kind), Record(YsRecord::Day("20261227", "06", 5, 8, '2')),
+                   Record(YsRecord::Day("20260105", "06", 1, 1, '4')),
+                   Record(YsRecord::Day("20250105", "06", 1, 1, '2')), Code(-1), Code(0)});
     session_.StartFetch(view_.data_kind);
 
     const std::vector<std::string> lines_2026 = YearFileLines(program_.path(), "2026");
@@ -156,9 +157,12 @@ TEST_F(DownloadSessionTest, StoresOnlyScheduleRecordsEachInItsYearFile) {
 }
 
 TEST_F(DownloadSessionTest, RecordsDeliveredAgainReplaceTheirLines) {
-    ScriptRead(2, {Record(ScheduleRecord("20260105", "06", 1, 1, '4', "中山金杯")), Code(-1),
-                   Record(ScheduleRecord("20260105", "06", 1, 1, '4', "中山金杯（改）", '2')),
-                   Code(-1), Code(0)});
+    YsRecord first = YsRecord::Day("20260105", "06", 1, 1, '4');
+    first.race_name = Utf8ToSjis("中山金杯");
+    YsRecord again = first;
+    again.race_name = Utf8ToSjis("中山金杯（改）");
+    again.data_kind = "2";
+    ScriptRead(2, {Record(first), Code(-1), Record(again), Code(-1), Code(0)});
     session_.StartFetch(view_.data_kind);
 
     const std::vector<std::string> lines = YearFileLines(program_.path(), "2026");
@@ -170,7 +174,7 @@ class UnsavedTimestampTest : public DownloadSessionTest,
                              public ::testing::WithParamInterface<std::u16string> {};
 
 TEST_P(UnsavedTimestampTest, LeavesLastTimeAndDataKindAlone) {
-    ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-1), Code(0)},
+    ScriptRead(1, {Record(YsRecord::Day("20260105", "06", 1, 1, '4')), Code(-1), Code(0)},
                GetParam());
     session_.StartFetch(view_.data_kind);
 
@@ -190,7 +194,7 @@ TEST_F(DownloadSessionTest, TimestampWithBlanksAroundItIsSaved) {
 }
 
 TEST_F(DownloadSessionTest, ReadErrorKeepsStoredRecordsAndLastTime) {
-    ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-403), Code(0)});
+    ScriptRead(1, {Record(YsRecord::Day("20260105", "06", 1, 1, '4')), Code(-403), Code(0)});
     session_.StartFetch(view_.data_kind);
 
     const std::vector<std::string> shown = view_.Shown();
@@ -205,7 +209,7 @@ TEST_F(DownloadSessionTest, ReadErrorKeepsStoredRecordsAndLastTime) {
 }
 
 TEST_F(DownloadSessionTest, ControlThatStopsAnsweringEndsTheSessionWithItsOwnBox) {
-    ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(kJVLinkNotAnswering)});
+    ScriptRead(1, {Record(YsRecord::Day("20260105", "06", 1, 1, '4')), Code(kJVLinkNotAnswering)});
     session_.StartFetch(view_.data_kind);
 
     EXPECT_EQ(view_.Shown().back(),
@@ -217,8 +221,8 @@ TEST_F(DownloadSessionTest, ControlThatStopsAnsweringEndsTheSessionWithItsOwnBox
 }
 
 TEST_F(DownloadSessionTest, UnreadableRecordsAreSkippedAndCounted) {
-    ScriptRead(1, {Record("YS0"), Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
-                   Record(ScheduleRecord("ABCD0105", "06", 1, 1, '2')), Code(-1), Code(0)});
+    ScriptRead(1, {Record("YS0"), Record(YsRecord::Day("20260105", "06", 1, 1, '4')),
+                   Record(YsRecord::Day("ABCD0105", "06", 1, 1, '2')), Code(-1), Code(0)});
     session_.StartFetch(view_.data_kind);
 
     EXPECT_EQ(view_.Shown().back(),
@@ -230,9 +234,9 @@ TEST_F(DownloadSessionTest, UnreadableRecordsAreSkippedAndCounted) {
 TEST_F(DownloadSessionTest, UnwritableYearFileEndsTheSessionNamingTheFile) {
     // A folder in the place of the 2027 file: no write can replace it, whoever runs the test.
     std::filesystem::create_directory(program_.path() / YearFileName("2027"));
-    ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
-                   Record(ScheduleRecord("20270109", "08", 1, 1, '1')),
-                   Record(ScheduleRecord("20260106", "06", 1, 2, '5')), Code(-1), Code(0)});
+    ScriptRead(1, {Record(YsRecord::Day("20260105", "06", 1, 1, '4')),
+                   Record(YsRecord::Day("20270109", "08", 1, 1, '1')),
+                   Record(YsRecord::Day("20260106", "06", 1, 2, '5')), Code(-1), Code(0)});
     session_.StartFetch(view_.data_kind);
 
     const std::string box = view_.Shown().back();
@@ -269,7 +273,7 @@ TEST_F(DownloadSessionTest, DownloadIsPolledUntilItIsComplete) {
     link_.download_count = 3;
     link_.last_file_timestamp = u"20261205150000";
     link_.status_results = {0, 5, 2, 3};
-    link_.read_steps = {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-1), Code(0)};
+    link_.read_steps = {Record(YsRecord::Day("20260105", "06", 1, 1, '4')), Code(-1), Code(0)};
     session_.StartFetch(view_.data_kind);
 
     EXPECT_TRUE(view_.timer_enabled);
@@ -366,7 +370,7 @@ TEST_F(DownloadSessionTest, InitSendsTheSoftwareIdAndShowsAFailureInAPlainBox) {
 // --- Commands that arrive while a session runs ------------------------------------------------
 
 TEST_F(DownloadSessionTest, SecondFetchDuringTheReadIsRefused) {
-    ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-1), Code(0)});
+    ScriptRead(1, {Record(YsRecord::Day("20260105", "06", 1, 1, '4')), Code(-1), Code(0)});
     bool clicked = false;
     view_.on_pending_events = [&] {
         if (!clicked) {
@@ -393,8 +397,8 @@ TEST_F(DownloadSessionTest, SecondFetchWhileDownloadingIsRefused) {
 }
 
 TEST_F(DownloadSessionTest, ClosingTheWindowDuringTheReadEndsTheSessionCleanly) {
-    ScriptRead(1, {Record(ScheduleRecord("20260105", "06", 1, 1, '4')),
-                   Record(ScheduleRecord("20260106", "06", 1, 2, '5')), Code(-1), Code(0)});
+    ScriptRead(1, {Record(YsRecord::Day("20260105", "06", 1, 1, '4')),
+                   Record(YsRecord::Day("20260106", "06", 1, 2, '5')), Code(-1), Code(0)});
     view_.on_pending_events = [&] {
         if (view_.pending_event_turns == 2) {
             session_.WindowClosing();
@@ -463,7 +467,7 @@ TEST_F(DownloadSessionTest, CancelEndsADownloadThatNeverFinishes) {
 }
 
 TEST_F(DownloadSessionTest, CancelInsideAReadThatNeverEndsKeepsWhatWasStored) {
-    std::vector<ReadStep> steps = {Record(ScheduleRecord("20260105", "06", 1, 1, '4')), Code(-1)};
+    std::vector<ReadStep> steps = {Record(YsRecord::Day("20260105", "06", 1, 1, '4')), Code(-1)};
     steps.insert(steps.end(), 200, Code(-3));  // the control answers "not yet" for ever after
     ScriptRead(2, steps);
     view_.on_pending_events = [this] {
@@ -488,7 +492,7 @@ TEST_F(DownloadSessionTest, CancelInsideAReadThatNeverEndsKeepsWhatWasStored) {
 TEST(DownloadSessionLifetime, DestroyingAnOpenSessionClosesTheControl) {
     TempFolder program;
     FixedClock clock({2026, 12, 8, 21, 0, 0});
-    ScriptedJVLink link;
+    ScriptedJvLink link;
     RecordingView view;
     link.read_count = 1;
     link.download_count = 1;

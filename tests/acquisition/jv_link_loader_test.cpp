@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "acquisition_test_support.h"
-#include "program_folder.h"
+#include "testing/built_program.h"
 
 namespace koyomi::testing {
 namespace {
@@ -23,7 +23,7 @@ TEST(JVLinkLoader, MissingLibraryFails) {
 
 TEST(JVLinkLoader, LibraryThatDoesNotLoadFails) {
     TempFolder folder;
-    WriteFile(folder / "libjvlink.so", "this is not a shared library");
+    WriteBytes(folder / "libjvlink.so", "this is not a shared library");
     EXPECT_EQ(CreateJVLinkObject(kJVLinkProgId, folder.path()).link, nullptr);
     std::filesystem::remove(folder / "libjvlink.so");
     std::filesystem::create_directory(folder / "libjvlink.so");
@@ -38,7 +38,7 @@ TEST(JVLinkLoader, LibraryWithoutTheFactoryFails) {
 }
 
 TEST(JVLinkLoader, OtherProgIdIsNotRegistered) {
-    EXPECT_EQ(CreateJVLinkObject("JVDTLab.control_settings_action_", program_folder_()).link,
+    EXPECT_EQ(CreateJVLinkObject("JVDTLab.control_settings_action_", BuiltProgramFolder()).link,
               nullptr);
 }
 
@@ -51,8 +51,8 @@ class LoadedStandInTest : public ::testing::Test {
         Set("XDG_CONFIG_HOME", (root_ / "config").string());
         Set("XDG_CACHE_HOME", (root_ / "cache").string());
         Set("JVLINK_SERVICE_DIR", (root_ / "service").string());
-        WriteFile(root_ / "service" / "YSCH20260105093000.jvd", "YS one\r\nYS two\r\n");
-        WriteFile(root_ / "service" / "faults.ini", "[download]\nms_per_file=0\n");
+        WriteBytes(root_ / "service" / "YSCH20260105093000.jvd", "YS one\r\nYS two\r\n");
+        WriteBytes(root_ / "service" / "faults.ini", "[download]\nms_per_file=0\n");
     }
     void TearDown() override {
         for (const auto& [name, value] : saved_) {
@@ -75,7 +75,7 @@ class LoadedStandInTest : public ::testing::Test {
 };
 
 TEST_F(LoadedStandInTest, ServesTheServiceNamedByTheEnvironment) {
-    JVLinkCreation creation = CreateJVLinkObject(kJVLinkProgId, program_folder_());
+    JVLinkCreation creation = CreateJVLinkObject(kJVLinkProgId, BuiltProgramFolder());
     ASSERT_NE(creation.link, nullptr) << creation.reason;
     JvLink& link = *creation.link;
     ASSERT_EQ(link.JVInit(u"SA100200/SD300400/KoyomiVw/Ver.1.02"), 0);
@@ -105,8 +105,8 @@ TEST_F(LoadedStandInTest, ServesTheServiceNamedByTheEnvironment) {
 }
 
 TEST_F(LoadedStandInTest, ProbeAndWindowObjectsLiveSideBySide) {
-    JVLinkCreation probe = CreateJVLinkObject(kJVLinkProgId, program_folder_());
-    JVLinkCreation window = CreateJVLinkObject(kJVLinkProgId, program_folder_());
+    JVLinkCreation probe = CreateJVLinkObject(kJVLinkProgId, BuiltProgramFolder());
+    JVLinkCreation window = CreateJVLinkObject(kJVLinkProgId, BuiltProgramFolder());
     ASSERT_NE(probe.link, nullptr);
     ASSERT_NE(window.link, nullptr);
     probe.link.reset();  // releasing the probe keeps the library for the other object
@@ -120,7 +120,7 @@ TEST_F(LoadedStandInTest, WineFailureNamesItsCauseAndTheLocalServiceTakesOver) {
     Set("JVLINK_BACKEND", "wine");
     Set("WINEPREFIX", (root_ / "prefix").string());
     Set("PATH", (root_ / "empty").string());
-    const JVLinkCreation failed = CreateJVLinkObject(kJVLinkProgId, program_folder_());
+    const JVLinkCreation failed = CreateJVLinkObject(kJVLinkProgId, BuiltProgramFolder());
     ASSERT_EQ(failed.link, nullptr);
     EXPECT_EQ(failed.failure.kind, ControlFailureKind::kWineNotFound);
     EXPECT_EQ(failed.failure.wine_prefix, root_ / "prefix");
@@ -128,10 +128,10 @@ TEST_F(LoadedStandInTest, WineFailureNamesItsCauseAndTheLocalServiceTakesOver) {
     EXPECT_EQ(failed.failure.reason,
               "wine was not found on PATH (install it with scripts/setup-wine)");
 
-    ASSERT_TRUE(UseLocalDataService(program_folder_()));
-    EXPECT_NE(CreateJVLinkObject(kJVLinkProgId, program_folder_()).link, nullptr);
+    ASSERT_TRUE(UseLocalDataService(BuiltProgramFolder()));
+    EXPECT_NE(CreateJVLinkObject(kJVLinkProgId, BuiltProgramFolder()).link, nullptr);
     EXPECT_NE(
-        ReadFile(root_ / "config" / "koyomivw-jvlink" / "settings.ini").find("backend=service"),
+        ReadBytes(root_ / "config" / "koyomivw-jvlink" / "settings.ini").find("backend=service"),
         std::string::npos);
 }
 

@@ -16,12 +16,15 @@
 #include "app/main_window.h"
 #include "app/schedule_grid_delegate.h"
 #include "app_test_support.h"
-#include "schedule/schedule_test_support.h"
 #include "schedule/year_file.h"
 #include "support/clock.h"
 #include "support/qt/qt_text.h"
 #include "support/qt/shadow_label.h"
 #include "support/settings_file.h"
+#include "testing/files.h"
+#include "testing/scripted_jv_link.h"
+#include "testing/temp_folder.h"
+#include "testing/ys_record.h"
 
 namespace koyomi {
 namespace {
@@ -30,22 +33,6 @@ using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WhenModal;
 using testing::YsRecord;
-
-class IdleControl final : public JvLink {
-  public:
-    int JVInit(const std::u16string&) override { return 0; }
-    int JVSetUIProperties() override { return 0; }
-    int JVOpen(const std::u16string&, const std::u16string&, int, int& readcount,
-               int& downloadcount, std::u16string& stamp) override {
-        readcount = 0;
-        downloadcount = 0;
-        stamp.clear();
-        return 0;
-    }
-    int JVStatus() override { return 0; }
-    int JVRead(std::u16string&, int&, std::u16string&) override { return 0; }
-    int JVClose() override { return 0; }
-};
 
 QString Q(const char* utf8) {
     return QString::fromUtf8(utf8);
@@ -82,7 +69,7 @@ class MainWindowCalendarTest : public QObject {
     std::unique_ptr<MainWindow> MakeWindow() {
         MainWindow::Options options;
         options.program_file = ProgramFile();
-        options.jv_link = std::make_unique<IdleControl>();
+        options.jv_link = std::make_unique<testing::ScriptedJvLink>();  // present and idle
         options.clock = &clock_;
         return std::make_unique<MainWindow>(std::move(options));
     }

@@ -10,11 +10,12 @@
 
 #include "app/app_test_support.h"
 #include "app/main_window.h"
-#include "schedule/schedule_test_support.h"
 #include "support/help_pages.h"
 #include "support/qt/about_box.h"
 #include "support/qt/japanese_fonts.h"
 #include "support/qt/shadow_label.h"
+#include "testing/files.h"
+#include "testing/temp_folder.h"
 
 using namespace koyomi;
 using namespace koyomi::testing;

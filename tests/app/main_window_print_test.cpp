@@ -17,11 +17,12 @@
 #include "app/main_window.h"
 #include "app/print_setup_dialog.h"
 #include "output/print_file_name.h"
-#include "schedule/schedule_test_support.h"
 #include "schedule/year_file.h"
 #include "support/clock.h"
 #include "support/qt/japanese_fonts.h"
 #include "support/qt/qt_text.h"
+#include "testing/temp_folder.h"
+#include "testing/ys_record.h"
 
 using namespace koyomi;
 using namespace koyomi::testing;

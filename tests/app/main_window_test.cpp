@@ -15,12 +15,15 @@
 
 #include "app/main_window.h"
 #include "app/schedule_grid_delegate.h"
-#include "schedule/schedule_test_support.h"
 #include "schedule/year_file.h"
 #include "support/clock.h"
 #include "support/qt/qt_text.h"
 #include "support/qt/shadow_label.h"
 #include "support/settings_file.h"
+#include "testing/files.h"
+#include "testing/scripted_jv_link.h"
+#include "testing/temp_folder.h"
+#include "testing/ys_record.h"
 
 namespace koyomi {
 namespace {
@@ -29,23 +32,6 @@ using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
 using testing::YsRecord;
-
-// A control that is present and idle: every call succeeds and there is never anything to read.
-class IdleJVLink final : public JvLink {
-  public:
-    int JVInit(const std::u16string&) override { return 0; }
-    int JVSetUIProperties() override { return 0; }
-    int JVOpen(const std::u16string&, const std::u16string&, int, int& readcount,
-               int& downloadcount, std::u16string& stamp) override {
-        readcount = 0;
-        downloadcount = 0;
-        stamp.clear();
-        return 0;
-    }
-    int JVStatus() override { return 0; }
-    int JVRead(std::u16string&, int&, std::u16string&) override { return 0; }
-    int JVClose() override { return 0; }
-};
 
 QString Q(const char* utf8) {
     return QString::fromUtf8(utf8);
@@ -75,7 +61,9 @@ class MainWindowTest : public QObject {
     std::unique_ptr<MainWindow> MakeWindow() {
         MainWindow::Options options;
         options.program_file = ProgramFile();
-        options.jv_link = std::make_unique<IdleJVLink>();
+        // A control that is present and idle: every call succeeds and there is never anything
+        // to read.
+        options.jv_link = std::make_unique<testing::ScriptedJvLink>();
         options.clock = &clock_;
         return std::make_unique<MainWindow>(std::move(options));
     }

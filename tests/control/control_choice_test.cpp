@@ -7,9 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "acquisition_test_support.h"
+#include "acquisition/acquisition_test_support.h"
 #include "control/service/standin_settings.h"
-#include "session_fakes.h"
+#include "testing/recording_view.h"
+#include "testing/scripted_jv_link.h"
 
 namespace koyomi::testing {
 namespace {
@@ -86,7 +87,7 @@ TEST_F(ControlChoiceTest, WineCreationFailuresSayWhichCause) {
         EXPECT_TRUE(failure.backend_from_environment);
     }
     // A stand-in wine that ends at once.
-    WriteFile(root_ / "bin" / "wine", "#!/bin/sh\nexit 1\n");
+    WriteBytes(root_ / "bin" / "wine", "#!/bin/sh\nexit 1\n");
     std::filesystem::permissions(root_ / "bin" / "wine", std::filesystem::perms::owner_all);
     ScopedVariable path("PATH", (root_ / "bin").c_str());
     ScopedVariable prefix("WINEPREFIX", (root_ / "no-prefix").c_str());
@@ -101,7 +102,7 @@ TEST_F(ControlChoiceTest, WineCreationFailuresSayWhichCause) {
     EXPECT_EQ(failure.kind, ControlFailureKind::kHostDidNotStart);
     EXPECT_EQ(failure.reason, (root_ / "jvlink-host.exe").string() + ": not found");
     // The host never greets.
-    WriteFile(root_ / "jvlink-host.exe", "MZ");
+    WriteBytes(root_ / "jvlink-host.exe", "MZ");
     failure = create();
     EXPECT_EQ(failure.kind, ControlFailureKind::kHostDidNotStart);
     EXPECT_EQ(failure.reason, "jvlink-host.exe did not start in the Wine prefix " +
@@ -137,9 +138,9 @@ TEST_F(ControlChoiceTest, ChoosingTheLocalServiceKeepsTheOtherSettings) {
 // Under Wine JVSetUIProperties shows the library's dialog; the control's own result counts
 // only when the dialog's button reached it.
 TEST(ControlWithSettingsDialogTest, ReturnsTheControlsResultOnlyWhenTheButtonWasUsed) {
-    auto scripted = std::make_unique<ScriptedJVLink>();
+    auto scripted = std::make_unique<ScriptedJvLink>();
     scripted->set_ui_result = -100;
-    ScriptedJVLink& control = *scripted;
+    ScriptedJvLink& control = *scripted;
     bool press_button = false;
     std::filesystem::path shown_for;
     ControlWithSettingsDialog link(
@@ -156,7 +157,7 @@ TEST(ControlWithSettingsDialogTest, ReturnsTheControlsResultOnlyWhenTheButtonWas
     EXPECT_EQ(control.set_ui_calls, 1);
 
     // Without a dialog (no Qt) the control's own dialog is all there is.
-    auto bare = std::make_unique<ScriptedJVLink>();
+    auto bare = std::make_unique<ScriptedJvLink>();
     bare->set_ui_result = 7;
     EXPECT_EQ(ControlWithSettingsDialog(std::move(bare), {}, {}).JVSetUIProperties(), 7);
 }

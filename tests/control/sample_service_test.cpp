@@ -10,11 +10,11 @@
 #include <tuple>
 #include <vector>
 
-#include "acquisition_test_support.h"
+#include "acquisition/acquisition_test_support.h"
 #include "control/service/service_files.h"
 #include "control/service/service_records.h"
-#include "program_folder.h"
 #include "support/clock.h"
+#include "testing/built_program.h"
 
 namespace koyomi::testing {
 namespace {
@@ -30,11 +30,11 @@ bool HasRace(std::string_view record, int block) {
 }
 
 TEST(SampleService, CommittedFilesAreTheGeneratorsOutput) {
-    const std::filesystem::path folder = program_folder_() / "sample-service";
+    const std::filesystem::path folder = BuiltProgramFolder() / "sample-service";
     std::set<std::string> expected;
     for (const SampleServiceFile& file : SampleServiceFiles(2025, 2027)) {
         expected.insert(file.name);
-        EXPECT_EQ(ReadFile(folder / file.name), file.content) << file.name;
+        EXPECT_EQ(ReadBytes(folder / file.name), file.content) << file.name;
     }
     std::set<std::string> present;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {

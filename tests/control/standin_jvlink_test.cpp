@@ -163,7 +163,7 @@ TEST_F(StandInOpenTest, DownloadedFilesAreServedFromTheCache) {
 TEST_F(StandInOpenTest, TwoServicesNeverShareCachedFiles) {
     AddServiceFile("YSCH20260105093000.jvd", "YS first service\r\n");
     const std::filesystem::path other = root_ / "other";
-    WriteFile(other / "YSCH20260105093000.jvd", "YS second service!\r\n");
+    WriteBytes(other / "YSCH20260105093000.jvd", "YS second service!\r\n");
     StandInJVLink link(Paths());
     ASSERT_EQ(Init(link), 0);
     ASSERT_EQ(Open(link).download_count, 1);
@@ -192,7 +192,7 @@ TEST_F(StandInOpenTest, DownloadRunsOnItsOwnAndCloseStopsIt) {
 }
 
 TEST_F(StandInOpenTest, CopyThatFailsIsADownloadError) {
-    WriteFile(root_ / "cache", "a file where the cache folder should be");
+    WriteBytes(root_ / "cache", "a file where the cache folder should be");
     AddServiceFile("YSCH20260105093000.jvd", "YS a\r\n");
     StandInJVLink link(Paths());
     ASSERT_EQ(Init(link), 0);

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "acquisition_test_support.h"
+#include "acquisition/acquisition_test_support.h"
 #include "control/service/fault_plan.h"
 #include "control/service/ini_sections.h"
 #include "control/service/service_files.h"
@@ -128,7 +128,7 @@ TEST(StandInSettings, SaveAndLoadRoundTripWithLimits) {
 
 TEST(StandInSettings, UnwritableFileIsReported) {
     TempFolder folder;
-    WriteFile(folder / "blocker", "a file where a folder should be");
+    WriteBytes(folder / "blocker", "a file where a folder should be");
     std::string reason;
     EXPECT_FALSE(SaveStandInSettings(folder / "blocker" / "settings.ini", {}, reason));
     EXPECT_FALSE(reason.empty());
@@ -192,7 +192,7 @@ TEST(ServiceRecords, SplitAtLineEndsSkippingEmptyLines) {
 
 TEST(TextFile, ReadsOnlyRegularFilesWithinTheLimit) {
     TempFolder folder;
-    WriteFile(folder / "small", "12345");
+    WriteBytes(folder / "small", "12345");
     std::string content;
     std::string reason;
     EXPECT_TRUE(ReadRegularFile(folder / "small", 5, content, reason));

@@ -7,9 +7,9 @@
 
 #include "acquisition/download_session.h"
 #include "control/service/sample/sample_service.h"
-#include "session_fakes.h"
 #include "standin_test_support.h"
 #include "support/clock.h"
+#include "testing/recording_view.h"
 
 namespace koyomi::testing {
 namespace {
@@ -76,12 +76,12 @@ TEST_F(StandInSessionTest, SetupFetchThenNormalFetchBuildTheYearFiles) {
     EXPECT_EQ(corrected, 1);
 
     // Again, now with normal data: everything is in the cache, so it reads at once.
-    const std::string before = ReadFile(program_.path() / YearFileName("2026"));
+    const std::string before = ReadBytes(program_.path() / YearFileName("2026"));
     view.events.clear();
     Fetch(session, view);
     EXPECT_EQ(view.Count("timer on"), 0);
     EXPECT_EQ(view.Shown().back(), "status データ作成が完了しました。");
-    EXPECT_EQ(ReadFile(program_.path() / YearFileName("2026")), before);
+    EXPECT_EQ(ReadBytes(program_.path() / YearFileName("2026")), before);
 }
 
 TEST_F(StandInSessionTest, ReadFaultKeepsWhatWasStored) {

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "acquisition_test_support.h"
+#include "acquisition/acquisition_test_support.h"
 #include "control/service/standin_jvlink.h"
 #include "control/service/standin_settings.h"
 
@@ -41,10 +41,10 @@ class StandInTest : public ::testing::Test {
     }
 
     void AddServiceFile(const std::string& name, const std::string& content) {
-        WriteFile(service_ / name, content);
+        WriteBytes(service_ / name, content);
     }
 
-    void AddFaults(const std::string& text) { WriteFile(service_ / "faults.ini", text); }
+    void AddFaults(const std::string& text) { WriteBytes(service_ / "faults.ini", text); }
 
     // JVInit with a valid software ID.
     static int Init(JvLink& link) { return link.JVInit(u"SA100200/SD300400/KoyomiVw/Ver.1.02"); }

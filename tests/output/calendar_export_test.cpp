@@ -9,10 +9,12 @@
 #include <optional>
 #include <tuple>
 
-#include "../schedule/schedule_test_support.h"
 #include "codes/code_tables.h"
 #include "support/sjis_text.h"
 #include "support/whole_file.h"
+#include "testing/files.h"
+#include "testing/temp_folder.h"
+#include "testing/ys_record.h"
 
 namespace koyomi {
 namespace {

@@ -68,7 +68,7 @@ class FaultRun {
           before(EarlierYearFiles(records)),
           model(before, records) {
         for (const auto& [year, text] : before) {
-            WriteFile(rig.program / YearFileName(year), text);
+            WriteBytes(rig.program / YearFileName(year), text);
         }
         EXPECT_TRUE(rig.settings.WriteString("JvDataGet", "LastTime", kEarlierLastTime));
         EXPECT_TRUE(rig.settings.WriteInteger("kikan", "kikan", 1));
@@ -107,7 +107,7 @@ TEST_F(ControlFaultTest, JVInitFailureIsShownPlainAndTheFetchThenFailsToOpen) {
         const std::vector<std::string> expected = {
             "plain JVInitエラーが発生しました。：" + ResultText("JVInit", code), OpeningBox(),
             "JVOpenエラー:" + ResultText("JVOpen", -201)};
-        EXPECT_EQ(run.rig.view.boxes, expected);
+        EXPECT_EQ(run.rig.view.Boxes(), expected);
         EXPECT_EQ(run.rig.link.close_calls, 1);
         EXPECT_EQ(run.rig.LastTime(), kEarlierLastTime);
         run.ExpectStored(0);
@@ -121,10 +121,10 @@ TEST_F(ControlFaultTest, JVSetUIPropertiesFailureTouchesNoSession) {
         FaultRun run("[JVSetUIProperties]\nresult=" + std::to_string(code));
         ASSERT_EQ(run.rig.session.InitControl("Ver.1.02"), 0);
         run.rig.session.OpenControlSettings();
-        EXPECT_EQ(run.rig.view.boxes,
+        EXPECT_EQ(run.rig.view.Boxes(),
                   std::vector<std::string>{"JVSetUIPropertiesエラー：" +
                                            ResultText("JVSetUIProperties", code)});
-        EXPECT_EQ(run.rig.view.beeps, 1);
+        EXPECT_EQ(run.rig.view.Count("beep"), 1);
         EXPECT_FALSE(run.rig.session.IsOpen());
         EXPECT_EQ(run.rig.link.open_calls + run.rig.link.close_calls, 0);
 
@@ -144,9 +144,9 @@ TEST_F(ControlFaultTest, JVOpenFailureStoresNothingAndClosesOnce) {
         ASSERT_EQ(run.rig.session.InitControl("Ver.1.02"), 0);
         run.rig.Fetch();
         EXPECT_EQ(
-            run.rig.view.boxes,
+            run.rig.view.Boxes(),
             (std::vector<std::string>{OpeningBox(), "JVOpenエラー:" + ResultText("JVOpen", code)}));
-        EXPECT_EQ(run.rig.view.beeps, 2);  // the error's and the close's
+        EXPECT_EQ(run.rig.view.Count("beep"), 2);  // the error's and the close's
         EXPECT_EQ(run.rig.link.close_calls, 1);
         EXPECT_EQ(run.rig.link.read_calls, 0);
         EXPECT_EQ(run.rig.LastTime(), kEarlierLastTime);
@@ -163,7 +163,7 @@ TEST_F(ControlFaultTest, JVStatusFailureWhileDownloadingReadsNothing) {
                          "\nresult=" + std::to_string(code));
             ASSERT_EQ(run.rig.session.InitControl("Ver.1.02"), 0);
             run.rig.Fetch();
-            EXPECT_EQ(run.rig.view.boxes,
+            EXPECT_EQ(run.rig.view.Boxes(),
                       (std::vector<std::string>{OpeningBox(),
                                                 "JVStatusエラー:" + ResultText("JVStatus", code)}));
             EXPECT_EQ(run.rig.link.close_calls, 1);
@@ -192,7 +192,7 @@ TEST_F(ControlFaultTest, JVReadFailureKeepsEveryRecordReadBefore) {
         ASSERT_EQ(run.rig.session.InitControl("Ver.1.02"), 0);
         run.rig.Fetch();
         EXPECT_EQ(
-            run.rig.view.boxes,
+            run.rig.view.Boxes(),
             (std::vector<std::string>{OpeningBox(), "JVReadエラー:" + ResultText("JVRead", code)}));
         EXPECT_EQ(run.rig.link.close_calls, 1);
         EXPECT_EQ(run.rig.LastTime(), kEarlierLastTime);
@@ -207,10 +207,10 @@ TEST_F(ControlFaultTest, JVCloseFailureComesAfterACompleteRead) {
         FaultRun run("[JVClose]\nresult=" + std::to_string(code));
         ASSERT_EQ(run.rig.session.InitControl("Ver.1.02"), 0);
         run.rig.Fetch();
-        EXPECT_EQ(run.rig.view.boxes,
+        EXPECT_EQ(run.rig.view.Boxes(),
                   (std::vector<std::string>{OpeningBox(),
                                             "JVCloseエラー:" + ResultText("JVClose", code)}));
-        EXPECT_EQ(run.rig.view.status, "データ作成が完了しました。");
+        EXPECT_EQ(run.rig.view.Status(), "データ作成が完了しました。");
         EXPECT_EQ(run.rig.link.close_calls, 1);
         EXPECT_EQ(run.rig.LastTime(), kNewestLastTime);
         run.ExpectStored(run.records.size());
@@ -225,16 +225,16 @@ TEST_F(ControlFaultTest, ReadAndCloseFailingTogetherShowBothInTurn) {
     const std::vector<std::string> expected = {
         OpeningBox(), "JVReadエラー:ダウンロードに失敗しました。(通信エラーやディスクエラー)(-502)",
         "JVCloseエラー:(-1)"};
-    EXPECT_EQ(run.rig.view.boxes, expected);
+    EXPECT_EQ(run.rig.view.Boxes(), expected);
     EXPECT_EQ(run.rig.link.close_calls, 1);
     EXPECT_EQ(run.rig.LastTime(), kEarlierLastTime);
     run.ExpectStored(500);
 
     // The next fetch, without the read fault, completes what the first one began.
-    WriteFile(run.rig.service / "faults.ini", "[download]\nms_per_file=0\n");
-    run.rig.view.boxes.clear();
+    WriteBytes(run.rig.service / "faults.ini", "[download]\nms_per_file=0\n");
+    run.rig.view.events.clear();
     run.rig.Fetch();
-    EXPECT_EQ(run.rig.view.boxes, std::vector<std::string>{OpeningBox()});
+    EXPECT_EQ(run.rig.view.Boxes(), std::vector<std::string>{OpeningBox()});
     EXPECT_EQ(run.rig.link.close_calls, 2);
     EXPECT_EQ(run.rig.LastTime(), kNewestLastTime);
     run.ExpectStored(run.records.size());

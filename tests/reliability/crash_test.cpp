@@ -47,7 +47,7 @@ class FetchRun {
     FetchRun(const fs::path& root, const fs::path& service)
         : program_(root / "program"), output_(root / "output.txt") {
         fs::create_directories(program_);
-        WriteFile(program_ / "koyomivw.ini", SettingsBefore());
+        WriteBytes(program_ / "koyomivw.ini", SettingsBefore());
         child_ = std::make_unique<ChildProcess>(
             std::vector<std::string>{DriverProgram(), "fetch", program_.string(), ControlFolder()},
             ControlEnvironment(root, service), output_);
@@ -62,7 +62,7 @@ class FetchRun {
     }
     // The settings file still holds every line the fetch did not write.
     bool KeptOtherSettings() const {
-        const std::string text = ReadFile(program_ / "koyomivw.ini");
+        const std::string text = ReadBytes(program_ / "koyomivw.ini");
         return FindProfileValue(text, "locate", "top") == "33" &&
                FindProfileValue(text, "kikan", "kikan") == "1" &&
                FindProfileValue(text, Utf8ToSjis("メモ"), Utf8ToSjis("手入力")) ==
@@ -185,7 +185,7 @@ void InterleaveYears(const fs::path& service) {
     std::vector<size_t> counts;
     std::map<std::string, std::vector<std::string>> by_year;
     for (const fs::path& file : files) {
-        const std::string content = ReadFile(file);
+        const std::string content = ReadBytes(file);
         size_t count = 0;
         for (size_t start = 0; start < content.size(); ++count) {
             const size_t end = std::min(content.find("\r\n", start), content.size());
@@ -210,7 +210,7 @@ void InterleaveYears(const fs::path& service) {
         for (size_t n = 0; n < counts[i]; ++n) {
             content += dealt[next++] + "\r\n";
         }
-        WriteFile(files[i], content);
+        WriteBytes(files[i], content);
     }
 }
 
@@ -301,7 +301,7 @@ TEST(SettingsWriteKilled, LeavesTheFileOfOneMomentWhole) {
     for (long point = 0; point < budget.points && Clock::now() < deadline; ++point) {
         TempFolder root;
         const fs::path folder = root / "program";
-        WriteFile(folder / "koyomivw.ini", start);
+        WriteBytes(folder / "koyomivw.ini", start);
         ChildProcess writer({DriverProgram(), "write-settings", folder.string(), "0"}, {},
                             root / "output.txt");
         std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms(random)));
@@ -309,7 +309,7 @@ TEST(SettingsWriteKilled, LeavesTheFileOfOneMomentWhole) {
         ++kills;
         SCOPED_TRACE("kill point " + std::to_string(point));
 
-        const std::string text = ReadFile(folder / "koyomivw.ini");
+        const std::string text = ReadBytes(folder / "koyomivw.ini");
         SettingsFile settings(folder / "koyomivw");
         settings.Loaded();
         const int top = settings.ReadInteger("locate", "top", -1);

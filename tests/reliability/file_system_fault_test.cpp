@@ -48,7 +48,7 @@ TEST(ProgramFolderFault, AYearFileReplacedByAFolderStopsTheFetchWithItsName) {
 
     ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
-    EXPECT_EQ(rig.view.boxes,
+    EXPECT_EQ(rig.view.Boxes(),
               (std::vector<std::string>{OpeningBox(), YearFileErrorBox(folder_in_place, EISDIR)}));
     EXPECT_EQ(rig.link.close_calls, 1);
     EXPECT_EQ(rig.LastTime(), kEarlierLastTime);
@@ -86,28 +86,28 @@ TEST(ProgramFolderFault, AFolderThatVanishesMidFetchStopsItAndNothingIsWrittenEl
     ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
     // The store that found no folder, then the flush of the files stored before, which are gone.
-    ASSERT_EQ(rig.view.boxes.size(), 3u) << ::testing::PrintToString(rig.view.boxes);
-    const std::string& box = rig.view.boxes[1];
+    ASSERT_EQ(rig.view.Boxes().size(), 3u) << ::testing::PrintToString(rig.view.Boxes());
+    const std::string box = rig.view.Boxes()[1];
     EXPECT_TRUE(box.starts_with(
         "年間スケジュールファイルを更新できませんでした。データの取得を中止します。\n" +
         rig.program.string() + "/"))
         << box;
     EXPECT_TRUE(box.ends_with(std::strerror(ENOENT))) << box;
     EXPECT_TRUE(
-        rig.view.boxes[2].starts_with("年間スケジュールファイルをディスクに書き込めません"
-                                      "でした。\n" +
-                                      rig.program.string() + "/"))
-        << rig.view.boxes[2];
+        rig.view.Boxes()[2].starts_with("年間スケジュールファイルをディスクに書き込めません"
+                                        "でした。\n" +
+                                        rig.program.string() + "/"))
+        << rig.view.Boxes()[2];
     EXPECT_EQ(rig.link.close_calls, 1);
-    EXPECT_EQ(Names(rig.root.path()), (std::vector<std::string>{"cache", "service"}));
+    EXPECT_EQ(FolderNames(rig.root.path()), (std::vector<std::string>{"cache", "service"}));
 
     // Fetching again into the missing folder fails the same way and creates nothing.
-    rig.view.boxes.clear();
+    rig.view.events.clear();
     rig.Fetch();
-    ASSERT_EQ(rig.view.boxes.size(), 2u);
-    EXPECT_TRUE(rig.view.boxes[1].ends_with(std::strerror(ENOENT))) << rig.view.boxes[1];
+    ASSERT_EQ(rig.view.Boxes().size(), 2u);
+    EXPECT_TRUE(rig.view.Boxes()[1].ends_with(std::strerror(ENOENT))) << rig.view.Boxes()[1];
     EXPECT_EQ(rig.link.close_calls, 2);
-    EXPECT_EQ(Names(rig.root.path()), (std::vector<std::string>{"cache", "service"}));
+    EXPECT_EQ(FolderNames(rig.root.path()), (std::vector<std::string>{"cache", "service"}));
 }
 
 TEST(ProgramFolderFault, AYearFileThatVanishesBetweenListingAndLoadingChangesNothing) {
@@ -141,7 +141,7 @@ TEST(ProgramFolderFault, PipesInPlaceOfTheYearAndSettingsFilesNeverHangAFetch) {
 
     ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
-    EXPECT_EQ(rig.view.boxes,
+    EXPECT_EQ(rig.view.Boxes(),
               (std::vector<std::string>{OpeningBox(), YearFileErrorBox(pipe, EINVAL)}));
     EXPECT_TRUE(YearFilesIn(rig.program).empty());
     EXPECT_FALSE(LoadYearFile(pipe).Ok());
@@ -149,11 +149,11 @@ TEST(ProgramFolderFault, PipesInPlaceOfTheYearAndSettingsFilesNeverHangAFetch) {
     // With the year file in place only the settings file is a pipe: the fetch completes and
     // says that the time could not be kept.
     fs::remove(pipe);
-    rig.view.boxes.clear();
+    rig.view.events.clear();
     rig.Fetch();
     const std::vector<std::string> records = DeliveredRecords(rig.service);
     EXPECT_TRUE(YearFilesIn(rig.program) == FetchModel({}, records).TextsAfter(records.size()));
-    EXPECT_EQ(rig.view.boxes,
+    EXPECT_EQ(rig.view.Boxes(),
               (std::vector<std::string>{
                   OpeningBox(), "設定ファイルに最終取得日時を保存できませんでした。\n" +
                                     settings_pipe.string() + ": " + std::strerror(EINVAL)}));
@@ -263,7 +263,7 @@ TEST(FullDisk, ASettingsFileThatCannotGrowKeepsItsOldTime) {
     while (text.size() < 200000) {
         text += "; " + std::string(78, '-') + "\r\n";
     }
-    WriteFile(program / "koyomivw.ini", text);
+    WriteBytes(program / "koyomivw.ini", text);
 
     const std::vector<std::string> lines = run.Fetch(program, {"--file-size-limit", "163840"});
     const std::string settings_file = (program / "koyomivw.ini").string();
@@ -271,7 +271,7 @@ TEST(FullDisk, ASettingsFileThatCannotGrowKeepsItsOldTime) {
                                          settings_file + ": " + std::strerror(EFBIG))))
         << lines.size();
     EXPECT_TRUE(HasLine(lines, "status データ作成が完了しました。"));
-    EXPECT_EQ(ReadFile(program / "koyomivw.ini"), text);
+    EXPECT_EQ(ReadBytes(program / "koyomivw.ini"), text);
     EXPECT_TRUE(LeftOvers(program).empty());
 }
 
@@ -284,7 +284,7 @@ TEST(ReadOnlyProgramFolder, NothingIsWrittenAndTheBoxNamesTheFile) {
     settings.Loaded();
     ASSERT_TRUE(settings.WriteString("JvDataGet", "LastTime", kEarlierLastTime));
     const YearTexts before = YearFilesIn(program);
-    const std::string settings_before = ReadFile(program / "koyomivw.ini");
+    const std::string settings_before = ReadBytes(program / "koyomivw.ini");
 
     // Root writes anywhere, so the fetch then runs as "nobody" in a folder owned by root; a
     // user other than root gets a folder without write permission.
@@ -309,7 +309,7 @@ TEST(ReadOnlyProgramFolder, NothingIsWrittenAndTheBoxNamesTheFile) {
     EXPECT_TRUE(HasLine(lines, DriverBox(YearFileErrorBox(program / YearFileName("2025"), EACCES))))
         << lines.size();
     EXPECT_TRUE(YearFilesIn(program) == before);
-    EXPECT_EQ(ReadFile(program / "koyomivw.ini"), settings_before);
+    EXPECT_EQ(ReadBytes(program / "koyomivw.ini"), settings_before);
     EXPECT_TRUE(LeftOvers(program).empty());
     fs::permissions(program, fs::perms::owner_write, fs::perm_options::add);
 }

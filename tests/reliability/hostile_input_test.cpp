@@ -54,7 +54,7 @@ void UseServiceFile(SessionRig& rig, const std::string& content) {
             fs::remove(entry.path());
         }
     }
-    WriteFile(rig.service / kServiceFile, content);
+    WriteBytes(rig.service / kServiceFile, content);
 }
 
 std::string SkippedBox(int count) {
@@ -85,12 +85,13 @@ TEST_F(HostileInputTest, YearsThatAreNotYearsAreSkippedAndNothingIsWrittenElsewh
 
     ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
-    EXPECT_EQ(rig.view.boxes, (std::vector<std::string>{
-                                  OpeningBox(), SkippedBox(static_cast<int>(hostile.size()))}));
+    EXPECT_EQ(rig.view.Boxes(), (std::vector<std::string>{
+                                    OpeningBox(), SkippedBox(static_cast<int>(hostile.size()))}));
     EXPECT_TRUE(YearFilesIn(rig.program) == FetchModel({}, records).TextsAfter(records.size()));
-    EXPECT_EQ(Names(rig.program),
+    EXPECT_EQ(FolderNames(rig.program),
               (std::vector<std::string>{YearFileName("2025").string(), "koyomivw.ini"}));
-    EXPECT_EQ(Names(rig.root.path()), (std::vector<std::string>{"cache", "program", "service"}));
+    EXPECT_EQ(FolderNames(rig.root.path()),
+              (std::vector<std::string>{"cache", "program", "service"}));
     EXPECT_FALSE(fs::exists("/etc" + YearFileName("").string()));
     EXPECT_FALSE(fs::exists(rig.root.path().parent_path() / ("." + YearFileName("").string())));
 
@@ -99,7 +100,7 @@ TEST_F(HostileInputTest, YearsThatAreNotYearsAreSkippedAndNothingIsWrittenElsewh
     for (const std::string& record : hostile) {
         EXPECT_EQ(StoreScheduleRecord(rig.program, record, work).status, StoreStatus::Rejected);
     }
-    EXPECT_EQ(Names(rig.program).size(), 2u);
+    EXPECT_EQ(FolderNames(rig.program).size(), 2u);
 }
 
 TEST_F(HostileInputTest, NulBytesAreStoredAsTheyCameAndListed) {
@@ -110,7 +111,7 @@ TEST_F(HostileInputTest, NulBytesAreStoredAsTheyCameAndListed) {
     UseServiceFile(rig, ServiceText({with_nul, RecordOn("0106")}));
     ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
-    EXPECT_EQ(rig.view.boxes, std::vector<std::string>{OpeningBox()});
+    EXPECT_EQ(rig.view.Boxes(), std::vector<std::string>{OpeningBox()});
     const auto loaded = LoadYearFile(rig.program / YearFileName("2025"));
     ASSERT_TRUE(loaded.Ok());
     ASSERT_EQ(loaded.Value().size(), 2u);
@@ -134,7 +135,7 @@ TEST_F(HostileInputTest, BytesThatAreNotShiftJisStopTheReadAtThatRecord) {
     UseServiceFile(rig, ServiceText(records));
     ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
-    EXPECT_EQ(rig.view.boxes,
+    EXPECT_EQ(rig.view.Boxes(),
               (std::vector<std::string>{
                   OpeningBox(), "JVReadエラー:" + SjisToUtf8(JVResultText("JVRead", -403))}));
     EXPECT_TRUE(YearFilesIn(rig.program) == FetchModel({}, records).TextsAfter(2));
@@ -155,7 +156,7 @@ TEST_F(HostileInputTest, YearFileLinesThatAreNotShiftJisAreKeptByteForByte) {
         junk += "\r\n";
     }
     SessionRig rig;
-    WriteFile(rig.program / YearFileName("2025"), junk);
+    WriteBytes(rig.program / YearFileName("2025"), junk);
     ScheduleListModel list;
     ASSERT_TRUE(LoadYearAndBuildFullList(list, rig.program / YearFileName("2025"),
                                          Period::AllMonths, rig.clock)
@@ -177,7 +178,7 @@ TEST_F(HostileInputTest, RecordsAtAndPastTheReadBuffer) {
     UseServiceFile(rig, ServiceText({fits}));
     ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
-    EXPECT_EQ(rig.view.boxes, std::vector<std::string>{OpeningBox()});
+    EXPECT_EQ(rig.view.Boxes(), std::vector<std::string>{OpeningBox()});
     const auto loaded = LoadYearFile(rig.program / YearFileName("2025"));
     ASSERT_TRUE(loaded.Ok());
     EXPECT_EQ(loaded.Value(), std::vector<std::string>{*model::ScheduleLineOf(fits)});
@@ -189,7 +190,7 @@ TEST_F(HostileInputTest, RecordsAtAndPastTheReadBuffer) {
     UseServiceFile(second, ServiceText(records));
     ASSERT_EQ(second.session.InitControl("Ver.1.02"), 0);
     second.Fetch();
-    EXPECT_EQ(second.view.boxes,
+    EXPECT_EQ(second.view.Boxes(),
               (std::vector<std::string>{
                   OpeningBox(), "JVReadエラー:" + SjisToUtf8(JVResultText("JVRead", -403))}));
     EXPECT_TRUE(YearFilesIn(second.program) == FetchModel({}, records).TextsAfter(1));
@@ -208,7 +209,7 @@ TEST_F(HostileInputTest, AMillionShortLinesInAServiceFileAreSkipped) {
     UseServiceFile(rig, content);
     ASSERT_EQ(rig.session.InitControl("Ver.1.02"), 0);
     rig.Fetch();
-    EXPECT_EQ(rig.view.boxes, (std::vector<std::string>{OpeningBox(), SkippedBox(kLines / 2)}));
+    EXPECT_EQ(rig.view.Boxes(), (std::vector<std::string>{OpeningBox(), SkippedBox(kLines / 2)}));
     EXPECT_TRUE(YearFilesIn(rig.program) == FetchModel({}, {RecordOn("0105")}).TextsAfter(1));
 }
 
@@ -220,7 +221,7 @@ TEST_F(HostileInputTest, AMillionShortLinesInAYearFileLoadListAndKeepTheirPlace)
     }
     TempFolder folder;
     const fs::path file = folder.path() / YearFileName("2025");
-    WriteFile(file, junk);
+    WriteBytes(file, junk);
     ScheduleListModel list;
     const FixedClock clock({2025, 12, 1, 9, 0, 0});
     ASSERT_TRUE(LoadYearAndBuildFullList(list, file, Period::FromThisMonth, clock).Ok());
@@ -232,7 +233,7 @@ TEST_F(HostileInputTest, AMillionShortLinesInAYearFileLoadListAndKeepTheirPlace)
     ASSERT_EQ(StoreScheduleRecord(folder.path(), record, work).status, StoreStatus::Stored);
     std::vector<std::string> expected = model::SplitYearFileText(junk);
     model::MergeLine(expected, *model::ScheduleLineOf(record));
-    EXPECT_TRUE(ReadFile(file) == model::YearFileText(expected));
+    EXPECT_TRUE(ReadBytes(file) == model::YearFileText(expected));
     ASSERT_TRUE(LoadYearAndBuildFullList(list, file, Period::FromThisMonth, clock).Ok());
     EXPECT_EQ(list.grid.RowCount(), 2);
 }
@@ -262,7 +263,7 @@ TEST_F(HostileInputTest, ASettingsFileOfBinaryJunkGivesDefaultsAndKeepsItsBytes)
         c = static_cast<char>(byte(random));
     }
     TempFolder folder;
-    WriteFile(folder / "koyomivw.ini", junk);
+    WriteBytes(folder / "koyomivw.ini", junk);
     SettingsFile settings(folder / "koyomivw");
     settings.Loaded();
     EXPECT_EQ(settings.ReadInteger("locate", "top", 10), 10);
@@ -271,7 +272,7 @@ TEST_F(HostileInputTest, ASettingsFileOfBinaryJunkGivesDefaultsAndKeepsItsBytes)
 
     ASSERT_TRUE(settings.WriteString("JvDataGet", "LastTime", "2026/12/05 15:00:00"));
     EXPECT_EQ(settings.ReadString("JvDataGet", "LastTime", ""), "2026/12/05 15:00:00");
-    std::vector<std::string> lines = SettingsLines(ReadFile(folder / "koyomivw.ini"));
+    std::vector<std::string> lines = SettingsLines(ReadBytes(folder / "koyomivw.ini"));
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines.back(), "LastTime=2026/12/05 15:00:00");
     EXPECT_EQ(lines[lines.size() - 2], "[JvDataGet]");
@@ -307,35 +308,6 @@ TEST_F(HostileInputTest, ASettingsFileOf100MegabytesIsReadAndWritten) {
     EXPECT_TRUE(LeftOvers(folder.path()).empty());
 }
 
-// A control that opens with a given newest-data time stamp and delivers one record.
-class StampLink final : public JvLink {
-  public:
-    explicit StampLink(std::u16string stamp) : stamp_(std::move(stamp)) {}
-    int JVInit(const std::u16string&) override { return 0; }
-    int JVSetUIProperties() override { return 0; }
-    int JVOpen(const std::u16string&, const std::u16string&, int, int& readcount,
-               int& downloadcount, std::u16string& lastfiletimestamp) override {
-        readcount = 1;
-        downloadcount = 0;
-        lastfiletimestamp = stamp_;
-        return 0;
-    }
-    int JVStatus() override { return 0; }
-    int JVRead(std::u16string& buff, int&, std::u16string&) override {
-        if (delivered_) {
-            return 0;
-        }
-        delivered_ = true;
-        buff = SjisToUtf16(RecordOn("0105")) + u"\r\n";
-        return static_cast<int>(buff.size());
-    }
-    int JVClose() override { return 0; }
-
-  private:
-    std::u16string stamp_;
-    bool delivered_ = false;
-};
-
 TEST_F(HostileInputTest, TimeStampsThatAreNotTimesLeaveLastTimeAlone) {
     const std::vector<std::u16string> stamps = {
         u"",
@@ -356,13 +328,17 @@ TEST_F(HostileInputTest, TimeStampsThatAreNotTimesLeaveLastTimeAlone) {
         SettingsFile settings(folder / "koyomivw");
         settings.Loaded();
         ASSERT_TRUE(settings.WriteString("JvDataGet", "LastTime", "2020/01/01 00:00:00"));
-        StampLink link(stamp);
+        // A control that opens with this newest-data time stamp and delivers one record.
+        ScriptedJvLink link;
+        link.read_count = 1;
+        link.last_file_timestamp = stamp;
+        link.read_steps = {testing::Record(RecordOn("0105"))};
         RecordingView view;
         const FixedClock clock({2026, 12, 20, 10, 0, 0});
         DownloadSession session(link, view, clock, settings, folder.path());
         session.StartFetch(view.data_kind);
         EXPECT_FALSE(session.IsOpen());
-        EXPECT_EQ(view.status, "データ作成が完了しました。");
+        EXPECT_EQ(view.Status(), "データ作成が完了しました。");
         EXPECT_EQ(settings.ReadString("JvDataGet", "LastTime", ""), "2020/01/01 00:00:00");
         EXPECT_EQ(YearFilesIn(folder.path()).size(), 1u);
     }

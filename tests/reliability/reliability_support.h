@@ -12,8 +12,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <string_view>
@@ -23,6 +21,9 @@
 #include "fetch_model.h"
 #include "schedule/year_file.h"
 #include "support/sjis_text.h"
+#include "testing/built_program.h"
+#include "testing/files.h"
+#include "testing/temp_folder.h"
 
 extern char** environ;
 
@@ -30,51 +31,10 @@ namespace koyomi::reliability {
 
 namespace fs = std::filesystem;
 
-// A fresh folder, removed with everything in it when the test ends.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "koyomi-reliability-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            ADD_FAILURE() << "mkdtemp failed";
-        }
-        path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code error;
-        fs::remove_all(path_, error);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const fs::path& path() const { return path_; }
-    fs::path operator/(std::string_view name) const { return path_ / name; }
-
-  private:
-    fs::path path_;
-};
-
-inline void WriteFile(const fs::path& file, std::string_view content) {
-    fs::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    ASSERT_TRUE(out.good()) << file;
-}
-
-inline std::string ReadFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline std::vector<std::string> Names(const fs::path& folder) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using testing::FolderNames;
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
 
 inline fs::path SampleService() {
     return KOYOMI_SAMPLE_SERVICE;
@@ -88,7 +48,7 @@ inline void CopySampleService(const fs::path& folder, std::string_view faults = 
             fs::copy_file(entry.path(), folder / entry.path().filename());
         }
     }
-    WriteFile(folder / "faults.ini", std::string(faults) + "\n[download]\nms_per_file=0\n");
+    WriteBytes(folder / "faults.ini", std::string(faults) + "\n[download]\nms_per_file=0\n");
 }
 
 // What the control delivers from a service folder that is read whole: the records of every
@@ -103,7 +63,7 @@ inline std::vector<std::string> DeliveredRecords(const fs::path& service) {
     std::sort(files.begin(), files.end());
     std::vector<std::string> records;
     for (const fs::path& file : files) {
-        const std::string content = ReadFile(file);
+        const std::string content = ReadBytes(file);
         size_t start = 0;
         while (start < content.size()) {
             size_t end = content.find('\n', start);
@@ -125,7 +85,7 @@ inline std::vector<std::string> DeliveredRecords(const fs::path& service) {
 inline YearTexts YearFilesIn(const fs::path& folder) {
     YearTexts texts;
     for (const fs::path& file : ListYearFiles(folder)) {
-        texts[file.filename().string().substr(0, 4)] = ReadFile(file);
+        texts[file.filename().string().substr(0, 4)] = ReadBytes(file);
     }
     return texts;
 }
@@ -134,7 +94,7 @@ inline YearTexts YearFilesIn(const fs::path& folder) {
 // behind.
 inline std::vector<std::string> LeftOvers(const fs::path& folder) {
     std::vector<std::string> left;
-    for (const std::string& name : Names(folder)) {
+    for (const std::string& name : FolderNames(folder)) {
         if (!name.ends_with(".jvYS") && name != "koyomivw.ini") {
             left.push_back(name);
         }
@@ -220,7 +180,7 @@ class ChildProcess {
         return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
     }
 
-    std::string Output() const { return ReadFile(output_); }
+    std::string Output() const { return ReadBytes(output_); }
 
   private:
     bool Reap(int options) {
@@ -242,11 +202,9 @@ inline std::string DriverProgram() {
     return KOYOMI_FETCH_DRIVER;
 }
 
+// The folder of the control library the driver loads.
 inline std::string ControlFolder() {
-    if (const char* folder = std::getenv("KOYOMI_PROGRAM_DIR"); folder != nullptr && *folder) {
-        return folder;
-    }
-    return KOYOMI_CONTROL_FOLDER;
+    return testing::BuiltProgramFolder().string();
 }
 
 // A whole number from the environment, or the default.

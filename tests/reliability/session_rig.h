@@ -4,7 +4,6 @@
 #pragma once
 
 #include <chrono>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,77 +16,13 @@
 #include "support/clock.h"
 #include "support/settings_file.h"
 #include "support/sjis_text.h"
+#include "testing/recording_view.h"
+#include "testing/scripted_jv_link.h"
 
 namespace koyomi::reliability {
 
-// Passes every call on and counts it.
-class CountingLink final : public JvLink {
-  public:
-    explicit CountingLink(JvLink& link) : link_(link) {}
-
-    int init_calls = 0;
-    int open_calls = 0;
-    int read_calls = 0;
-    int close_calls = 0;
-    int set_ui_calls = 0;
-
-    int JVInit(const std::u16string& sid) override {
-        ++init_calls;
-        return link_.JVInit(sid);
-    }
-    int JVSetUIProperties() override {
-        ++set_ui_calls;
-        return link_.JVSetUIProperties();
-    }
-    int JVOpen(const std::u16string& dataspec, const std::u16string& fromtime, int option,
-               int& readcount, int& downloadcount, std::u16string& lastfiletimestamp) override {
-        ++open_calls;
-        return link_.JVOpen(dataspec, fromtime, option, readcount, downloadcount,
-                            lastfiletimestamp);
-    }
-    int JVStatus() override { return link_.JVStatus(); }
-    int JVRead(std::u16string& buff, int& size, std::u16string& filename) override {
-        ++read_calls;
-        return link_.JVRead(buff, size, filename);
-    }
-    int JVClose() override {
-        ++close_calls;
-        return link_.JVClose();
-    }
-
-  private:
-    JvLink& link_;
-};
-
-// Records the boxes and beeps (texts in UTF-8).
-class RecordingView final : public DownloadView {
-  public:
-    std::vector<std::string> boxes;  // information and plain boxes, in order
-    int beeps = 0;
-    bool timer_enabled = false;
-    FetchMode data_kind = FetchMode::Setup;
-    std::function<void()> on_pending_events;  // what happens while the read loop yields
-
-    void SetStatusText(const std::string& text) override { status = text; }
-    void ShowInformation(const std::string& text) override { boxes.push_back(text); }
-    void ShowPlainMessage(const std::string& text) override { boxes.push_back("plain " + text); }
-    void Beep() override { ++beeps; }
-    void SetBusyCursor(bool) override {}
-    void SetStatusTimerEnabled(bool enabled) override { timer_enabled = enabled; }
-    void ProcessPendingEvents() override {
-        if (on_pending_events) {
-            on_pending_events();
-        }
-    }
-    void SetProgress(int, int) override {}
-    void ShowOutcome(const FetchOutcome& outcome) override {
-        if (outcome.switch_to_normal) {
-            data_kind = FetchMode::Normal;
-        }
-    }
-
-    std::string status;  // the status line as it stands
-};
+using testing::RecordingView;
+using testing::ScriptedJvLink;
 
 // The opening box every fetch shows first.
 inline std::string OpeningBox() {
@@ -108,7 +43,7 @@ class SessionRig {
     fs::path service = root / "service";
     fs::path program = root / "program";
     StandInJVLink standin{Paths()};
-    CountingLink link{standin};
+    ScriptedJvLink link{standin};  // counts the calls
     SettingsFile settings{program / "koyomivw"};
     RecordingView view;
     FixedClock clock{LocalDateTime{2026, 12, 20, 10, 0, 0}};

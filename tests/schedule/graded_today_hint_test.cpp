@@ -7,8 +7,8 @@
 #include "schedule/graded_filter.h"
 #include "schedule/schedule_list.h"
 #include "schedule/today_rows.h"
-#include "schedule_test_support.h"
 #include "support/sjis_text.h"
+#include "testing/ys_record.h"
 
 namespace koyomi {
 namespace {

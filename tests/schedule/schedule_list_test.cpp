@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "schedule/schedule_list.h"
-#include "schedule_test_support.h"
 #include "support/sjis_text.h"
+#include "testing/files.h"
+#include "testing/temp_folder.h"
+#include "testing/ys_record.h"
 
 namespace koyomi {
 namespace {

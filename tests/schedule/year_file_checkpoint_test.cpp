@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "schedule/year_file_store.h"
-#include "schedule_test_support.h"
+#include "testing/files.h"
+#include "testing/temp_folder.h"
+#include "testing/ys_record.h"
 
 namespace koyomi {
 namespace {

@@ -2,7 +2,9 @@
 
 #include "schedule/year_file.h"
 #include "schedule/year_selector.h"
-#include "schedule_test_support.h"
+#include "testing/files.h"
+#include "testing/temp_folder.h"
+#include "testing/ys_record.h"
 
 namespace koyomi {
 namespace {

@@ -4,9 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
-
-#include "profile_test_folder.h"
+#include "testing/files.h"
+#include "testing/temp_folder.h"
 
 namespace koyomi {
 namespace {
@@ -14,11 +13,11 @@ namespace {
 namespace fs = std::filesystem;
 
 void Touch(const fs::path& file, const std::string& text = "") {
-    std::ofstream(file) << text;
+    testing::WriteBytes(file, text);
 }
 
 TEST(AppFolders, PortableCopyKeepsEverythingBesideItself) {
-    testing::ProfileTestFolder root;
+    testing::TempFolder root;
     const fs::path program = root / "koyomivw";
     Touch(program);
     const FolderEnvironment env{root / "home", root / "data", root / "config", {}};
@@ -35,7 +34,7 @@ TEST(AppFolders, PortableCopyKeepsEverythingBesideItself) {
 }
 
 TEST(AppFolders, InstalledCopyUsesTheUsersFoldersWhateverItMayWrite) {
-    testing::ProfileTestFolder root;
+    testing::TempFolder root;
     fs::create_directories(root / "lib/koyomivw");
     fs::create_directories(root / "home/Dokumente");
     const fs::path program = root / "lib/koyomivw/koyomivw";
@@ -76,7 +75,7 @@ TEST(AppFolders, UnwritablePortableCopyBehavesAsInstalled) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root may write into any folder";
     }
-    testing::ProfileTestFolder root;
+    testing::TempFolder root;
     fs::create_directories(root / "program");
     Touch(root / "program/koyomivw");
     fs::permissions(root / "program", fs::perms::owner_read | fs::perms::owner_exec);
@@ -88,7 +87,7 @@ TEST(AppFolders, UnwritablePortableCopyBehavesAsInstalled) {
 }
 
 TEST(AppFolders, FolderThatCannotBeMadeIsNamedWithTheReason) {
-    testing::ProfileTestFolder root;
+    testing::TempFolder root;
     Touch(root / "data");  // a file where the data folder's parent should be
     AppFolders folders = PerUserFolders(root / "koyomivw", {root / "home", root / "data", {}, {}});
     Status made = PrepareAppFolders(folders);

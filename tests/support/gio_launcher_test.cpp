@@ -10,13 +10,15 @@
 #include <string>
 #include <thread>
 
-#include "support/profile_test_folder.h"
+#include "testing/files.h"
+#include "testing/temp_folder.h"
 
 namespace koyomi {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::ReadBytes;
+using testing::TempFolder;
 using testing::WriteBytes;
 
 constexpr char kUnknownScheme[] = "koyomi-none://x.invalid/home";
@@ -26,9 +28,8 @@ class GioDesktop : public ::testing::Test {
     // GLib reads the XDG folders once a process, so the desktop is built once, before GIO's
     // first use, and never changed.
     static void SetUpTestSuite() {
-        std::string pattern = fs::temp_directory_path() / "koyomi-gio 暦-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root_ = new fs::path(pattern);
+        folder_ = new TempFolder("koyomi-gio 暦");
+        root_ = &folder_->path();
         const fs::path& root = *root_;
         for (const char* folder : {"bin", "data/applications", "config", "system"}) {
             fs::create_directories(root / folder);
@@ -61,9 +62,8 @@ class GioDesktop : public ::testing::Test {
                  1);
     }
     static void TearDownTestSuite() {
-        std::error_code ignored;
-        fs::remove_all(*root_, ignored);
-        delete root_;
+        delete folder_;
+        folder_ = nullptr;
         root_ = nullptr;
     }
     void SetUp() override { fs::remove(Record()); }
@@ -89,10 +89,12 @@ class GioDesktop : public ::testing::Test {
         return ReadBytes(Record());
     }
 
-    static fs::path* root_;
+    static TempFolder* folder_;
+    static const fs::path* root_;
 };
 
-fs::path* GioDesktop::root_ = nullptr;
+TempFolder* GioDesktop::folder_ = nullptr;
+const fs::path* GioDesktop::root_ = nullptr;
 
 TEST_F(GioDesktop, SchemeHandlerGetsTheAddressAsOneArgument) {
     const std::string url = "koyomi-ok://x.invalid/a b;touch${IFS}x?q=$(id)&r=`id`";

@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <random>
 #include <vector>
+
+#include "testing/files.h"
+#include "testing/temp_folder.h"
 
 namespace koyomi {
 namespace {
@@ -28,15 +29,8 @@ class RecordingLauncher final : public DesktopLauncher {
 
 class HelpPagesTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::random_device random;
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("koyomi-help " + std::to_string(random()) + std::to_string(random()));
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::filesystem::path folder_;
+    testing::TempFolder scratch_{"koyomi-help "};
+    const std::filesystem::path& folder_ = scratch_.path();
 };
 
 TEST(FileUrl, EncodesEverythingButPlainPathCharacters) {
@@ -53,7 +47,7 @@ TEST(HelpPages, ShippedPagesLieInTheirFoldersBesideTheProgram) {
 
 TEST_F(HelpPagesTest, CompiledHelpFileIsOpenedWhenPresent) {
     const std::filesystem::path chm = folder_ / kHelpFileName;
-    std::ofstream(chm) << "ITSF";
+    testing::WriteBytes(chm, "ITSF");
     RecordingLauncher launcher;
     launcher.uri_handler_starts = true;
     EXPECT_TRUE(OpenHelpContents(launcher, chm));
@@ -78,7 +72,7 @@ TEST_F(HelpPagesTest, HtmlHelpFallsBackToTheHtmlHandler) {
 
 TEST_F(HelpPagesTest, CompiledHelpThatNoProgramOpensIsAFailure) {
     const std::filesystem::path chm = folder_ / kHelpFileName;
-    std::ofstream(chm) << "ITSF";
+    testing::WriteBytes(chm, "ITSF");
     RecordingLauncher launcher;
     EXPECT_FALSE(OpenHelpContents(launcher, chm));
     EXPECT_TRUE(launcher.html_opened.empty());

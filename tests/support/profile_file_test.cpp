@@ -6,14 +6,16 @@
 
 #include <string>
 
-#include "support/profile_test_folder.h"
+#include "testing/files.h"
+#include "testing/temp_folder.h"
 
 namespace koyomi {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::ProfileTestFolder;
+using testing::FolderNames;
 using testing::ReadBytes;
+using testing::TempFolder;
 using testing::WriteBytes;
 
 std::string Value(std::string_view text, std::string_view section, std::string_view key) {
@@ -94,7 +96,7 @@ TEST(ProfileText, UsableEntries) {
 }
 
 TEST(ProfileFile, CreatesTheFileOnFirstWriteAndReadsBack) {
-    ProfileTestFolder folder;
+    TempFolder folder;
     const ProfileFile profile(folder / "koyomivw.ini");
     EXPECT_FALSE(profile.Read("locate", "top"));
     EXPECT_FALSE(std::filesystem::exists(profile.Path()));
@@ -106,11 +108,11 @@ TEST(ProfileFile, CreatesTheFileOnFirstWriteAndReadsBack) {
     EXPECT_EQ(ReadBytes(profile.Path()),
               "[locate]\r\ntop=11\r\nleft=20\r\n[JvDataGet]\r\nLastTime=\x93\x8C\x8B\x9E\r\n");
     EXPECT_EQ(profile.Read("LOCATE", "Top"), "11");
-    EXPECT_THAT(folder.Entries(), ElementsAre("koyomivw.ini"));
+    EXPECT_THAT(FolderNames(folder.path()), ElementsAre("koyomivw.ini"));
 }
 
 TEST(ProfileFile, BrokenFilesReadAsFarAsTheyGo) {
-    ProfileTestFolder folder;
+    TempFolder folder;
     const ProfileFile profile(folder / "broken.ini");
     std::string junk;
     for (unsigned i = 0; i < 4u * 1024 * 1024; ++i) {
@@ -127,7 +129,7 @@ TEST(ProfileFile, BrokenFilesReadAsFarAsTheyGo) {
 }
 
 TEST(ProfileFile, FailedWritesReportPathAndReasonAndChangeNothing) {
-    ProfileTestFolder folder;
+    TempFolder folder;
 
     const ProfileFile no_folder(folder / "missing" / "koyomivw.ini");
     const Status missing = no_folder.Write("kikan", "kikan", "1");
@@ -149,11 +151,12 @@ TEST(ProfileFile, FailedWritesReportPathAndReasonAndChangeNothing) {
     EXPECT_TRUE(std::filesystem::is_directory(folder / "koyomivw.ini"));
 
     EXPECT_FALSE(ProfileFile().Write("kikan", "kikan", "1").Ok());
-    EXPECT_THAT(folder.Entries(), ::testing::UnorderedElementsAre("file", "koyomivw.ini"));
+    EXPECT_THAT(FolderNames(folder.path()),
+                ::testing::UnorderedElementsAre("file", "koyomivw.ini"));
 }
 
 TEST(ProfileFile, RefusesEntriesThatWouldCorruptTheFile) {
-    ProfileTestFolder folder;
+    TempFolder folder;
     const ProfileFile profile(folder / "koyomivw.ini");
     WriteBytes(profile.Path(), "[s]\r\nk=1\r\n");
     const Status result = profile.Write("s", "k", "1\r\n[t]\r\nx=2");
@@ -163,7 +166,7 @@ TEST(ProfileFile, RefusesEntriesThatWouldCorruptTheFile) {
 }
 
 TEST(ProfileFile, ReplacingKeepsPermissionsAndSymbolicLinks) {
-    ProfileTestFolder folder;
+    TempFolder folder;
     const auto real = folder / "real.ini";
     WriteBytes(real, "[s]\r\nk=1\r\n");
     ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
@@ -178,7 +181,7 @@ TEST(ProfileFile, ReplacingKeepsPermissionsAndSymbolicLinks) {
 }
 
 TEST(ProfileFile, SomethingOtherThanAFileReadsAsMissing) {
-    ProfileTestFolder folder;
+    TempFolder folder;
     const auto pipe = folder / "pipe.ini";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const ProfileFile profile(pipe);

@@ -5,14 +5,15 @@
 #include <cstdlib>
 #include <string>
 
-#include "support/profile_test_folder.h"
 #include "support/settings_file.h"
+#include "testing/files.h"
+#include "testing/temp_folder.h"
 
 namespace koyomi {
 namespace {
 
-using testing::ProfileTestFolder;
 using testing::ReadBytes;
+using testing::TempFolder;
 
 constexpr const char* kChildVariable = "KOYOMI_SETTINGS_CHILD";
 
@@ -43,7 +44,7 @@ TEST(ProgramFileChild, WritesItsSettingsBesideItself) {
 }
 
 TEST(ProgramFile, ACopyUnderAnotherNameUsesItsOwnSettingsFile) {
-    ProfileTestFolder folder;
+    TempFolder folder;
     const auto copy = folder / "koyomi copy";
     std::filesystem::copy_file(ProgramFilePath(), copy);
     const std::string command = std::string(kChildVariable) + "=1 '" + copy.string() +

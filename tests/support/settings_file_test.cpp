@@ -7,17 +7,18 @@
 #include <optional>
 #include <string>
 
-#include "support/profile_test_folder.h"
+#include "testing/files.h"
+#include "testing/temp_folder.h"
 
 namespace koyomi {
 namespace {
 
-using testing::ProfileTestFolder;
 using testing::ReadBytes;
+using testing::TempFolder;
 using testing::WriteBytes;
 
 // A settings component for a program file in a test folder, named as at start-up.
-SettingsFile StartedIni(const ProfileTestFolder& folder, const char* program = "koyomivw") {
+SettingsFile StartedIni(const TempFolder& folder, const char* program = "koyomivw") {
     SettingsFile ini(folder / program);
     ini.Loaded();
     return ini;
@@ -52,7 +53,7 @@ class ScopedEnvironment {
 };
 
 TEST(IniGTPath, StartUpNamesTheFileAfterTheProgramFileInItsFolder) {
-    ProfileTestFolder folder;
+    TempFolder folder;
     SettingsFile ini(folder / "koyomivw");
     EXPECT_EQ(ini.DefaultDir(), SettingsFolder::Program);
     EXPECT_TRUE(ini.Path().empty());  // nothing until the window has loaded
@@ -66,7 +67,7 @@ TEST(IniGTPath, StartUpNamesTheFileAfterTheProgramFileInItsFolder) {
 }
 
 TEST(IniGTPath, AGivenNameIsKeptAtStartUp) {
-    ProfileTestFolder folder;
+    TempFolder folder;
     SettingsFile ini(folder / "koyomivw");
     ini.SetFileName("other.ini");
     ini.Loaded();
@@ -74,7 +75,7 @@ TEST(IniGTPath, AGivenNameIsKeptAtStartUp) {
 }
 
 TEST(IniGTPath, BareNamesGoToTheDefaultFolderAndPathsStayAsTheyAre) {
-    ProfileTestFolder folder;
+    TempFolder folder;
     SettingsFile ini(folder / "koyomivw");
     ini.SetFileName("settings.ini");
     EXPECT_EQ(ini.Path(), folder / "settings.ini");
@@ -101,7 +102,7 @@ TEST(IniGTPath, BareNamesGoToTheDefaultFolderAndPathsStayAsTheyAre) {
 }
 
 TEST(IniGTValues, MissingKeysGiveTheDefaults) {
-    ProfileTestFolder folder;
+    TempFolder folder;
     const SettingsFile ini = StartedIni(folder);
     EXPECT_EQ(ini.ReadInteger("kikan", "kikan", 0), 0);
     EXPECT_EQ(ini.ReadInteger("locate", "width", 630), 630);
@@ -111,7 +112,7 @@ TEST(IniGTValues, MissingKeysGiveTheDefaults) {
 }
 
 TEST(IniGTValues, RoundTrips) {
-    ProfileTestFolder folder;
+    TempFolder folder;
     const SettingsFile ini = StartedIni(folder);
     for (int value : {0, 10, -10, 630, INT_MAX, INT_MIN}) {
         ASSERT_TRUE(ini.WriteInteger("locate", "top", value).Ok());
@@ -126,7 +127,7 @@ TEST(IniGTValues, RoundTrips) {
 }
 
 TEST(IniGTValues, IntegersAreSignedDecimalDigitsThatFit) {
-    ProfileTestFolder folder;
+    TempFolder folder;
     const SettingsFile ini = StartedIni(folder);
     const struct {
         const char* stored;
@@ -159,7 +160,7 @@ TEST(IniGTValues, IntegersAreSignedDecimalDigitsThatFit) {
 }
 
 TEST(IniGTValues, QuotingRuleWorksOnSingleBytes) {
-    ProfileTestFolder folder;
+    TempFolder folder;
     const SettingsFile ini = StartedIni(folder);
     const struct {
         std::string stored;
@@ -194,7 +195,7 @@ TEST(IniGTValues, QuotingRuleWorksOnSingleBytes) {
 }
 
 TEST(IniGTValues, EditingKeepsEveryOtherLine) {
-    ProfileTestFolder folder;
+    TempFolder folder;
     const SettingsFile ini = StartedIni(folder);
     WriteBytes(
         ini.Path(),
@@ -211,7 +212,7 @@ TEST(IniGTValues, EditingKeepsEveryOtherLine) {
 }
 
 TEST(IniGTValues, BrokenFileGivesDefaultsAndCanBeWritten) {
-    ProfileTestFolder folder;
+    TempFolder folder;
     const SettingsFile ini = StartedIni(folder);
     const char broken[] = "\0\xFF\x81[\0]=\0\n\xA2\xA3=\xA2\n[loc\0ate]\ntop=1\n\x81";
     WriteBytes(ini.Path(), std::string(broken, sizeof broken - 1));
@@ -222,7 +223,7 @@ TEST(IniGTValues, BrokenFileGivesDefaultsAndCanBeWritten) {
 }
 
 TEST(IniGTValues, FailedWriteTellsWhereAndWhy) {
-    ProfileTestFolder folder;
+    TempFolder folder;
     SettingsFile ini(folder / "gone" / "koyomivw");
     ini.Loaded();
     const Status result = ini.WriteInteger("kikan", "kikan", 1);

@@ -23,27 +23,12 @@
 #include "support/qt/japanese_fonts.h"
 #include "support/qt/shadow_label.h"
 #include "support/whole_file.h"
+#include "testing/scripted_jv_link.h"
 
 namespace koyomi {
 namespace {
 
 namespace fs = std::filesystem;
-
-class IdleControl final : public JvLink {
-  public:
-    int JVInit(const std::u16string&) override { return 0; }
-    int JVSetUIProperties() override { return 0; }
-    int JVOpen(const std::u16string&, const std::u16string&, int, int& readcount,
-               int& downloadcount, std::u16string& stamp) override {
-        readcount = 0;
-        downloadcount = 0;
-        stamp.clear();
-        return 0;
-    }
-    int JVStatus() override { return 0; }
-    int JVRead(std::u16string&, int&, std::u16string&) override { return 0; }
-    int JVClose() override { return 0; }
-};
 
 int Fail(const char* what) {
     std::fprintf(stderr, "FAIL: %s\n", what);
@@ -87,7 +72,7 @@ int Run(const fs::path& service, const QString& screenshot) {
     const FixedClock clock({2026, 12, 12, 10, 0, 0});
     MainWindow::Options options;
     options.program_file = program / "koyomivw";
-    options.jv_link = std::make_unique<IdleControl>();
+    options.jv_link = std::make_unique<testing::ScriptedJvLink>();  // present and idle
     options.clock = &clock;
     MainWindow window(std::move(options));
     window.show();

@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <functional>
 
-#include "acquisition_test_support.h"
+#include "testing/temp_folder.h"
 
 namespace koyomi {
 

@@ -16,9 +16,10 @@
 #include "control/control_choice.h"
 #include "control/service/sample/sample_service.h"
 #include "control/wine/wine_jvlink.h"
-#include "session_fakes.h"
 #include "standin_test_support.h"
 #include "support/clock.h"
+#include "testing/built_program.h"
+#include "testing/recording_view.h"
 
 namespace koyomi::testing {
 namespace {
@@ -30,8 +31,8 @@ std::filesystem::path PrefixFromEnvironment(const char* name) {
 
 HostCommand Command(const std::filesystem::path& prefix) {
     const Result<std::filesystem::path> wine = FindWineProgram();
-    return {wine ? *wine : std::filesystem::path("wine"),
-            std::filesystem::path(KOYOMI_TEST_PROGRAM_DIR) / "jvlink-host.exe", prefix};
+    return {wine ? *wine : std::filesystem::path("wine"), BuiltProgramFolder() / "jvlink-host.exe",
+            prefix};
 }
 
 // What a fetch left behind: the files of the program folder, the boxes the user saw and the
@@ -55,9 +56,9 @@ class WineControlTest : public StandInTest {
     void UseNewService(const std::string& faults) {
         const std::filesystem::path folder = root_ / ("service-" + std::to_string(++services_));
         for (const SampleServiceFile& file : SampleServiceFiles(2025, 2027)) {
-            WriteFile(folder / file.name, file.content);
+            WriteBytes(folder / file.name, file.content);
         }
-        WriteFile(folder / "faults.ini", faults + "[download]\nms_per_file=0\n");
+        WriteBytes(folder / "faults.ini", faults + "[download]\nms_per_file=0\n");
         UseSettings(folder, 0);
         setenv("JVLINK_SERVICE_DIR", folder.c_str(), 1);  // read by the test control
     }
@@ -97,7 +98,7 @@ class WineControlTest : public StandInTest {
     static Outcome Collect(const std::filesystem::path& program, const RecordingView& view) {
         Outcome outcome;
         for (const auto& entry : std::filesystem::directory_iterator(program)) {
-            outcome.files[entry.path().filename().string()] = ReadFile(entry.path());
+            outcome.files[entry.path().filename().string()] = ReadBytes(entry.path());
         }
         for (const std::string& shown : view.Shown()) {
             if (shown.starts_with("status ")) {
@@ -214,7 +215,7 @@ TEST(WineUnregisteredTest, CreationSaysTheProgIdIsNotRegisteredInThePrefix) {
     // The control library names that cause, for the offer of the local data service.
     setenv("JVLINK_BACKEND", "wine", 1);
     setenv("WINEPREFIX", prefix.c_str(), 1);
-    const ControlCreation creation = CreateControl(KOYOMI_TEST_PROGRAM_DIR, {}, false);
+    const ControlCreation creation = CreateControl(BuiltProgramFolder(), {}, false);
     unsetenv("JVLINK_BACKEND");
     unsetenv("WINEPREFIX");
     ASSERT_FALSE(creation.link);
