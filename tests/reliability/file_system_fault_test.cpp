@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/jv_link_loader.h"
 #include "codes/jv_result_text.h"
 #include "schedule/schedule_list.h"
 #include "schedule/year_selector.h"
@@ -163,16 +164,20 @@ TEST(ProgramFolderFault, PipesInPlaceOfTheYearAndSettingsFilesNeverHangAFetch) {
 // The driver run in a child, with a service, settings and cache under one root.
 class DriverRun {
   public:
-    DriverRun() { CopySampleService(service); }
+    explicit DriverRun(TempFolder::Place place = TempFolder::Place::kTemporary)
+        : root("koyomi-reliability", place) {
+        CopySampleService(service);
+    }
 
     TempFolder root;
     fs::path service = root / "service";
+    fs::path control = ControlFolder();  // where the driver loads the control library from
 
     // Runs a whole fetch into `program` with the extra options; its output lines.
     std::vector<std::string> Fetch(const fs::path& program,
                                    const std::vector<std::string>& options = {}) {
         std::vector<std::string> arguments = {DriverProgram(), "fetch", program.string(),
-                                              ControlFolder()};
+                                              control.string()};
         arguments.insert(arguments.end(), options.begin(), options.end());
         ChildProcess child(arguments, ControlEnvironment(root.path(), service),
                            root / "output.txt");
@@ -276,7 +281,8 @@ TEST(FullDisk, ASettingsFileThatCannotGrowKeepsItsOldTime) {
 }
 
 TEST(ReadOnlyProgramFolder, NothingIsWrittenAndTheBoxNamesTheFile) {
-    DriverRun run;
+    // In a place every user may enter, for the run as another user below.
+    DriverRun run(TempFolder::Place::kShared);
     const fs::path program = run.root / "program";
     fs::create_directories(program);
     run.Fetch(program);
@@ -294,6 +300,12 @@ TEST(ReadOnlyProgramFolder, NothingIsWrittenAndTheBoxNamesTheFile) {
         fs::permissions(run.root.path(), fs::perms::owner_all | fs::perms::group_read |
                                              fs::perms::group_exec | fs::perms::others_read |
                                              fs::perms::others_exec);
+        // The driver changes user before it loads the control, and the build may lie below a
+        // folder "nobody" may not enter (a clone in /root): the control is loaded from a copy.
+        run.control = run.root / "control";
+        fs::create_directories(run.control);
+        fs::copy_file(fs::path(ControlFolder()) / kJVLinkLibraryFileName,
+                      run.control / kJVLinkLibraryFileName);
         for (const char* folder : {"cache", "config"}) {
             fs::create_directories(run.root / folder);
             ASSERT_EQ(::chown((run.root / folder).c_str(), kNobody, kNobody), 0);
