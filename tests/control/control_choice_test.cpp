@@ -9,7 +9,6 @@
 
 #include "acquisition/acquisition_test_support.h"
 #include "control/service/standin_settings.h"
-#include "testing/recording_view.h"
 #include "testing/scripted_jv_link.h"
 
 namespace koyomi::testing {
