@@ -120,12 +120,9 @@ int WineJVLink::JVInit(const std::u16string& sid) {
     return result;
 }
 
-int WineJVLink::JVSetUIProperties() {
-    if (!EnsureHost()) {
-        return kJVLinkNotAnswering;
-    }
-    const std::optional<std::string> answer =
-        Call(Request(Operation::kJVSetUIProperties), std::nullopt);
+int WineJVLink::CallForResult(Operation operation, const char* name,
+                              std::optional<std::chrono::milliseconds> timeout) {
+    const std::optional<std::string> answer = Call(Request(operation), timeout);
     if (!answer) {
         return kJVLinkNotAnswering;
     }
@@ -133,10 +130,17 @@ int WineJVLink::JVSetUIProperties() {
     int result = 0;
     bool has_outputs = false;
     if (!ReadResult(reader, result, has_outputs) || !reader.Complete()) {
-        DropHost("an unreadable answer to JVSetUIProperties");
+        DropHost(std::string("an unreadable answer to ") + name);
         return kJVLinkNotAnswering;
     }
     return result;
+}
+
+int WineJVLink::JVSetUIProperties() {
+    if (!EnsureHost()) {
+        return kJVLinkNotAnswering;
+    }
+    return CallForResult(Operation::kJVSetUIProperties, "JVSetUIProperties", std::nullopt);
 }
 
 int WineJVLink::JVOpen(const std::u16string& dataspec, const std::u16string& fromtime, int option,
@@ -188,18 +192,7 @@ int WineJVLink::JVStatus() {
     if (!host_) {
         return kNoRequest;  // the request ended with the host that held it
     }
-    const std::optional<std::string> answer = Call(Request(Operation::kJVStatus), timeouts_.quick);
-    if (!answer) {
-        return kJVLinkNotAnswering;
-    }
-    FrameReader reader(*answer);
-    int result = 0;
-    bool has_outputs = false;
-    if (!ReadResult(reader, result, has_outputs) || !reader.Complete()) {
-        DropHost("an unreadable answer to JVStatus");
-        return kJVLinkNotAnswering;
-    }
-    return result;
+    return CallForResult(Operation::kJVStatus, "JVStatus", timeouts_.quick);
 }
 
 int WineJVLink::JVRead(std::u16string& buff, int& size, std::u16string& filename) {
@@ -236,18 +229,7 @@ int WineJVLink::JVClose() {
     if (!host_) {
         return 0;  // nothing is open: the request ended with the host that held it
     }
-    const std::optional<std::string> answer = Call(Request(Operation::kJVClose), timeouts_.quick);
-    if (!answer) {
-        return kJVLinkNotAnswering;
-    }
-    FrameReader reader(*answer);
-    int result = 0;
-    bool has_outputs = false;
-    if (!ReadResult(reader, result, has_outputs) || !reader.Complete()) {
-        DropHost("an unreadable answer to JVClose");
-        return kJVLinkNotAnswering;
-    }
-    return result;
+    return CallForResult(Operation::kJVClose, "JVClose", timeouts_.quick);
 }
 
 }  // namespace koyomi

@@ -12,6 +12,7 @@
 
 #include "acquisition/jv_link.h"
 #include "control/wine/host_process.h"
+#include "control/wine/host_protocol.h"
 #include "support/result.h"
 
 namespace koyomi {
@@ -60,6 +61,10 @@ class WineJVLink final : public JvLink {
     // COM error.
     std::optional<std::string> Call(const std::string& request,
                                     std::optional<std::chrono::milliseconds> timeout);
+    // A call whose answer is its result alone (no outputs); a host that fails or answers
+    // what cannot be read is dropped and gives kJVLinkNotAnswering.
+    int CallForResult(host_protocol::Operation operation, const char* name,
+                      std::optional<std::chrono::milliseconds> timeout);
     void DropHost(const std::string& reason);
 
     HostCommand command_;
