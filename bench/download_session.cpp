@@ -73,8 +73,10 @@ void BM_TenYearSetupFetch(benchmark::State& state) {
     StandInSettings settings;
     settings.service_folder = service;
     settings.ms_per_file = 0;
-    std::string reason;
-    SaveStandInSettings(paths.settings_file, settings, reason);
+    if (const Status saved = SaveStandInSettings(paths.settings_file, settings); !saved) {
+        state.SkipWithError(Describe(saved.Error()).c_str());
+        return;
+    }
     const FixedClock clock({2027, 12, 1, 12, 0, 0});
 
     Clock::duration longest_gap{};

@@ -112,11 +112,7 @@ ControlCreation CreateControl(const std::filesystem::path& program_folder,
 Status ChooseLocalDataService(const std::filesystem::path& settings_file) {
     StandInSettings settings = LoadStandInSettings(settings_file);
     settings.backend = kServiceBackendName;
-    std::string reason;
-    if (!SaveStandInSettings(settings_file, settings, reason)) {
-        return Fail(reason);
-    }
-    return {};
+    return SaveStandInSettings(settings_file, settings);
 }
 
 }  // namespace koyomi

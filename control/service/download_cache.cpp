@@ -48,15 +48,14 @@ bool IsInCache(const std::filesystem::path& cache_folder, const ServiceFile& fil
            std::filesystem::file_size(cached, error) == file.size && !error;
 }
 
-bool CopyIntoCache(const std::filesystem::path& service_folder,
-                   const std::filesystem::path& cache_folder, const ServiceFile& file,
-                   std::string& reason) {
-    std::string content;
-    if (!ReadRegularFile(service_folder / file.name, std::numeric_limits<size_t>::max(), content,
-                         reason)) {
-        return false;
+Status CopyIntoCache(const std::filesystem::path& service_folder,
+                     const std::filesystem::path& cache_folder, const ServiceFile& file) {
+    const Result<std::string> content =
+        ReadRegularFile(service_folder / file.name, std::numeric_limits<size_t>::max());
+    if (!content) {
+        return content.Error();
     }
-    return WriteFileAtomically(cache_folder / file.name, content, reason);
+    return WriteFileAtomically(cache_folder / file.name, *content);
 }
 
 }  // namespace koyomi

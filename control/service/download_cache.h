@@ -6,6 +6,7 @@
 #include <string>
 
 #include "control/service/service_files.h"
+#include "support/result.h"
 
 namespace koyomi {
 
@@ -17,10 +18,8 @@ std::filesystem::path ServiceCacheFolder(const std::filesystem::path& cache_root
 // stale and must be downloaded again.
 bool IsInCache(const std::filesystem::path& cache_folder, const ServiceFile& file);
 
-// Copies one service file into the cache (whole, or not at all); false with the system's
-// reason on failure.
-bool CopyIntoCache(const std::filesystem::path& service_folder,
-                   const std::filesystem::path& cache_folder, const ServiceFile& file,
-                   std::string& reason);
+// Copies one service file into the cache (whole, or not at all).
+Status CopyIntoCache(const std::filesystem::path& service_folder,
+                     const std::filesystem::path& cache_folder, const ServiceFile& file);
 
 }  // namespace koyomi

@@ -39,11 +39,10 @@ void DownloadWorker::Run(std::stop_token stop) {
         if (stop.stop_requested()) {
             return;
         }
-        std::string reason;
-        if (!CopyIntoCache(service_folder_, cache_folder_, file, reason)) {
+        if (const Status copied = CopyIntoCache(service_folder_, cache_folder_, file); !copied) {
             {
                 std::lock_guard lock(mutex_);
-                failure_reason_ = reason;
+                failure_reason_ = Describe(copied.Error());
             }
             failed_.store(true, std::memory_order_release);
             return;

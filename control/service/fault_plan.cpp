@@ -38,11 +38,11 @@ FaultPlan ParseFaultPlan(std::string_view text) {
 }
 
 FaultPlan LoadFaultPlan(const std::filesystem::path& service_folder) {
-    std::string text;
-    if (!ReadSmallTextFile(service_folder / kFaultsFileName, text)) {
+    const Result<std::string> text = ReadSmallTextFile(service_folder / kFaultsFileName);
+    if (!text) {
         return {};
     }
-    return ParseFaultPlan(text);
+    return ParseFaultPlan(*text);
 }
 
 }  // namespace koyomi

@@ -79,10 +79,10 @@ bool IsFourteenDigits(std::u16string_view text) {
            std::all_of(text.begin(), text.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
 }
 
-bool SelectServiceFiles(const std::filesystem::path& folder,
-                        const std::vector<std::string>& dataspecs, std::string_view after,
-                        std::vector<ServiceFile>& files, std::string& reason) {
-    files.clear();
+Result<std::vector<ServiceFile>> SelectServiceFiles(const std::filesystem::path& folder,
+                                                    const std::vector<std::string>& dataspecs,
+                                                    std::string_view after) {
+    std::vector<ServiceFile> files;
     std::error_code error;
     // increment(error) rather than ++: a folder that fails mid-listing must not throw.
     for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
@@ -103,14 +103,12 @@ bool SelectServiceFiles(const std::filesystem::path& folder,
         files.push_back(std::move(*file));
     }
     if (error) {
-        reason = folder.string() + ": " + error.message();
-        files.clear();
-        return false;
+        return Fail(error.message(), folder);
     }
     std::sort(files.begin(), files.end(), [](const ServiceFile& a, const ServiceFile& b) {
         return a.created != b.created ? a.created < b.created : a.name < b.name;
     });
-    return true;
+    return files;
 }
 
 }  // namespace koyomi

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/result.h"
+
 namespace koyomi {
 
 struct ServiceFile {
@@ -29,10 +31,10 @@ std::optional<std::vector<std::string>> ParseDataSpec(std::u16string_view datasp
 bool IsFourteenDigits(std::u16string_view text);
 
 // The regular files of `folder` of the given dataspec IDs created later than `after`
-// (14 digits), oldest first (ties by name). False with the system's reason when the folder
+// (14 digits), oldest first (ties by name); fails with the system's reason when the folder
 // cannot be listed.
-bool SelectServiceFiles(const std::filesystem::path& folder,
-                        const std::vector<std::string>& dataspecs, std::string_view after,
-                        std::vector<ServiceFile>& files, std::string& reason);
+Result<std::vector<ServiceFile>> SelectServiceFiles(const std::filesystem::path& folder,
+                                                    const std::vector<std::string>& dataspecs,
+                                                    std::string_view after);
 
 }  // namespace koyomi

@@ -137,11 +137,12 @@ int StandInJVLink::JVOpen(const std::u16string& dataspec, const std::u16string& 
     }
 
     auto request = std::make_unique<Request>();
-    std::string reason;
-    if (!SelectServiceFiles(service_folder, *specs, Utf16ToUtf8(fromtime), request->files,
-                            reason)) {
+    Result<std::vector<ServiceFile>> files =
+        SelectServiceFiles(service_folder, *specs, Utf16ToUtf8(fromtime));
+    if (!files) {
         return kServiceUnavailable;
     }
+    request->files = std::move(files).Value();
     request->cache_folder = ServiceCacheFolder(paths_.cache_root, service_folder);
     std::vector<ServiceFile> missing;
     for (const ServiceFile& file : request->files) {
@@ -198,10 +199,11 @@ int StandInJVLink::LoadCurrentFile() {
     if (!std::filesystem::exists(cached, error)) {
         return kFileNotFound;
     }
-    std::string reason;
-    if (!ReadRegularFile(cached, kLargestServiceFile, request.content, reason)) {
+    Result<std::string> content = ReadRegularFile(cached, kLargestServiceFile);
+    if (!content) {
         return kDownloadFailed;
     }
+    request.content = std::move(content).Value();
     request.records = SplitServiceRecords(request.content);
     request.record_index = 0;
     request.file_loaded = true;

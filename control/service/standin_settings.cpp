@@ -9,11 +9,11 @@ namespace koyomi {
 
 StandInSettings LoadStandInSettings(const std::filesystem::path& file) {
     StandInSettings settings;
-    std::string text;
-    if (!ReadSmallTextFile(file, text)) {
+    const Result<std::string> text = ReadSmallTextFile(file);
+    if (!text) {
         return settings;
     }
-    const IniSections sections = ParseIniText(text);
+    const IniSections sections = ParseIniText(*text);
     if (const auto folder = IniValue(sections, "service", "folder")) {
         settings.service_folder = *folder;
     }
@@ -30,8 +30,7 @@ StandInSettings LoadStandInSettings(const std::filesystem::path& file) {
     return settings;
 }
 
-bool SaveStandInSettings(const std::filesystem::path& file, const StandInSettings& settings,
-                         std::string& reason) {
+Status SaveStandInSettings(const std::filesystem::path& file, const StandInSettings& settings) {
     // One line a key: a line break in a folder name would cut it.
     const auto one_line = [](std::string text) {
         text.erase(
@@ -49,7 +48,7 @@ bool SaveStandInSettings(const std::filesystem::path& file, const StandInSetting
     if (!settings.wine_prefix.empty()) {
         text += "\n[wine]\nprefix=" + one_line(settings.wine_prefix.string()) + "\n";
     }
-    return WriteFileAtomically(file, text, reason);
+    return WriteFileAtomically(file, text);
 }
 
 }  // namespace koyomi

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "support/result.h"
+
 namespace koyomi {
 
 inline constexpr int kDefaultMsPerFile = 200;  // slow enough that a user sees the progress
@@ -25,8 +27,7 @@ struct StandInSettings {
 // Missing file, keys or unusable values give the defaults.
 StandInSettings LoadStandInSettings(const std::filesystem::path& file);
 
-// Writes the settings file, creating its folder; false with the system's reason on failure.
-bool SaveStandInSettings(const std::filesystem::path& file, const StandInSettings& settings,
-                         std::string& reason);
+// Writes the settings file, creating its folder.
+Status SaveStandInSettings(const std::filesystem::path& file, const StandInSettings& settings);
 
 }  // namespace koyomi

@@ -9,43 +9,34 @@ namespace {
 
 constexpr std::size_t kSmallFileLimit = std::size_t{1} << 20;
 
-std::string Reason(const std::filesystem::path& file, int error) {
-    return file.string() + ": " + SystemReason(error);
-}
-
 }  // namespace
 
-bool ReadRegularFile(const std::filesystem::path& file, std::size_t limit, std::string& content,
-                     std::string& reason) {
+Result<std::string> ReadRegularFile(const std::filesystem::path& file, std::size_t limit) {
+    std::string content;
     const int error = ReadWholeRegularFile(file, content, nullptr, limit);
     if (error != 0) {
-        reason = Reason(file, error);
-        return false;
+        return Fail(SystemReason(error), file);
     }
-    return true;
+    return content;
 }
 
-bool ReadSmallTextFile(const std::filesystem::path& file, std::string& content) {
-    std::string reason;
-    return ReadRegularFile(file, kSmallFileLimit, content, reason);
+Result<std::string> ReadSmallTextFile(const std::filesystem::path& file) {
+    return ReadRegularFile(file, kSmallFileLimit);
 }
 
-bool WriteFileAtomically(const std::filesystem::path& file, std::string_view content,
-                         std::string& reason) {
+Status WriteFileAtomically(const std::filesystem::path& file, std::string_view content) {
     if (file.has_parent_path()) {
         std::error_code error;
         std::filesystem::create_directories(file.parent_path(), error);
         if (error) {
-            reason = file.parent_path().string() + ": " + error.message();
-            return false;
+            return Fail(error.message(), file.parent_path());
         }
     }
     const int error = ReplaceFileAtomically(file, content);
     if (error != 0) {
-        reason = Reason(file, error);
-        return false;
+        return Fail(SystemReason(error), file);
     }
-    return true;
+    return {};
 }
 
 }  // namespace koyomi

@@ -45,8 +45,8 @@ class ControlChoiceTest : public ::testing::Test {
         StandInSettings settings;
         settings.backend = backend;
         settings.wine_prefix = prefix;
-        std::string reason;
-        ASSERT_TRUE(SaveStandInSettings(settings_file_, settings, reason)) << reason;
+        const Status saved = SaveStandInSettings(settings_file_, settings);
+        ASSERT_TRUE(saved) << Describe(saved.Error());
     }
 };
 

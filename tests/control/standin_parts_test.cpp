@@ -113,14 +113,12 @@ TEST(StandInSettings, SaveAndLoadRoundTripWithLimits) {
     EXPECT_EQ(LoadStandInSettings(file).ms_per_file, kDefaultMsPerFile);
     EXPECT_TRUE(LoadStandInSettings(file).service_folder.empty());
 
-    std::string reason;
-    ASSERT_TRUE(SaveStandInSettings(file, ServiceSettings("/data/jv service", 75), reason))
-        << reason;
+    ASSERT_TRUE(SaveStandInSettings(file, ServiceSettings("/data/jv service", 75)));
     StandInSettings loaded = LoadStandInSettings(file);
     EXPECT_EQ(loaded.service_folder, "/data/jv service");
     EXPECT_EQ(loaded.ms_per_file, 75);
 
-    ASSERT_TRUE(SaveStandInSettings(file, ServiceSettings("/a\nb", 999999), reason));
+    ASSERT_TRUE(SaveStandInSettings(file, ServiceSettings("/a\nb", 999999)));
     loaded = LoadStandInSettings(file);
     EXPECT_EQ(loaded.service_folder, "/ab");
     EXPECT_EQ(loaded.ms_per_file, kLongestMsPerFile);
@@ -129,9 +127,10 @@ TEST(StandInSettings, SaveAndLoadRoundTripWithLimits) {
 TEST(StandInSettings, UnwritableFileIsReported) {
     TempFolder folder;
     WriteBytes(folder / "blocker", "a file where a folder should be");
-    std::string reason;
-    EXPECT_FALSE(SaveStandInSettings(folder / "blocker" / "settings.ini", {}, reason));
-    EXPECT_FALSE(reason.empty());
+    const Status saved = SaveStandInSettings(folder / "blocker" / "settings.ini", {});
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(saved.File(), folder / "blocker");
+    EXPECT_FALSE(saved.Reason().empty());
 }
 
 TEST(StandInPaths, ComeFromTheXdgFoldersOrTheHomeFolder) {
@@ -193,14 +192,14 @@ TEST(ServiceRecords, SplitAtLineEndsSkippingEmptyLines) {
 TEST(TextFile, ReadsOnlyRegularFilesWithinTheLimit) {
     TempFolder folder;
     WriteBytes(folder / "small", "12345");
-    std::string content;
-    std::string reason;
-    EXPECT_TRUE(ReadRegularFile(folder / "small", 5, content, reason));
-    EXPECT_EQ(content, "12345");
-    EXPECT_FALSE(ReadRegularFile(folder / "small", 4, content, reason));
-    EXPECT_FALSE(ReadRegularFile(folder.path(), 100, content, reason));
-    EXPECT_FALSE(ReadRegularFile(folder / "missing", 100, content, reason));
-    EXPECT_NE(reason.find("missing"), std::string::npos);
+    const Result<std::string> whole = ReadRegularFile(folder / "small", 5);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(*whole, "12345");
+    EXPECT_FALSE(ReadRegularFile(folder / "small", 4));
+    EXPECT_FALSE(ReadRegularFile(folder.path(), 100));
+    const Result<std::string> missing = ReadRegularFile(folder / "missing", 100);
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.File(), folder / "missing");
 }
 
 }  // namespace

@@ -36,8 +36,8 @@ class StandInTest : public ::testing::Test {
         StandInSettings settings;
         settings.service_folder = folder;
         settings.ms_per_file = ms_per_file;
-        std::string reason;
-        ASSERT_TRUE(SaveStandInSettings(Paths().settings_file, settings, reason)) << reason;
+        const Status saved = SaveStandInSettings(Paths().settings_file, settings);
+        ASSERT_TRUE(saved) << Describe(saved.Error());
     }
 
     void AddServiceFile(const std::string& name, const std::string& content) {

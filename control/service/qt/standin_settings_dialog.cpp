@@ -169,10 +169,9 @@ int RunStandInSettingsDialog(const std::filesystem::path& settings_file,
                                  QApplication::activeWindow());
     const bool accepted = dialog.exec() == QDialog::Accepted;
     if (accepted) {
-        std::string reason;
-        if (!SaveStandInSettings(settings_file, dialog.Settings(), reason)) {
+        if (const Status saved = SaveStandInSettings(settings_file, dialog.Settings()); !saved) {
             QMessageBox::warning(QApplication::activeWindow(), QStringLiteral("JV-Link 設定"),
-                                 QString::fromStdString(reason));
+                                 QString::fromStdString(Describe(saved.Error())));
             return kSaveFailed;
         }
     }

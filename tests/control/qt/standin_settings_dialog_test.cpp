@@ -52,8 +52,7 @@ class StandInSettingsDialogTest : public QObject {
         saved.backend = "wine";
         saved.wine_prefix = "/saved/prefix";
         saved.service_folder = "/service";
-        std::string reason;
-        QVERIFY(SaveStandInSettings(settings_file_, saved, reason));
+        QVERIFY(SaveStandInSettings(settings_file_, saved).Ok());
 
         WhenShown([](StandInSettingsDialog& dialog) {
             QVERIFY(dialog.findChild<QRadioButton*>("wine_backend")->isChecked());
