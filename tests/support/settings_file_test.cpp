@@ -52,7 +52,7 @@ class ScopedEnvironment {
     std::optional<std::string> old_;
 };
 
-TEST(IniGTPath, StartUpNamesTheFileAfterTheProgramFileInItsFolder) {
+TEST(SettingsFilePath, StartUpNamesTheFileAfterTheProgramFileInItsFolder) {
     TempFolder folder;
     SettingsFile ini(folder / "koyomivw");
     EXPECT_EQ(ini.DefaultDir(), SettingsFolder::Program);
@@ -66,7 +66,7 @@ TEST(IniGTPath, StartUpNamesTheFileAfterTheProgramFileInItsFolder) {
     EXPECT_EQ(StartedIni(folder, "prog.v1.exe").Path(), folder / "prog.v1.ini");
 }
 
-TEST(IniGTPath, AGivenNameIsKeptAtStartUp) {
+TEST(SettingsFilePath, AGivenNameIsKeptAtStartUp) {
     TempFolder folder;
     SettingsFile ini(folder / "koyomivw");
     ini.SetFileName("other.ini");
@@ -74,7 +74,7 @@ TEST(IniGTPath, AGivenNameIsKeptAtStartUp) {
     EXPECT_EQ(ini.Path(), folder / "other.ini");
 }
 
-TEST(IniGTPath, BareNamesGoToTheDefaultFolderAndPathsStayAsTheyAre) {
+TEST(SettingsFilePath, BareNamesGoToTheDefaultFolderAndPathsStayAsTheyAre) {
     TempFolder folder;
     SettingsFile ini(folder / "koyomivw");
     ini.SetFileName("settings.ini");
@@ -101,7 +101,7 @@ TEST(IniGTPath, BareNamesGoToTheDefaultFolderAndPathsStayAsTheyAre) {
     EXPECT_EQ(ini.Path(), "sub/x.ini");
 }
 
-TEST(IniGTValues, MissingKeysGiveTheDefaults) {
+TEST(SettingsFileValues, MissingKeysGiveTheDefaults) {
     TempFolder folder;
     const SettingsFile ini = StartedIni(folder);
     EXPECT_EQ(ini.ReadInteger("kikan", "kikan", 0), 0);
@@ -111,7 +111,7 @@ TEST(IniGTValues, MissingKeysGiveTheDefaults) {
     EXPECT_EQ(ini.ReadString("s", "k", "\"x\""), "\"x\"");  // the default comes back exactly
 }
 
-TEST(IniGTValues, RoundTrips) {
+TEST(SettingsFileValues, RoundTrips) {
     TempFolder folder;
     const SettingsFile ini = StartedIni(folder);
     for (int value : {0, 10, -10, 630, INT_MAX, INT_MIN}) {
@@ -126,7 +126,7 @@ TEST(IniGTValues, RoundTrips) {
     EXPECT_EQ(ReadBytes(ini.Path()), "[locate]\r\ntop=-2147483648\r\n[JvDataGet]\r\nLastTime=\r\n");
 }
 
-TEST(IniGTValues, IntegersAreSignedDecimalDigitsThatFit) {
+TEST(SettingsFileValues, IntegersAreSignedDecimalDigitsThatFit) {
     TempFolder folder;
     const SettingsFile ini = StartedIni(folder);
     const struct {
@@ -159,7 +159,7 @@ TEST(IniGTValues, IntegersAreSignedDecimalDigitsThatFit) {
     }
 }
 
-TEST(IniGTValues, QuotingRuleWorksOnSingleBytes) {
+TEST(SettingsFileValues, QuotingRuleWorksOnSingleBytes) {
     TempFolder folder;
     const SettingsFile ini = StartedIni(folder);
     const struct {
@@ -194,7 +194,7 @@ TEST(IniGTValues, QuotingRuleWorksOnSingleBytes) {
     }
 }
 
-TEST(IniGTValues, EditingKeepsEveryOtherLine) {
+TEST(SettingsFileValues, EditingKeepsEveryOtherLine) {
     TempFolder folder;
     const SettingsFile ini = StartedIni(folder);
     WriteBytes(
@@ -211,7 +211,7 @@ TEST(IniGTValues, EditingKeepsEveryOtherLine) {
     EXPECT_EQ(ini.ReadInteger("LOCATE", "Top", 0), 300);
 }
 
-TEST(IniGTValues, BrokenFileGivesDefaultsAndCanBeWritten) {
+TEST(SettingsFileValues, BrokenFileGivesDefaultsAndCanBeWritten) {
     TempFolder folder;
     const SettingsFile ini = StartedIni(folder);
     const char broken[] = "\0\xFF\x81[\0]=\0\n\xA2\xA3=\xA2\n[loc\0ate]\ntop=1\n\x81";
@@ -222,7 +222,7 @@ TEST(IniGTValues, BrokenFileGivesDefaultsAndCanBeWritten) {
     EXPECT_EQ(ini.ReadInteger("kikan", "kikan", 0), 1);
 }
 
-TEST(IniGTValues, FailedWriteTellsWhereAndWhy) {
+TEST(SettingsFileValues, FailedWriteTellsWhereAndWhy) {
     TempFolder folder;
     SettingsFile ini(folder / "gone" / "koyomivw");
     ini.Loaded();
