@@ -33,7 +33,7 @@ std::vector<std::string> TextsOf(const RecordedPage& page) {
     return texts;
 }
 
-TEST(StrGridPrinter, StartsWithTheStoredDefaults) {
+TEST(GridPrinter, StartsWithTheStoredDefaults) {
     const GridPrinter printer;
     EXPECT_EQ(printer.text_inset_top, 2);
     EXPECT_EQ(printer.text_inset_left, 2);
@@ -48,7 +48,7 @@ TEST(StrGridPrinter, StartsWithTheStoredDefaults) {
     EXPECT_FALSE(printer.on_end_page);
 }
 
-TEST(StrGridPrinter, ScheduleGridOfTheMainWindowFitsOneStripOnA4) {
+TEST(GridPrinter, ScheduleGridOfTheMainWindowFitsOneStripOnA4) {
     const std::vector<int> widths{25, 85, 25, 27, 15, 15, 35, 45, 95, 27, 27, 27, 38, 230};
     const FakeGrid grid(widths, std::vector<int>(100, 15));
     GridPrinter printer;
@@ -88,7 +88,7 @@ TEST(StrGridPrinter, ScheduleGridOfTheMainWindowFitsOneStripOnA4) {
     EXPECT_EQ(printer.ColStart(2), 13);
 }
 
-TEST(StrGridPrinter, PagesRunDownEachStripBeforeTheNext) {
+TEST(GridPrinter, PagesRunDownEachStripBeforeTheNext) {
     const FakeGrid grid({300, 300, 300, 300}, std::vector<int>(6, 200));
     GridPrinter printer;
     printer.target_grid = &grid;
@@ -105,7 +105,7 @@ TEST(StrGridPrinter, PagesRunDownEachStripBeforeTheNext) {
     EXPECT_EQ(canvas.pages[4].texts[0].clip, (PixelRect{100, 100, 400, 300}));
 }
 
-TEST(StrGridPrinter, RowThatExactlyFillsThePageStaysOnIt) {
+TEST(GridPrinter, RowThatExactlyFillsThePageStaysOnIt) {
     const FakeGrid grid({100}, {200, 200, 200, 200});
     GridPrinter printer;
     printer.target_grid = &grid;
@@ -123,7 +123,7 @@ TEST(StrGridPrinter, RowThatExactlyFillsThePageStaysOnIt) {
     EXPECT_EQ(TextsOf(OnePixelShort.pages[1]), std::vector<std::string>{"r3c0"});
 }
 
-TEST(StrGridPrinter, ColumnWiderThanThePageGetsAStripOfItsOwn) {
+TEST(GridPrinter, ColumnWiderThanThePageGetsAStripOfItsOwn) {
     const FakeGrid grid({100, 900, 100}, {20});
     GridPrinter printer;
     printer.target_grid = &grid;
@@ -139,7 +139,7 @@ TEST(StrGridPrinter, ColumnWiderThanThePageGetsAStripOfItsOwn) {
     EXPECT_EQ(canvas.pages[1].texts[0].clip, (PixelRect{100, 100, 1000, 120}));
 }
 
-TEST(StrGridPrinter, OversizedFirstColumnOrRowLeavesNoEmptyPage) {
+TEST(GridPrinter, OversizedFirstColumnOrRowLeavesNoEmptyPage) {
     const FakeGrid grid({900, 100}, {2000, 20});
     GridPrinter printer;
     printer.target_grid = &grid;
@@ -158,7 +158,7 @@ TEST(StrGridPrinter, OversizedFirstColumnOrRowLeavesNoEmptyPage) {
     EXPECT_EQ(canvas.pages[3].texts[0].text, "r1c1");
 }
 
-TEST(StrGridPrinter, AnyNumberOfStripsAndBandsPrints) {
+TEST(GridPrinter, AnyNumberOfStripsAndBandsPrints) {
     const FakeGrid wide(std::vector<int>(150, 400), {20});
     GridPrinter printer;
     printer.target_grid = &wide;
@@ -179,7 +179,7 @@ TEST(StrGridPrinter, AnyNumberOfStripsAndBandsPrints) {
     EXPECT_EQ(TextsOf(TallCanvas.pages.back()), std::vector<std::string>{"r1499c0"});
 }
 
-TEST(StrGridPrinter, PageEventsFramesTheTableOnEveryPage) {
+TEST(GridPrinter, PageEventsFramesTheTableOnEveryPage) {
     const FakeGrid grid({100}, {300, 300, 300});
     GridPrinter printer;
     printer.target_grid = &grid;
@@ -211,7 +211,7 @@ TEST(StrGridPrinter, PageEventsFramesTheTableOnEveryPage) {
     EXPECT_EQ(canvas.font.face, "grid font");
 }
 
-TEST(StrGridPrinter, CellsKeepTheirScreenSizeInPrinterPixels) {
+TEST(GridPrinter, CellsKeepTheirScreenSizeInPrinterPixels) {
     const FakeGrid grid({25, 38}, {15, 15, 15});
     GridPrinter printer;
     printer.target_grid = &grid;
@@ -237,7 +237,7 @@ TEST(StrGridPrinter, CellsKeepTheirScreenSizeInPrinterPixels) {
     EXPECT_EQ(last_y, 517);
 }
 
-TEST(StrGridPrinter, MillimetresBecomePrinterPixels) {
+TEST(GridPrinter, MillimetresBecomePrinterPixels) {
     GridPrinter printer;
     EXPECT_EQ(printer.MmToPixelX(10), 0);  // no print job yet
     const FakeGrid grid({10}, {10});
@@ -257,7 +257,7 @@ TEST(StrGridPrinter, MillimetresBecomePrinterPixels) {
     EXPECT_EQ(printer.MmToPixelY(297), 3508);
 }
 
-TEST(StrGridPrinter, WithoutTargetGridNothingIsDrawn) {
+TEST(GridPrinter, WithoutTargetGridNothingIsDrawn) {
     GridPrinter printer;
     bool called = false;
     printer.on_begin_page = [&called](GridPrinter&) { called = true; };
@@ -267,7 +267,7 @@ TEST(StrGridPrinter, WithoutTargetGridNothingIsDrawn) {
     EXPECT_TRUE(canvas.pages[0].log.empty());
 }
 
-TEST(StrGridPrinter, FailuresAreReportedAndEarlierPagesKept) {
+TEST(GridPrinter, FailuresAreReportedAndEarlierPagesKept) {
     const FakeGrid grid({100}, std::vector<int>(5, 300));
     GridPrinter printer;
     printer.target_grid = &grid;
@@ -318,7 +318,7 @@ TEST(StrGridPrinter, FailuresAreReportedAndEarlierPagesKept) {
     EXPECT_EQ(printer.LastError(), "");
 }
 
-TEST(StrGridPrinter, UnusablePageIsRefusedWithAReason) {
+TEST(GridPrinter, UnusablePageIsRefusedWithAReason) {
     const FakeGrid grid({100}, {20});
     GridPrinter printer;
     printer.target_grid = &grid;
@@ -335,7 +335,7 @@ TEST(StrGridPrinter, UnusablePageIsRefusedWithAReason) {
     EXPECT_TRUE(AllMargin.pages[0].log.empty());
 }
 
-TEST(StrGridPrinter, PrintFromAPageEventIsRefused) {
+TEST(GridPrinter, PrintFromAPageEventIsRefused) {
     const FakeGrid grid({100}, {20, 20});
     GridPrinter printer;
     printer.target_grid = &grid;

@@ -25,7 +25,7 @@ class FakePresenter final : public MessagePresenter {
     }
 };
 
-TEST(MsgDlg, StartsWithTheStoredDefaults) {
+TEST(MessageDialog, StartsWithTheStoredDefaults) {
     const MessageDialog dialog;
     EXPECT_FALSE(dialog.beep);
     EXPECT_EQ(dialog.left, -1);
@@ -40,7 +40,7 @@ TEST(MsgDlg, StartsWithTheStoredDefaults) {
     EXPECT_EQ(static_cast<int>(MessagePosition::ScreenCenter), 1);
 }
 
-TEST(MsgDlg, DefaultBoxIsCentredInformationWithOkAndNoBeep) {
+TEST(MessageDialog, DefaultBoxIsCentredInformationWithOkAndNoBeep) {
     FakePresenter presenter;
     MessageDialog dialog;
     dialog.text = "データ作成が完了しました。";
@@ -52,7 +52,7 @@ TEST(MsgDlg, DefaultBoxIsCentredInformationWithOkAndNoBeep) {
     EXPECT_EQ(presenter.boxes.at(0), expected);
 }
 
-TEST(MsgDlg, HonoursEveryProperty) {
+TEST(MessageDialog, HonoursEveryProperty) {
     FakePresenter presenter;
     presenter.answer = DialogResult::No;
     MessageDialog dialog;
@@ -86,7 +86,7 @@ TEST(MsgDlg, HonoursEveryProperty) {
     EXPECT_EQ(presenter.boxes.at(1).position, std::nullopt);
 }
 
-TEST(MsgDlg, BoxWithoutButtonsStillGetsOk) {
+TEST(MessageDialog, BoxWithoutButtonsStillGetsOk) {
     FakePresenter presenter;
     MessageDialog dialog;
     dialog.buttons = {};
