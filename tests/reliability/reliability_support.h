@@ -8,7 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -22,6 +21,7 @@
 #include "schedule/year_file.h"
 #include "support/sjis_text.h"
 #include "testing/built_program.h"
+#include "testing/delivered_records.h"
 #include "testing/files.h"
 #include "testing/temp_folder.h"
 
@@ -31,6 +31,7 @@ namespace koyomi::reliability {
 
 namespace fs = std::filesystem;
 
+using testing::DeliveredRecords;
 using testing::FolderNames;
 using testing::ReadBytes;
 using testing::TempFolder;
@@ -49,36 +50,6 @@ inline void CopySampleService(const fs::path& folder, std::string_view faults = 
         }
     }
     WriteBytes(folder / "faults.ini", std::string(faults) + "\n[download]\nms_per_file=0\n");
-}
-
-// What the control delivers from a service folder that is read whole: the records of every
-// data file, oldest file first, without their line ends.
-inline std::vector<std::string> DeliveredRecords(const fs::path& service) {
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(service)) {
-        if (entry.path().extension() == ".jvd") {
-            files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    std::vector<std::string> records;
-    for (const fs::path& file : files) {
-        const std::string content = ReadBytes(file);
-        size_t start = 0;
-        while (start < content.size()) {
-            size_t end = content.find('\n', start);
-            end = end == std::string::npos ? content.size() : end;
-            std::string record = content.substr(start, end - start);
-            if (!record.empty() && record.back() == '\r') {
-                record.pop_back();
-            }
-            if (!record.empty()) {
-                records.push_back(record);
-            }
-            start = end + 1;
-        }
-    }
-    return records;
 }
 
 // The year files of a program folder, by year (the first four bytes of the name).

@@ -23,6 +23,7 @@
 #include "support/qt/japanese_fonts.h"
 #include "support/qt/shadow_label.h"
 #include "support/whole_file.h"
+#include "testing/delivered_records.h"
 #include "testing/scripted_jv_link.h"
 
 namespace koyomi {
@@ -36,26 +37,12 @@ int Fail(const char* what) {
 }
 
 bool StoreService(const fs::path& service, const fs::path& program) {
-    std::vector<fs::path> deliveries;
-    for (const auto& entry : fs::directory_iterator(service)) {
-        if (entry.path().extension() == ".jvd") {
-            deliveries.push_back(entry.path());
-        }
-    }
-    std::sort(deliveries.begin(), deliveries.end());
+    const std::vector<std::string> records = testing::DeliveredRecords(service);
     std::vector<std::string> work;
-    for (const fs::path& delivery : deliveries) {
-        std::string content;
-        if (ReadWholeRegularFile(delivery, content) != 0) {
-            return false;
-        }
-        for (size_t start = 0, end; (end = content.find("\r\n", start)) != std::string::npos;
-             start = end + 2) {
-            StoreScheduleRecord(program, std::string_view(content).substr(start, end + 2 - start),
-                                work);
-        }
+    for (const std::string& record : records) {
+        StoreScheduleRecord(program, record + "\r\n", work);
     }
-    return !deliveries.empty();
+    return !records.empty();
 }
 
 int Run(const fs::path& service, const QString& screenshot) {

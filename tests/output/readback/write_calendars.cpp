@@ -3,7 +3,6 @@
 // and names with commas and semicolons; beside each one the grid rows it was made from.
 //
 //   write_calendars <output folder> <sample service folder>
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -16,7 +15,7 @@
 #include "schedule/schedule_list.h"
 #include "schedule/year_file.h"
 #include "support/sjis_text.h"
-#include "support/whole_file.h"
+#include "testing/delivered_records.h"
 
 namespace koyomi {
 namespace {
@@ -63,24 +62,10 @@ bool Write(const fs::path& folder, const std::string& name, const std::string& t
 
 // The sample service merged into year files as a fetch would, then the year with most lines.
 std::vector<std::string> SampleYear(const fs::path& service, const fs::path& program) {
-    std::vector<fs::path> deliveries;
-    for (const auto& entry : fs::directory_iterator(service)) {
-        if (entry.path().extension() == ".jvd") {
-            deliveries.push_back(entry.path());
-        }
-    }
-    std::sort(deliveries.begin(), deliveries.end());
+    const std::vector<std::string> records = testing::DeliveredRecords(service);
     std::vector<std::string> work;
-    for (const fs::path& delivery : deliveries) {
-        std::string content;
-        if (ReadWholeRegularFile(delivery, content) != 0) {
-            return {};
-        }
-        for (size_t start = 0, end; (end = content.find("\r\n", start)) != std::string::npos;
-             start = end + 2) {
-            StoreScheduleRecord(program, std::string_view(content).substr(start, end + 2 - start),
-                                work);
-        }
+    for (const std::string& record : records) {
+        StoreScheduleRecord(program, record + "\r\n", work);
     }
     std::vector<std::string> best;
     for (const fs::path& file : ListYearFiles(program)) {
