@@ -1,15 +1,12 @@
-// Stores the "YS" records of a ten-year setup fetch (about 3,600) into fresh year files: as a
+// Stores the "YS" records of a ten-year setup fetch (about 3,600) into fresh year files as a
 // fetch does (YearFileStore: lines in memory, a file written when the year changes, one sync at
-// the end), and, for comparison, one by one with a load, merge, sort and atomic rewrite per
-// record. The store is measured against writing the same final files once each (fsync and
-// rename) in the same iteration, and the ratio reported.
+// the end), measured against writing the same final files once each (fsync and rename) in the
+// same iteration, and the ratio reported.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -38,64 +35,23 @@ std::vector<std::string> SetupFetchRecords() {
     return records;
 }
 
-std::unique_ptr<koyomi::testing::TempFolder> FreshFolder() {
-    return std::make_unique<koyomi::testing::TempFolder>("koyomi-bench");
-}
-
-void StoreSetupFetch(benchmark::State& state, bool sync_at_end) {
-    const std::vector<std::string> records = SetupFetchRecords();
-    std::vector<std::string> work_lines;
-    for (auto _ : state) {
-        state.PauseTiming();
-        std::unique_ptr<koyomi::testing::TempFolder> scratch = FreshFolder();
-        const std::filesystem::path folder = scratch->path();
-        std::set<std::filesystem::path> touched;
-        state.ResumeTiming();
-
-        for (const std::string& record : records) {
-            koyomi::StoreResult result = koyomi::StoreScheduleRecord(folder, record, work_lines);
-            if (result.status != koyomi::StoreStatus::Stored) {
-                state.SkipWithError(("store failed: " + result.reason).c_str());
-                break;
-            }
-            touched.insert(result.file);
-        }
-        if (sync_at_end) {
-            if (const koyomi::Status synced = koyomi::SyncFilesToDisk(touched); !synced) {
-                state.SkipWithError(("sync failed: " + Describe(synced.Error())).c_str());
-            }
-        }
-
-        state.PauseTiming();
-        scratch.reset();
-        state.ResumeTiming();
-    }
-    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(records.size()));
-    state.counters["records"] = static_cast<double>(records.size());
-}
-
-void BM_StoreTenYearSetupFetch(benchmark::State& state) {
-    StoreSetupFetch(state, false);
-}
-void BM_StoreTenYearSetupFetchAndSync(benchmark::State& state) {
-    StoreSetupFetch(state, true);
-}
-
 using Seconds = std::chrono::duration<double>;
 
 // The final files written once each, fsync and rename, as the least a fetch can cost.
 double WriteOnce(const std::filesystem::path& from, const std::filesystem::path& to) {
     std::vector<std::pair<std::filesystem::path, std::string>> files;
     for (const std::filesystem::path& file : koyomi::ListYearFiles(from)) {
-        std::string content;
-        koyomi::ReadWholeRegularFile(file, content);
-        files.emplace_back(to / file.filename(), std::move(content));
+        koyomi::Result<std::string> content = koyomi::ReadWholeRegularFile(file);
+        if (!content) {
+            return -1;
+        }
+        files.emplace_back(to / file.filename(), std::move(content).Value());
     }
     const auto started = std::chrono::steady_clock::now();
     koyomi::ReplaceOptions options;
     options.sync = true;
     for (const auto& [file, content] : files) {
-        if (koyomi::ReplaceFileAtomically(file, content, options) != 0) {
+        if (!koyomi::ReplaceFileAtomically(file, content, options)) {
             return -1;
         }
     }
@@ -139,11 +95,6 @@ BENCHMARK(BM_YearFileStoreVersusWritingOnce)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(10);
-BENCHMARK(BM_StoreTenYearSetupFetch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
-BENCHMARK(BM_StoreTenYearSetupFetchAndSync)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Iterations(3);
 
 }  // namespace
 

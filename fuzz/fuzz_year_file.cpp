@@ -10,6 +10,7 @@
 
 #include "fuzz_support.h"
 #include "schedule/year_file.h"
+#include "schedule/year_file_store.h"
 #include "year_file_model.h"
 #include "year_file_order.h"
 
@@ -29,14 +30,24 @@ std::string SteeredRecord(std::string record, bool steer) {
     return record;
 }
 
+// One record through the fetch's store, written before the store is gone.
+StoreResult StoreAlone(const std::filesystem::path& folder, const std::string& record) {
+    YearFileStore store(folder);
+    const StoreResult added = store.Add(record);
+    if (added.status != StoreStatus::Stored) {
+        return added;
+    }
+    const StoreResult written = store.Checkpoint();
+    return written.status == StoreStatus::FileError ? written : added;
+}
+
 void CheckLoad(const std::filesystem::path& file, std::string_view content) {
     const auto loaded = LoadYearFile(file);
     KOYOMI_REQUIRE(loaded.Ok());
     KOYOMI_REQUIRE(loaded.Value() == model::SplitYearFileText(content));
 }
 
-void CheckStore(const std::filesystem::path& folder, const std::string& record,
-                std::vector<std::string>& work_lines) {
+void CheckStore(const std::filesystem::path& folder, const std::string& record) {
     const std::vector<std::string> names_before = testing::FolderNames(folder);
     const std::optional<std::string> line = model::ScheduleLineOf(record);
     std::filesystem::path file;
@@ -49,7 +60,7 @@ void CheckStore(const std::filesystem::path& folder, const std::string& record,
         before = existed ? std::move(read).Value() : std::string();
     }
 
-    const StoreResult result = StoreScheduleRecord(folder, record, work_lines);
+    const StoreResult result = StoreAlone(folder, record);
 
     if (!line) {
         KOYOMI_REQUIRE(result.status == StoreStatus::NotSchedule ||
@@ -92,9 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // A folder where the year file should be: never read as lines, never replaced.
         std::filesystem::create_directory(file);
         KOYOMI_REQUIRE(!LoadYearFile(file).Ok());
-        std::vector<std::string> work_lines;
         std::string record = SteeredRecord(input.ConsumeRemainingBytesAsString(), true);
-        const StoreResult result = StoreScheduleRecord(folder, record, work_lines);
+        const StoreResult result = StoreAlone(folder, record);
         if (model::ScheduleLineOf(record)) {
             KOYOMI_REQUIRE(result.status == StoreStatus::FileError);
             KOYOMI_REQUIRE(result.file == file && !result.reason.empty());
@@ -108,10 +118,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckLoad(file, content);
     }
 
-    std::vector<std::string> work_lines;  // reused between records, as a fetch does
     while (input.remaining_bytes() > 0) {
         const bool steer = input.ConsumeBool();
-        CheckStore(folder, SteeredRecord(input.ConsumeRandomLengthString(4096), steer), work_lines);
+        CheckStore(folder, SteeredRecord(input.ConsumeRandomLengthString(4096), steer));
     }
     return 0;
 }

@@ -12,12 +12,7 @@ constexpr std::size_t kSmallFileLimit = std::size_t{1} << 20;
 }  // namespace
 
 Result<std::string> ReadRegularFile(const std::filesystem::path& file, std::size_t limit) {
-    std::string content;
-    const int error = ReadWholeRegularFile(file, content, nullptr, limit);
-    if (error != 0) {
-        return Fail(SystemReason(error), file);
-    }
-    return content;
+    return ReadWholeRegularFile(file, limit);
 }
 
 Result<std::string> ReadSmallTextFile(const std::filesystem::path& file) {
@@ -32,11 +27,7 @@ Status WriteFileAtomically(const std::filesystem::path& file, std::string_view c
             return Fail(error.message(), file.parent_path());
         }
     }
-    const int error = ReplaceFileAtomically(file, content);
-    if (error != 0) {
-        return Fail(SystemReason(error), file);
-    }
-    return {};
+    return ReplaceFileAtomically(file, content);
 }
 
 }  // namespace koyomi

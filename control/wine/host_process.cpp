@@ -19,6 +19,7 @@
 
 #include "control/wine/host_protocol.h"
 #include "support/sjis_text.h"
+#include "support/whole_file.h"
 
 extern char** environ;
 
@@ -29,10 +30,6 @@ using Clock = std::chrono::steady_clock;
 
 // How long a host whose input was closed may take to end before it is killed.
 constexpr auto kGraceOnClose = std::chrono::milliseconds(500);
-
-std::string ErrnoText(int error) {
-    return std::generic_category().message(error);
-}
 
 constexpr std::uint32_t kProgIdNotRegistered = 0x800401F3u;  // CO_E_CLASSSTRING
 constexpr std::uint32_t kClassNotRegistered = 0x80040154u;   // REGDB_E_CLASSNOTREG
@@ -207,13 +204,13 @@ Result<std::unique_ptr<HostProcess>> HostProcess::Launch(const HostCommand& comm
     int to_host[2];
     int from_host[2];
     if (::pipe2(to_host, O_CLOEXEC) != 0) {
-        return Fail("pipe: " + ErrnoText(errno));
+        return Fail("pipe: " + SystemReason(errno));
     }
     if (::pipe2(from_host, O_CLOEXEC) != 0) {
         const int saved = errno;
         ::close(to_host[0]);
         ::close(to_host[1]);
-        return Fail("pipe: " + ErrnoText(saved));
+        return Fail("pipe: " + SystemReason(saved));
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -240,7 +237,7 @@ Result<std::unique_ptr<HostProcess>> HostProcess::Launch(const HostCommand& comm
     if (spawned != 0) {
         ::close(to_host[1]);
         ::close(from_host[0]);
-        return Fail(wine + ": " + ErrnoText(spawned));
+        return Fail(wine + ": " + SystemReason(spawned));
     }
     std::unique_ptr<HostProcess> process(new HostProcess(pid, to_host[1], from_host[0]));
 
@@ -271,7 +268,7 @@ Result<std::string> HostProcess::Exchange(const std::string& request,
     const auto deadline = timeout ? std::optional(Clock::now() + *timeout) : std::nullopt;
     if (const int error = WriteAll(to_host_, request); error != 0) {
         Kill();
-        return Fail("writing to the host: " + ErrnoText(error));
+        return Fail("writing to the host: " + SystemReason(error));
     }
     return ReadFrame(deadline);
 }
@@ -300,7 +297,7 @@ Result<std::string> HostProcess::ReadFrame(std::optional<Clock::time_point> dead
             }
             const int saved = errno;
             Kill();
-            return Fail("waiting for the host: " + ErrnoText(saved));
+            return Fail("waiting for the host: " + SystemReason(saved));
         }
         if (polled == 0) {
             continue;  // the deadline check above ends this
@@ -313,7 +310,7 @@ Result<std::string> HostProcess::ReadFrame(std::optional<Clock::time_point> dead
             }
             const int saved = errno;
             Kill();
-            return Fail("reading from the host: " + ErrnoText(saved));
+            return Fail("reading from the host: " + SystemReason(saved));
         }
         if (got == 0) {
             Kill();

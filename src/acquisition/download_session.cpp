@@ -7,6 +7,7 @@
 #include "schedule/year_file.h"
 #include "support/settings_file.h"
 #include "support/sjis_text.h"
+#include "support/whole_file.h"
 
 namespace koyomi {
 namespace {
@@ -35,6 +36,7 @@ struct SessionTexts {
     std::string rejected_records;
     std::string cancelled;
     std::string not_answering;
+    std::string folder_in_use;
 };
 
 const SessionTexts& Texts() {
@@ -62,6 +64,7 @@ const SessionTexts& Texts() {
         "スケジュールとして読めないレコードを読み飛ばしました。件数: ",
         "データの取得を中止しました。取得済みのデータは保存されています。",
         "JV-Link が応答しなくなりました。データの取得を終了します。",
+        "別の koyomivw がこのフォルダにデータを取得中です。終わってからもう一度取得してください。",
     };
     return texts;
 }
@@ -130,6 +133,9 @@ void DownloadSession::StartFetch(FetchMode mode) {
     if (state_ != State::Idle) {
         // The read loop lets events through, so the command can arrive again mid-session.
         view_.ShowInformation(Texts().busy);
+        return;
+    }
+    if (!TakeDataFolder()) {
         return;
     }
     state_ = State::Opening;
@@ -234,6 +240,27 @@ void DownloadSession::WindowClosing() {
         return;
     }
     EndQuietly();
+}
+
+bool DownloadSession::TakeDataFolder() {
+    // Two fetches into the same year files would lose records; viewing stays free. A folder
+    // that cannot be opened is left to fail where the fetch writes, as it always has.
+    Result<FolderLock> lock = FolderLock::Take(data_folder_);
+    if (!lock) {
+        if (lock.Kind() == FailureKind::InUse) {
+            view_.ShowInformation(Texts().folder_in_use + "\n" + data_folder_.string());
+            return false;
+        }
+        return true;
+    }
+    folder_lock_.emplace(std::move(lock).Value());
+    // With the folder held, a temporary file there is a kill's leftover or one a writer still
+    // holds locked (a second window saving its settings), which the clean-up passes by.
+    RemoveLeftoverTemporaryFiles(data_folder_);
+    if (!settings_.Path().empty()) {
+        RemoveLeftoverTemporaryFiles(settings_.Path().parent_path());
+    }
+    return true;
 }
 
 void DownloadSession::ReadScheduleRecords() {
@@ -391,11 +418,13 @@ void DownloadSession::EndQuietly() {
 
 Status DownloadSession::SaveWrittenFiles() {
     if (!store_) {
+        folder_lock_.reset();
         return {};
     }
     (void)store_->Checkpoint();  // a failure was shown where it happened, or has nowhere to go
     const Status synced = store_->SyncToDisk();
     store_.reset();
+    folder_lock_.reset();
     return synced;
 }
 

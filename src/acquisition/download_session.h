@@ -16,6 +16,7 @@
 #include "acquisition/jv_link.h"
 #include "schedule/year_file_store.h"
 #include "support/clock.h"
+#include "support/folder_lock.h"
 #include "support/result.h"
 
 namespace koyomi {
@@ -68,6 +69,9 @@ class DownloadSession {
   private:
     enum class State { Idle, Opening, Downloading, Reading };
 
+    // Keeps every other fetch out of the data folder and removes what writes cut short left;
+    // false (after the box) when another program is fetching into it.
+    bool TakeDataFolder();
     void ReadScheduleRecords();
     void CloseJVLink();
     // Handles one record of the read loop; false when the session must stop.
@@ -77,7 +81,8 @@ class DownloadSession {
     void ShowYearFileError(const StoreResult& failed);
     void FinishReading();
     void EndQuietly();
-    // Writes what is still held and flushes every file written; the store is then dropped.
+    // Writes what is still held and flushes every file written; the store is then dropped
+    // and the data folder released.
     Status SaveWrittenFiles();
     void ShowError(const std::string& text);
 
@@ -94,7 +99,8 @@ class DownloadSession {
     std::u16string last_file_timestamp_;
     int file_counter_ = 0;
     int rejected_records_ = 0;
-    std::optional<YearFileStore> store_;  // the records of this session's read
+    std::optional<FolderLock> folder_lock_;  // held from the fetch command to the last save
+    std::optional<YearFileStore> store_;     // the records of this session's read
     std::chrono::steady_clock::time_point last_checkpoint_;
     FetchOutcome outcome_;
 };

@@ -274,9 +274,11 @@ Result<SavedCalendar> SaveCalendar(const std::filesystem::path& file, std::strin
     if (!text) {
         return Fail(file.string() + ": " + text.Reason());
     }
-    const int error = ReplaceFileAtomically(file, *text);
-    if (error != 0) {
-        return Fail(file.string() + ": " + SystemReason(error));
+    // On disk before it is reported saved, as a year file is at the end of a fetch.
+    ReplaceOptions options;
+    options.sync = true;
+    if (const Status written = ReplaceFileAtomically(file, *text, options); !written) {
+        return Fail(file.string() + ": " + written.Reason());
     }
     return SavedCalendar{static_cast<int>(rows.events.size()), std::move(rows.unreadable_rows)};
 }

@@ -1,13 +1,7 @@
 #include "schedule/year_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <optional>
 #include <system_error>
 
 #include "codes/code_tables.h"
@@ -79,34 +73,6 @@ bool IsLineEnd(char c) {
 const char* FindByte(const char* from, const char* to, char byte) {
     const void* found = std::memchr(from, byte, static_cast<size_t>(to - from));
     return found != nullptr ? static_cast<const char*>(found) : to;
-}
-
-// Writes the lines to a temporary file and renames it over `file`, so the file is either the
-// old one or the new one, never a part. No sync here: the caller syncs once when a whole fetch
-// has been stored.
-Status WriteLinesAtomically(const std::filesystem::path& file,
-                            const std::vector<std::string>& lines,
-                            std::optional<mode_t> keep_permissions) {
-    ReplaceOptions options;
-    options.permissions = keep_permissions;  // the permissions the user gave the old file
-    const int error = ReplaceFileAtomically(file, YearFileText(lines), options);
-    if (error != 0) {
-        return Fail(SystemReason(error), file);
-    }
-    return {};
-}
-
-Status SyncPath(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return Fail(SystemReason(errno), path);
-    }
-    const int error = ::fsync(fd) == 0 ? 0 : errno;
-    ::close(fd);
-    if (error != 0) {
-        return Fail(SystemReason(error), path);
-    }
-    return {};
 }
 
 }  // namespace
@@ -232,65 +198,13 @@ std::vector<std::filesystem::path> ListYearFiles(const std::filesystem::path& fo
     return files;
 }
 
-StoreResult StoreScheduleRecord(const std::filesystem::path& folder, std::string_view record,
-                                std::vector<std::string>& work_lines) {
-    StoreResult result;
-    RecordLine made = LineOfRecord(record);
-    if (made.status != StoreStatus::Stored) {
-        result.status = made.status;
-        result.reason = std::move(made.reason);
-        return result;
-    }
-    std::string line = std::move(made.line);
-    result.file = folder / YearFileName(LineYear(line));
-
-    std::string content;
-    mode_t permissions = 0;
-    std::optional<mode_t> keep_permissions;
-    const int read_error = ReadWholeRegularFile(result.file, content, &permissions);
-    if (read_error == ENOENT) {
-        work_lines.clear();
-    } else if (read_error != 0) {
-        result.reason = SystemReason(read_error);
-        result.status = StoreStatus::FileError;
-        return result;
-    } else {
-        SplitYearFileLines(content, work_lines);
-        keep_permissions = permissions;
-    }
-
-    std::string_view key = LineKey(line);
-    auto same_key = std::find_if(work_lines.begin(), work_lines.end(),
-                                 [key](const auto& old) { return LineKey(old) == key; });
-    if (same_key != work_lines.end()) {
-        *same_key = std::move(line);
-    } else {
-        work_lines.push_back(std::move(line));
-    }
-    auto less = [](const std::string& a, const std::string& b) { return ScheduleLineLess(a, b); };
-    // Records mostly arrive in date order, so the lines are often in order already.
-    if (!std::is_sorted(work_lines.begin(), work_lines.end(), less)) {
-        std::stable_sort(work_lines.begin(), work_lines.end(), less);
-    }
-
-    if (const Status written = WriteLinesAtomically(result.file, work_lines, keep_permissions);
-        !written) {
-        result.reason = written.Reason();
-        result.status = StoreStatus::FileError;
-        return result;
-    }
-    result.status = StoreStatus::Stored;
-    return result;
-}
-
 Result<std::vector<std::string>> LoadYearFile(const std::filesystem::path& file) {
-    std::string content;
-    const int error = ReadWholeRegularFile(file, content);
-    if (error != 0) {
-        return Fail(SystemReason(error), file);
+    const Result<std::string> content = ReadWholeRegularFile(file);
+    if (!content) {
+        return content.Error();
     }
     std::vector<std::string> lines;
-    SplitYearFileLines(content, lines);
+    SplitYearFileLines(*content, lines);
     return lines;
 }
 
@@ -299,14 +213,14 @@ Status SyncFilesToDisk(const std::set<std::filesystem::path>& files) {
     std::set<std::filesystem::path> folders;
     Status first_failure;
     for (const std::filesystem::path& file : files) {
-        if (Status synced = SyncPath(file); !synced && first_failure) {
+        if (Status synced = SyncToDisk(file); !synced && first_failure) {
             first_failure = std::move(synced);
         }
         std::filesystem::path folder = file.parent_path();
         folders.insert(folder.empty() ? std::filesystem::path(".") : folder);
     }
     for (const std::filesystem::path& folder : folders) {
-        if (Status synced = SyncPath(folder); !synced && first_failure) {
+        if (Status synced = SyncToDisk(folder); !synced && first_failure) {
             first_failure = std::move(synced);
         }
     }

@@ -59,12 +59,6 @@ void SplitYearFileLines(std::string_view content, std::vector<std::string>& line
 // The text of a year file: every line followed by CR LF.
 std::string YearFileText(const std::vector<std::string>& lines);
 
-// Stores one record (code page 932, with or without its CR LF) into the year file of its
-// year in `folder`: replace the line with the same key or append, sort, rewrite atomically.
-// `work_lines` is the caller's work list, reused between calls to save allocations.
-StoreResult StoreScheduleRecord(const std::filesystem::path& folder, std::string_view record,
-                                std::vector<std::string>& work_lines);
-
 // Loads a year file whole: its lines in file order, without line ends. LF-only or mixed line
 // ends, a last line without a line end, short lines and bytes that are not Shift-JIS are all
 // accepted. A failure names the file and the system's reason.

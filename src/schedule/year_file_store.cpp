@@ -1,7 +1,6 @@
 #include "schedule/year_file_store.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <utility>
 
 namespace koyomi {
@@ -92,18 +91,14 @@ Status YearFileStore::Load(Year& year) {
     // The stamp before the read: a change in between is then seen at the next checkpoint.
     year.stamp = StampOf(year.file);
     year.stale = false;
-    std::string content;
-    mode_t permissions = 0;
-    const int error = ReadWholeRegularFile(year.file, content, &permissions);
-    if (error == ENOENT) {
+    const Result<std::string> content = ReadWholeRegularFile(year.file);
+    if (content) {
+        SplitYearFileLines(*content, year.lines);
+    } else if (content.Kind() == FailureKind::NotFound) {
         year.lines.clear();
-        year.permissions.reset();
         year.stamp = {};
-    } else if (error != 0) {
-        return Fail(SystemReason(error));
     } else {
-        SplitYearFileLines(content, year.lines);
-        year.permissions = permissions;
+        return content.Error();
     }
     year.in_order = std::is_sorted(year.lines.begin(), year.lines.end(), LineLess);
     year.foreign_headers = static_cast<size_t>(
@@ -113,8 +108,8 @@ Status YearFileStore::Load(Year& year) {
 }
 
 // The same result as replacing the first line of the same key (or appending) and then sorting
-// stably, as StoreScheduleRecord does, without the sort: the lines are in order already, so
-// the new line only has to go where a stable sort would put it.
+// stably, without the sort: the lines are in order already, so the new line only has to go
+// where a stable sort would put it.
 void YearFileStore::Merge(Year& year, const std::string& line) {
     std::vector<std::string>& lines = year.lines;
     if (!year.in_order) {
@@ -179,21 +174,19 @@ size_t YearFileStore::FindKey(const Year& year, std::string_view key) {
     return found == last ? lines.size() : static_cast<size_t>(found - lines.begin());
 }
 
-int YearFileStore::Write(Year& year) {
+Status YearFileStore::Write(Year& year) {
     ReplaceOptions options;
-    options.permissions = year.permissions;  // those the user gave the file
     FileStamp written;
     options.written = &written;
-    const int error = ReplaceFileAtomically(year.file, YearFileText(year.lines), options);
-    if (error != 0) {
+    Status replaced = ReplaceFileAtomically(year.file, YearFileText(year.lines), options);
+    if (!replaced) {
         year.stale = true;
-        return error;
+        return replaced;
     }
     year.stamp = written;
-    year.permissions = written.permissions;
     year.stale = false;
     written_.insert(year.file);
-    return 0;
+    return {};
 }
 
 StoreResult YearFileStore::WritePending(Year& year) {
@@ -205,21 +198,21 @@ StoreResult YearFileStore::WritePending(Year& year) {
     for (const std::string& line : year.pending) {
         Merge(year, line);
     }
-    int error = Write(year);
-    if (error != 0 && year.pending.size() > 1) {
+    Status written = Write(year);
+    if (!written && year.pending.size() > 1) {
         // All of them do not fit (a full disk): as many as do, one by one, as a store of each
         // record by itself would have left the file.
         if (Load(year)) {
             for (const std::string& line : year.pending) {
                 Merge(year, line);
-                if ((error = Write(year)) != 0) {
+                if (!(written = Write(year))) {
                     break;
                 }
             }
         }
     }
-    if (error != 0) {
-        return FileError(year.file, SystemReason(error));
+    if (!written) {
+        return FileError(year.file, written.Reason());
     }
     StoreResult result;
     result.file = year.file;

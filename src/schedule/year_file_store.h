@@ -5,11 +5,8 @@
 // always hold the merge of one prefix of the records stored.
 #pragma once
 
-#include <sys/types.h>
-
 #include <filesystem>
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -25,8 +22,9 @@ class YearFileStore {
   public:
     explicit YearFileStore(std::filesystem::path folder);
 
-    // Takes one record (code page 932, with or without its CR LF), exactly as
-    // StoreScheduleRecord would store it. A record of another year than the pending one writes
+    // Takes one record (code page 932, with or without its CR LF): the line of its key is
+    // replaced in place, or the line appended, and the year's lines sorted (LineOfRecord makes
+    // the line, ScheduleLineLess orders them). A record of another year than the pending one writes
     // that year first; the first record of a year that this store has not touched yet is
     // written at once, so that a file that cannot be read or written stops the fetch at the
     // record that needs it. FileError names the file that failed; the records pending for it
@@ -55,15 +53,14 @@ class YearFileStore {
         std::vector<std::string> pending;
         bool in_order = true;        // false only until the first merge into an unsorted file
         size_t foreign_headers = 0;  // lines with a key whose positions 1-11 are not "YS000000000"
-        std::optional<mode_t> permissions;  // those of the file read; none: a new file
-        FileStamp stamp;                    // of the file as last read or written
-        bool stale = false;                 // the lines hold more than the file: read it again
+        FileStamp stamp;             // of the file as last read or written
+        bool stale = false;          // the lines hold more than the file: read it again
     };
 
     static Status Load(Year& year);
     static void Merge(Year& year, const std::string& line);
     static size_t FindKey(const Year& year, std::string_view key);
-    int Write(Year& year);
+    Status Write(Year& year);
     StoreResult WritePending(Year& year);
 
     std::filesystem::path folder_;

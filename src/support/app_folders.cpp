@@ -178,10 +178,11 @@ std::optional<fs::path> UserDirFromText(std::string_view text, std::string_view 
 fs::path DocumentsFolder(const FolderEnvironment& env) {
     std::optional<fs::path> named;
     const fs::path config = UserBase(env.xdg_config_home, env.home, ".config");
-    std::string text;
-    if (!config.empty() &&
-        ReadWholeRegularFile(config / "user-dirs.dirs", text, nullptr, 1 << 20) == 0) {
-        named = UserDirFromText(text, "DOCUMENTS", env.home);
+    if (!config.empty()) {
+        if (const Result<std::string> text =
+                ReadWholeRegularFile(config / "user-dirs.dirs", 1 << 20)) {
+            named = UserDirFromText(*text, "DOCUMENTS", env.home);
+        }
     }
     if (!named && env.xdg_documents_dir.is_absolute()) {
         named = env.xdg_documents_dir;

@@ -1,7 +1,5 @@
 #include "support/profile_file.h"
 
-#include <cerrno>
-#include <system_error>
 #include <vector>
 
 #include "support/sjis_text.h"
@@ -9,8 +7,6 @@
 
 namespace koyomi {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr std::string_view kLineEnd = "\r\n";
 
@@ -92,17 +88,6 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
         start = next;
     }
     return lines;
-}
-
-// A settings file reached through a symbolic link is replaced where it really lies, so the
-// link stays.
-fs::path ResolveLinks(const fs::path& path) {
-    std::error_code error;
-    if (!fs::is_symlink(path, error)) {
-        return path;
-    }
-    const fs::path target = fs::weakly_canonical(path, error);
-    return error ? path : target;
 }
 
 }  // namespace
@@ -207,11 +192,11 @@ std::optional<std::string> ProfileFile::Read(std::string_view section, std::stri
     if (path_.empty()) {
         return std::nullopt;
     }
-    std::string content;
-    if (ReadWholeRegularFile(path_, content) != 0) {
+    const Result<std::string> content = ReadWholeRegularFile(path_);
+    if (!content) {
         return std::nullopt;
     }
-    const auto value = FindProfileValue(content, section, key);
+    const auto value = FindProfileValue(*content, section, key);
     if (!value) {
         return std::nullopt;
     }
@@ -226,27 +211,18 @@ Status ProfileFile::Write(std::string_view section, std::string_view key,
     if (!IsUsableProfileEntry(section, key, value)) {
         return Fail("section, key or value cannot be stored in a settings file", path_);
     }
-    const fs::path target = ResolveLinks(path_);
-    std::string content;
-    mode_t permissions = 0;
-    const int read_error = ReadWholeRegularFile(target, content, &permissions);
-    if (read_error != 0 && read_error != ENOENT) {
-        return Fail(SystemReason(read_error), path_);  // never overwrite what could not be read
+    Result<std::string> read = ReadWholeRegularFile(path_);
+    if (!read && read.Kind() != FailureKind::NotFound) {
+        return read.Error();  // never overwrite what could not be read
     }
+    const std::string content = read ? std::move(read).Value() : std::string();
     const std::string updated = WithProfileValue(content, section, key, value);
-    if (read_error == 0 && updated == content) {
+    if (read && updated == content) {
         return {};
     }
     ReplaceOptions options;
     options.sync = true;
-    if (read_error == 0) {
-        options.permissions = permissions;
-    }
-    const int write_error = ReplaceFileAtomically(target, updated, options);
-    if (write_error != 0) {
-        return Fail(SystemReason(write_error), path_);
-    }
-    return {};
+    return ReplaceFileAtomically(path_, updated, options);
 }
 
 }  // namespace koyomi

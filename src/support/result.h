@@ -10,17 +10,29 @@
 
 namespace koyomi {
 
+// What a caller may decide by, where the reason alone is for a person: a missing year file is
+// an empty year, a folder another program is fetching into is tried again later.
+enum class FailureKind {
+    Failed,          // anything else
+    NotFound,        // no file or folder of that name
+    NotRegularFile,  // a folder, a pipe or a device stands under the name
+    TooLarge,        // larger than the reader accepts
+    InUse,           // another program holds it
+};
+
 // The reason of a failure, kept apart from the value type so that Result<std::string> is
 // never ambiguous. `file` names the file the failure concerns, when there is one, so that a
 // message can put it where it reads best.
 struct Failure {
     std::string reason;
     std::filesystem::path file;
+    FailureKind kind = FailureKind::Failed;
 };
 
 // A failure with the given reason (and the file it concerns), convertible to any Result.
-inline Failure Fail(std::string reason, std::filesystem::path file = {}) {
-    return Failure{std::move(reason), std::move(file)};
+inline Failure Fail(std::string reason, std::filesystem::path file = {},
+                    FailureKind kind = FailureKind::Failed) {
+    return Failure{std::move(reason), std::move(file), kind};
 }
 
 // "file: reason", or the reason alone when no file is named.
@@ -47,6 +59,7 @@ class [[nodiscard]] Result {
     // The reason and the file it concerns; only when !Ok().
     const std::string& Reason() const { return std::get<1>(state_).reason; }
     const std::filesystem::path& File() const { return std::get<1>(state_).file; }
+    FailureKind Kind() const { return std::get<1>(state_).kind; }
     const Failure& Error() const { return std::get<1>(state_); }
 
   private:
@@ -64,6 +77,7 @@ class [[nodiscard]] Result<void> {
     explicit operator bool() const { return Ok(); }
     const std::string& Reason() const { return failure_.reason; }
     const std::filesystem::path& File() const { return failure_.file; }
+    FailureKind Kind() const { return failure_.kind; }
     const Failure& Error() const { return failure_; }
 
   private:

@@ -386,6 +386,36 @@ TEST_F(DownloadSessionTest, SecondFetchDuringTheReadIsRefused) {
     EXPECT_EQ(link_.close_calls, 1);
 }
 
+// Another window (or another user's session on the same portable folder) fetching into the
+// same year files: refused before anything is asked or written, and once it ends the next
+// fetch first removes what writes cut short by a kill left, in both folders.
+TEST_F(DownloadSessionTest, AFolderAnotherFetchHoldsIsRefusedAndLeftoversGoBeforeTheNext) {
+    const TempFolder config;
+    const SettingsFile settings = LoadedSettings(config.path());
+    DownloadSession session(link_, view_, clock_, settings, program_.path());
+    WriteBytes(program_ / (YearFileName("2026").string() + ".~0123456789ab"), "cut short");
+    WriteBytes(config / "koyomivw.ini.~0123456789ab", "cut short");
+    ScriptRead(1, {Record(YsRecord::Day("20260105", "06")), Code(-1), Code(0)});
+    {
+        const Result<FolderLock> other = FolderLock::Take(program_.path());
+        ASSERT_TRUE(other);
+        session.StartFetch(FetchMode::Setup);
+    }
+    EXPECT_EQ(view_.events, (std::vector<std::string>{
+                                "box 別の koyomivw がこのフォルダにデータを取得中です。終わってから"
+                                "もう一度取得してください。\n" +
+                                program_.path().string()}));
+    EXPECT_EQ(link_.open_calls + link_.close_calls, 0);
+    EXPECT_EQ(FolderNames(program_.path()).size(), 1u);
+
+    session.StartFetch(FetchMode::Setup);
+    EXPECT_TRUE(link_.read_to_end);
+    EXPECT_EQ(FolderNames(program_.path()),
+              (std::vector<std::string>{YearFileName("2026").string()}));
+    EXPECT_EQ(FolderNames(config.path()), (std::vector<std::string>{"koyomivw.ini"}));
+    EXPECT_TRUE(FolderLock::Take(program_.path()));  // released when the fetch ended
+}
+
 TEST_F(DownloadSessionTest, SecondFetchWhileDownloadingIsRefused) {
     link_.read_count = 1;
     link_.download_count = 1;

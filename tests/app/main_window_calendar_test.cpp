@@ -22,6 +22,7 @@
 #include "support/qt/shadow_label.h"
 #include "support/settings_file.h"
 #include "testing/files.h"
+#include "testing/record_by_record_store.h"
 #include "testing/scripted_jv_link.h"
 #include "testing/temp_folder.h"
 #include "testing/ys_record.h"
@@ -80,7 +81,7 @@ class MainWindowCalendarTest : public QObject {
         std::vector<std::string> work;
         for (const YsRecord& record : {Day("05", "04", "05", "A"), Day("05", "04", "08", "E"),
                                        Day("05", "05", "05", " "), Day("06", "01", "09", "F")}) {
-            QVERIFY(StoreScheduleRecord(folder_->path(), record.Record(), work).status ==
+            QVERIFY(testing::StoreRecordByRewrite(folder_->path(), record.Record(), work).status ==
                     StoreStatus::Stored);
         }
     }

@@ -21,6 +21,7 @@
 #include "support/clock.h"
 #include "support/qt/japanese_fonts.h"
 #include "support/qt/qt_text.h"
+#include "testing/record_by_record_store.h"
 #include "testing/temp_folder.h"
 #include "testing/ys_record.h"
 
@@ -133,7 +134,7 @@ class MainWindowPrintTest : public QObject {
                     record.month = month;
                     record.day = (day < 10 ? "0" : "") + std::to_string(day);
                     record.venue = venue;
-                    StoreScheduleRecord(folder_->path(), record.Record(), work);
+                    StoreRecordByRewrite(folder_->path(), record.Record(), work);
                 }
             }
         }
@@ -230,7 +231,7 @@ class MainWindowPrintTest : public QObject {
         summer.venue = "09";
         summer.race_name = Utf8ToSjis("安田記念");
         for (const YsRecord& record : {spring, summer}) {
-            QCOMPARE(int(StoreScheduleRecord(folder, record.Record(), work).status),
+            QCOMPARE(int(StoreRecordByRewrite(folder, record.Record(), work).status),
                      int(StoreStatus::Stored));
         }
     }

@@ -21,6 +21,7 @@
 #include "support/qt/shadow_label.h"
 #include "support/settings_file.h"
 #include "testing/files.h"
+#include "testing/record_by_record_store.h"
 #include "testing/scripted_jv_link.h"
 #include "testing/temp_folder.h"
 #include "testing/ys_record.h"
@@ -73,7 +74,7 @@ class MainWindowTest : public QObject {
         for (const YsRecord& record : {Day("2024", "04", "28", "08"), Day("2024", "05", "04", "05"),
                                        Day("2024", "05", "04", "08"), Day("2024", "05", "05", "05"),
                                        Day("2024", "06", "01", "09")}) {
-            QVERIFY(StoreScheduleRecord(folder_->path(), record.Record(), work).status ==
+            QVERIFY(testing::StoreRecordByRewrite(folder_->path(), record.Record(), work).status ==
                     StoreStatus::Stored);
         }
     }
@@ -119,7 +120,8 @@ class MainWindowTest : public QObject {
     void ChoosingYearVenueAndPeriod() {
         StoreYear2024();
         std::vector<std::string> work;
-        QVERIFY(StoreScheduleRecord(folder_->path(), Day("2023", "12", "28", "06").Record(), work)
+        QVERIFY(testing::StoreRecordByRewrite(folder_->path(),
+                                              Day("2023", "12", "28", "06").Record(), work)
                     .status == StoreStatus::Stored);
         auto window = MakeWindow();
         auto* years = window->findChild<QComboBox*>("year_selector");
@@ -190,7 +192,8 @@ class MainWindowTest : public QObject {
     void YearFileThatVanishedLeavesTheSelectorOnTheShownYear() {
         StoreYear2024();
         std::vector<std::string> work;
-        QVERIFY(StoreScheduleRecord(folder_->path(), Day("2023", "12", "28", "06").Record(), work)
+        QVERIFY(testing::StoreRecordByRewrite(folder_->path(),
+                                              Day("2023", "12", "28", "06").Record(), work)
                     .status == StoreStatus::Stored);
         auto window = MakeWindow();
         auto* years = window->findChild<QComboBox*>("year_selector");

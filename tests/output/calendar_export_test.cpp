@@ -212,6 +212,24 @@ TEST_F(CalendarExport, SavesWholeOrReportsTheFileAndReasonAndLeavesNothing) {
     EXPECT_EQ(entries, 2);  // 2024.ics and the folder: no temporary file left behind
 }
 
+// A calendar kept in a synced folder through a link: saving again updates the file there.
+TEST_F(CalendarExport, SavingThroughALinkUpdatesTheLinkedFile) {
+    testing::TempFolder folder;
+    const FixedClock clock({2024, 6, 1, 8, 30, 5});
+    const std::filesystem::path real = folder.path() / "synced" / "2024.ics";
+    const std::filesystem::path link = folder.path() / "2024.ics";
+    testing::WriteBytes(real, "");
+    std::filesystem::create_symlink(real, link);
+    YsRecord later = Derby();
+    later.day = "02";
+
+    ASSERT_TRUE(SaveCalendar(link, "t", {StoredLine(Derby())}, clock));
+    ASSERT_TRUE(SaveCalendar(link, "t", {StoredLine(Derby()), StoredLine(later)}, clock));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    const std::string saved = testing::ReadBytes(real);
+    EXPECT_NE(saved.find("BEGIN:VEVENT"), saved.rfind("BEGIN:VEVENT"));
+}
+
 TEST(CalendarFolder, LastUsedThenDocumentsThenHome) {
     testing::TempFolder root;
     const std::filesystem::path last = root.path() / "last";

@@ -21,6 +21,7 @@
 #include "settings_writes.h"
 #include "support/profile_file.h"
 #include "support/settings_file.h"
+#include "support/whole_file.h"
 
 namespace koyomi::reliability {
 namespace {
@@ -155,6 +156,7 @@ TEST(FetchKilled, LeavesAStoredPrefixAndTheNextFetchCompletesTheSame) {
         EXPECT_TRUE(YearFilesIn(run.Program()) == complete);
         EXPECT_EQ(run.LastTime(), kNewestLastTime);
         EXPECT_TRUE(run.KeptOtherSettings());
+        EXPECT_TRUE(LeftOvers(run.Program()).empty());  // removed when the fetch started
     }
 
     std::printf(
@@ -320,7 +322,11 @@ TEST(SettingsWriteKilled, LeavesTheFileOfOneMomentWhole) {
             << "top " << top << ", LastTime " << last_time << ", " << text.size() << " bytes";
         EXPECT_EQ(settings.ReadInteger("kikan", "kikan", -1), 1);
         writes += top + std::max(0L, last_round);
-        left_over_files += LeftOvers(folder).size();
+        const size_t left = LeftOvers(folder).size();
+        left_over_files += left;
+        // The clean-up at the start of a fetch removes every one, and nothing else.
+        EXPECT_EQ(static_cast<size_t>(RemoveLeftoverTemporaryFiles(folder)), left);
+        EXPECT_TRUE(LeftOvers(folder).empty());
     }
     std::printf(
         "settings kill points: %d killed after %ld completed writes in all; %zu temporary "

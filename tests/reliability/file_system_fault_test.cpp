@@ -17,6 +17,7 @@
 #include "schedule/schedule_list.h"
 #include "schedule/year_selector.h"
 #include "session_rig.h"
+#include "testing/unprivileged_user.h"
 
 namespace koyomi::reliability {
 namespace {
@@ -280,6 +281,29 @@ TEST(FullDisk, ASettingsFileThatCannotGrowKeepsItsOldTime) {
     EXPECT_TRUE(LeftOvers(program).empty());
 }
 
+// Root writes anywhere, so a fetch that must meet a user's rights runs as the unprivileged
+// user: the root folder open to every user, the control's folders its own. The options that
+// make the driver switch; none when the tests do not run as root.
+std::vector<std::string> AsUnprivilegedUser(DriverRun& run) {
+    if (!testing::RunsAsRoot()) {
+        return {};
+    }
+    fs::permissions(run.root.path(), fs::perms::owner_all | fs::perms::group_read |
+                                         fs::perms::group_exec | fs::perms::others_read |
+                                         fs::perms::others_exec);
+    // The driver changes user before it loads the control, and the build may lie below a
+    // folder the user may not enter (a clone in /root): the control is loaded from a copy.
+    run.control = run.root / "control";
+    fs::create_directories(run.control);
+    fs::copy_file(fs::path(ControlFolder()) / kJVLinkLibraryFileName,
+                  run.control / kJVLinkLibraryFileName);
+    for (const char* folder : {"cache", "config"}) {
+        fs::create_directories(run.root / folder);
+        testing::GiveToUnprivilegedUser(run.root / folder);
+    }
+    return {"--user", std::to_string(testing::kUnprivilegedUser)};
+}
+
 TEST(ReadOnlyProgramFolder, NothingIsWrittenAndTheBoxNamesTheFile) {
     // In a place every user may enter, for the run as another user below.
     DriverRun run(TempFolder::Place::kShared);
@@ -292,29 +316,10 @@ TEST(ReadOnlyProgramFolder, NothingIsWrittenAndTheBoxNamesTheFile) {
     const YearTexts before = YearFilesIn(program);
     const std::string settings_before = ReadBytes(program / "koyomivw.ini");
 
-    // Root writes anywhere, so the fetch then runs as "nobody" in a folder owned by root; a
-    // user other than root gets a folder without write permission.
-    std::vector<std::string> options;
-    if (::geteuid() == 0) {
-        constexpr uid_t kNobody = 65534;
-        fs::permissions(run.root.path(), fs::perms::owner_all | fs::perms::group_read |
-                                             fs::perms::group_exec | fs::perms::others_read |
-                                             fs::perms::others_exec);
-        // The driver changes user before it loads the control, and the build may lie below a
-        // folder "nobody" may not enter (a clone in /root): the control is loaded from a copy.
-        run.control = run.root / "control";
-        fs::create_directories(run.control);
-        fs::copy_file(fs::path(ControlFolder()) / kJVLinkLibraryFileName,
-                      run.control / kJVLinkLibraryFileName);
-        for (const char* folder : {"cache", "config"}) {
-            fs::create_directories(run.root / folder);
-            ASSERT_EQ(::chown((run.root / folder).c_str(), kNobody, kNobody), 0);
-            for (const auto& entry : fs::recursive_directory_iterator(run.root / folder)) {
-                ASSERT_EQ(::chown(entry.path().c_str(), kNobody, kNobody), 0);
-            }
-        }
-        options = {"--user", std::to_string(kNobody)};
-    } else {
+    // The folder stays root's for the unprivileged user; a user other than root gets it
+    // without write permission.
+    const std::vector<std::string> options = AsUnprivilegedUser(run);
+    if (!testing::RunsAsRoot()) {
         fs::permissions(program, fs::perms::owner_write, fs::perm_options::remove);
     }
     const std::vector<std::string> lines = run.Fetch(program, options);
@@ -324,6 +329,36 @@ TEST(ReadOnlyProgramFolder, NothingIsWrittenAndTheBoxNamesTheFile) {
     EXPECT_EQ(ReadBytes(program / "koyomivw.ini"), settings_before);
     EXPECT_TRUE(LeftOvers(program).empty());
     fs::permissions(program, fs::perms::owner_write, fs::perm_options::add);
+}
+
+// A year file the user made read-only, in a folder the user may write: the folder alone would
+// let it be replaced.
+TEST(ReadOnlyYearFile, SurvivesAFetchUntouchedAndTheBoxNamesIt) {
+    DriverRun run(TempFolder::Place::kShared);
+    const fs::path program = run.root / "program";
+    fs::create_directories(program);
+    run.Fetch(program);
+    SettingsFile settings(program / "koyomivw");
+    settings.Loaded();
+    ASSERT_TRUE(settings.WriteString("JvDataGet", "LastTime", kEarlierLastTime));
+    const fs::path year_file = program / YearFileName("2025");
+    fs::permissions(year_file,
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const std::vector<std::string> options = AsUnprivilegedUser(run);
+    testing::GiveToUnprivilegedUser(program);
+    const YearTexts before = YearFilesIn(program);
+    struct stat old_file {};
+    ASSERT_EQ(::stat(year_file.c_str(), &old_file), 0);
+
+    const std::vector<std::string> lines = run.Fetch(program, options);
+    EXPECT_TRUE(HasLine(lines, DriverBox(YearFileErrorBox(year_file, EACCES)))) << lines.size();
+    EXPECT_TRUE(YearFilesIn(program) == before);
+    struct stat new_file {};
+    ASSERT_EQ(::stat(year_file.c_str(), &new_file), 0);
+    EXPECT_EQ(new_file.st_ino, old_file.st_ino);
+    EXPECT_EQ(new_file.st_uid, old_file.st_uid);
+    EXPECT_EQ(run.LastTime(program), kEarlierLastTime);
+    EXPECT_TRUE(LeftOvers(program).empty());
 }
 
 }  // namespace

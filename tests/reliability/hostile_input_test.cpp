@@ -13,6 +13,7 @@
 
 #include "codes/jv_result_text.h"
 #include "schedule/schedule_list.h"
+#include "schedule/year_file_store.h"
 #include "session_rig.h"
 #include "support/profile_file.h"
 
@@ -96,9 +97,9 @@ TEST_F(HostileInputTest, YearsThatAreNotYearsAreSkippedAndNothingIsWrittenElsewh
     EXPECT_FALSE(fs::exists(rig.root.path().parent_path() / ("." + YearFileName("").string())));
 
     // Stored directly, they are refused the same way.
-    std::vector<std::string> work;
+    YearFileStore store(rig.program);
     for (const std::string& record : hostile) {
-        EXPECT_EQ(StoreScheduleRecord(rig.program, record, work).status, StoreStatus::Rejected);
+        EXPECT_EQ(store.Add(record).status, StoreStatus::Rejected);
     }
     EXPECT_EQ(FolderNames(rig.program).size(), 2u);
 }
@@ -228,9 +229,9 @@ TEST_F(HostileInputTest, AMillionShortLinesInAYearFileLoadListAndKeepTheirPlace)
     EXPECT_EQ(list.schedule_lines.size(), 1'000'000u);
     EXPECT_EQ(list.grid.RowCount(), 1);  // none of them has a month to show
 
-    std::vector<std::string> work;
+    YearFileStore store(folder.path());
     const std::string record = RecordOn("1228");
-    ASSERT_EQ(StoreScheduleRecord(folder.path(), record, work).status, StoreStatus::Stored);
+    ASSERT_EQ(store.Add(record).status, StoreStatus::Stored);
     std::vector<std::string> expected = model::SplitYearFileText(junk);
     model::MergeLine(expected, *model::ScheduleLineOf(record));
     EXPECT_TRUE(ReadBytes(file) == model::YearFileText(expected));

@@ -9,6 +9,7 @@
 
 #include "schedule/year_file_store.h"
 #include "testing/files.h"
+#include "testing/record_by_record_store.h"
 #include "testing/temp_folder.h"
 #include "testing/ys_record.h"
 
@@ -95,7 +96,7 @@ TEST(YearFileStoreCheckpoints, SameBytesAsStoringEachRecordAndAlwaysAPrefixOnDis
             Texts expected = FilesIn(reference.path());
             for (size_t i = 0; i < records.size(); ++i) {
                 const Texts before = FilesIn(reference.path());
-                ASSERT_EQ(StoreScheduleRecord(reference.path(), records[i], work).status,
+                ASSERT_EQ(testing::StoreRecordByRewrite(reference.path(), records[i], work).status,
                           StoreStatus::Stored);
                 const bool new_run =
                     i == 0 || records[i].substr(11, 4) != records[i - 1].substr(11, 4);

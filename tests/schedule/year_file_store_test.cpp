@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "schedule/year_file.h"
+#include "schedule/year_file_store.h"
 #include "testing/files.h"
 #include "testing/temp_folder.h"
 #include "testing/ys_record.h"
@@ -31,11 +31,21 @@ std::vector<std::string> Lines(const std::filesystem::path& file) {
     return loaded.Ok() ? loaded.Value() : std::vector<std::string>();
 }
 
+// Each record stored by a store of its own, written at once: the files after every record
+// are what a fetch leaves when it stops there.
+StoreResult StoreInto(const std::filesystem::path& folder, const std::string& record) {
+    ::koyomi::YearFileStore store(folder);
+    const StoreResult added = store.Add(record);
+    if (added.status != StoreStatus::Stored) {
+        return added;
+    }
+    const StoreResult written = store.Checkpoint();
+    return written.status == StoreStatus::FileError ? written : added;
+}
+
 class YearFileStore : public ::testing::Test {
   protected:
-    StoreResult Store(const std::string& record) {
-        return StoreScheduleRecord(folder_.path(), record, work_);
-    }
+    StoreResult Store(const std::string& record) { return StoreInto(folder_.path(), record); }
     std::filesystem::path YearFile(const char* year) const {
         return folder_.path() / YearFileName(year);
     }
@@ -45,7 +55,6 @@ class YearFileStore : public ::testing::Test {
     }
 
     TempFolder folder_;
-    std::vector<std::string> work_;
 };
 
 TEST_F(YearFileStore, RecordForNewYearCreatesFileWithItsLineAndCrLf) {
@@ -183,7 +192,7 @@ TEST_F(YearFileStore, YearThatIsNotFourDigitsNeverReachesAFileName) {
     for (const char* year : {"../..", "..//", "20a4", " 024", "\x82\x4f\x82\x50", "/tmp"}) {
         YsRecord record;
         record.year = year;
-        StoreResult result = StoreScheduleRecord(nested, record.Record(), work_);
+        StoreResult result = StoreInto(nested, record.Record());
         EXPECT_EQ(result.status, StoreStatus::Rejected) << year;
         EXPECT_FALSE(result.reason.empty());
     }
@@ -218,7 +227,7 @@ TEST_F(YearFileStore, YearFileThatIsAFolderGivesFileErrorAndOtherYearsStillWork)
 TEST_F(YearFileStore, MissingFolderGivesFileErrorAndIsNotCreated) {
     std::filesystem::path missing = folder_.path() / "gone";
     YsRecord record;
-    StoreResult result = StoreScheduleRecord(missing, record.Record(), work_);
+    StoreResult result = StoreInto(missing, record.Record());
     EXPECT_EQ(result.status, StoreStatus::FileError);
     EXPECT_EQ(result.file, missing / YearFileName("2024"));
     EXPECT_FALSE(result.reason.empty());

@@ -22,8 +22,9 @@
 #include "support/clock.h"
 #include "support/qt/japanese_fonts.h"
 #include "support/qt/shadow_label.h"
-#include "support/whole_file.h"
 #include "testing/delivered_records.h"
+#include "testing/files.h"
+#include "testing/record_by_record_store.h"
 #include "testing/scripted_jv_link.h"
 
 namespace koyomi {
@@ -40,7 +41,7 @@ bool StoreService(const fs::path& service, const fs::path& program) {
     const std::vector<std::string> records = testing::DeliveredRecords(service);
     std::vector<std::string> work;
     for (const std::string& record : records) {
-        StoreScheduleRecord(program, record + "\r\n", work);
+        testing::StoreRecordByRewrite(program, record + "\r\n", work);
     }
     return !records.empty();
 }
@@ -52,9 +53,9 @@ int Run(const fs::path& service, const QString& screenshot) {
         return Fail("no year files from the sample service");
     }
     // All months, graded races only, the window filling most of the screen.
-    ReplaceFileAtomically(program / "koyomivw.ini",
-                          "[locate]\r\ntop=0\r\nleft=0\r\nwidth=1000\r\nheight=720\r\n"
-                          "[kikan]\r\nkikan=1\r\n[jusho]\r\njusho=1\r\n");
+    testing::WriteBytes(program / "koyomivw.ini",
+                        "[locate]\r\ntop=0\r\nleft=0\r\nwidth=1000\r\nheight=720\r\n"
+                        "[kikan]\r\nkikan=1\r\n[jusho]\r\njusho=1\r\n");
 
     const FixedClock clock({2026, 12, 12, 10, 0, 0});
     MainWindow::Options options;

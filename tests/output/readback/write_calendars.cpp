@@ -16,6 +16,7 @@
 #include "schedule/year_file.h"
 #include "support/sjis_text.h"
 #include "testing/delivered_records.h"
+#include "testing/record_by_record_store.h"
 
 namespace koyomi {
 namespace {
@@ -65,7 +66,7 @@ std::vector<std::string> SampleYear(const fs::path& service, const fs::path& pro
     const std::vector<std::string> records = testing::DeliveredRecords(service);
     std::vector<std::string> work;
     for (const std::string& record : records) {
-        StoreScheduleRecord(program, record + "\r\n", work);
+        testing::StoreRecordByRewrite(program, record + "\r\n", work);
     }
     std::vector<std::string> best;
     for (const fs::path& file : ListYearFiles(program)) {
