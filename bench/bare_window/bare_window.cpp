@@ -17,7 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/startup_probe.h"
+#include "app/qt/startup_probe.h"
 
 namespace {
 

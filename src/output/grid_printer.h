@@ -16,7 +16,7 @@ class GridPrinter {
   public:
     using PageHandler = std::function<void(GridPrinter& sender)>;
 
-    // Stored properties, with their defaults.
+    // The layout and the page events, with their defaults.
     PageHandler on_begin_page;  // every page, before its table part
     PageHandler on_end_page;    // every page, after its table part (LastY is set)
     int text_inset_top = 2;     // text inset from a cell's top edge, screen pixels
@@ -25,7 +25,7 @@ class GridPrinter {
     int top_margin = 10;
     int right_margin = 5;
     int bottom_margin = 10;
-    int screen_ratio_x = 1000;  // per mille; kept with the form, no effect on the output
+    int screen_ratio_x = 1000;  // per mille; has no effect on the output
     int screen_ratio_y = 1000;
     const GridSource* target_grid = nullptr;
 

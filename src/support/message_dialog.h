@@ -1,4 +1,4 @@
-// Modal message boxes. MessageDialog describes a box by its stored properties and shows it through
+// Modal message boxes. MessageDialog describes a box by its settings and shows it through
 // a MessagePresenter; ShowInformation and ShowPlain are the two boxes every message of the
 // program uses. The presenter is the only part that touches the window system.
 #pragma once
@@ -106,7 +106,7 @@ class MessageDialog {
   public:
     using ButtonClickHandler = std::function<void(MessageDialog& sender, DialogResult dlg_result)>;
 
-    // Stored properties, with their defaults.
+    // What the box shows and how, with the defaults.
     bool beep = false;  // beep when the box opens
     int left = -1;      // box position when position is Designed
     int top = -1;

@@ -13,8 +13,9 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/main_window.h"
-#include "app/schedule_grid_delegate.h"
+#include "app/qt/grid_hint_panel.h"
+#include "app/qt/main_window.h"
+#include "app/qt/schedule_grid_delegate.h"
 #include "app_test_support.h"
 #include "schedule/year_file.h"
 #include "support/clock.h"
@@ -146,18 +147,18 @@ class MainWindowCalendarTest : public QObject {
             QVERIFY(!graded->isChecked());
             ChooseFirstYear(*window);
             QCOMPARE(Rows(*window), 4);
-            clipboard_before = window->ClipboardBytes();
+            clipboard_before = window->viewer().ClipboardBytes();
 
             graded->setChecked(true);
             QCOMPARE(Rows(*window), 2);
             QCOMPARE(Grid(*window)->model()->index(1, 0).data().toString(), Q("  2"));
             QCOMPARE(window->findChild<ShadowLabel*>("title_label")->caption(),
                      Q("2024年 スケジュール【ALL】 ＜重賞＞"));
-            QVERIFY(SjisToQString(window->ClipboardBytes())
+            QVERIFY(SjisToQString(window->viewer().ClipboardBytes())
                         .startsWith(Q("2024年 スケジュール【ALL】 ＜重賞＞\r\n")));
 
             graded->setChecked(false);
-            QCOMPARE(window->ClipboardBytes(), clipboard_before);
+            QCOMPARE(window->viewer().ClipboardBytes(), clipboard_before);
             graded->setChecked(true);
         }
         SettingsFile settings(ProgramFile());
@@ -181,7 +182,7 @@ class MainWindowCalendarTest : public QObject {
         StoreYear();
         auto window = MakeWindow();
         ChooseFirstYear(*window);
-        QCOMPARE(window->TodayRows(), (std::vector<int>{0, 1}));
+        QCOMPARE(window->MarkedRows(), (std::vector<int>{0, 1}));
         ShowActive(*window);
         QTableView* grid = Grid(*window);
 
@@ -216,18 +217,18 @@ class MainWindowCalendarTest : public QObject {
         clock_.Set({2024, 5, 3, 23, 59, 50});
         auto window = MakeWindow();
         ChooseFirstYear(*window);
-        QVERIFY(window->TodayRows().empty());
-        QVERIFY(SjisToQString(window->message_text()).startsWith(Q("【明日の開催】")));
+        QVERIFY(window->MarkedRows().empty());
+        QVERIFY(SjisToQString(window->viewer().message_text()).startsWith(Q("【明日の開催】")));
 
         auto* day_timer = window->findChild<QTimer*>("day_timer");
         QVERIFY(day_timer->isActive());
         QMetaObject::invokeMethod(day_timer, "timeout");
-        QVERIFY(window->TodayRows().empty());  // still the same day
+        QVERIFY(window->MarkedRows().empty());  // still the same day
 
         clock_.Set({2024, 5, 4, 0, 0, 20});
         QMetaObject::invokeMethod(day_timer, "timeout");
-        QCOMPARE(window->TodayRows(), (std::vector<int>{0, 1}));
-        const QString message = SjisToQString(window->message_text());
+        QCOMPARE(window->MarkedRows(), (std::vector<int>{0, 1}));
+        const QString message = SjisToQString(window->viewer().message_text());
         QVERIFY2(message.startsWith(Q("【本日の開催】")), qPrintable(message));
         QVERIFY(message.contains(Q("【明日の開催】")));
     }
@@ -290,7 +291,7 @@ class MainWindowCalendarTest : public QObject {
         StoreYear();
         auto window = MakeWindow();
         window->resize(640, 480);
-        auto* panel = window->findChild<QWidget*>("GridPanel");
+        auto* panel = window->findChild<GridHintPanel*>();
         const QImage image = panel->grab().toImage();
         const QColor background = image.pixelColor(1, 1);
         bool painted = false;
@@ -300,7 +301,7 @@ class MainWindowCalendarTest : public QObject {
         QVERIFY(painted);  // the hint is drawn across the middle of the empty grid area
         const QString choose = window->GridHint();
         QVERIFY(!choose.isEmpty() && !choose.contains(Q("JVデータ取得")));
-        QVERIFY(!SjisToQString(window->ClipboardBytes()).contains(choose));
+        QVERIFY(!SjisToQString(window->viewer().ClipboardBytes()).contains(choose));
         ChooseFirstYear(*window);
         QVERIFY(window->GridHint().isEmpty());
     }

@@ -9,7 +9,7 @@
 #include <QtTest>
 
 #include "app/app_test_support.h"
-#include "app/main_window.h"
+#include "app/qt/main_window.h"
 #include "support/help_pages.h"
 #include "support/qt/about_box.h"
 #include "support/qt/japanese_fonts.h"

@@ -14,8 +14,8 @@
 #include <QtTest>
 
 #include "app/app_test_support.h"
-#include "app/main_window.h"
-#include "app/print_setup_dialog.h"
+#include "app/qt/main_window.h"
+#include "app/qt/print_setup_dialog.h"
 #include "output/print_file_name.h"
 #include "schedule/year_file.h"
 #include "support/clock.h"
@@ -93,7 +93,8 @@ class MainWindowPrintTest : public QObject {
         ChooseFirstYear();
 
         Action("print_action")->trigger();
-        const QString pdf = PathText(PrintPdfPath(folders.documents_folder, form_->model().title));
+        const QString pdf =
+            PathText(PrintPdfPath(folders.documents_folder, form_->viewer().model().title));
         QVERIFY2(QFile::exists(pdf), qPrintable(pdf));
         QVERIFY(form_->statusBar()->currentMessage().contains(pdf));
         form_->close();
@@ -104,7 +105,7 @@ class MainWindowPrintTest : public QObject {
 
     void ListGoesIntoAPdfNamedAfterItsTitle() {
         ChooseFirstYear();
-        const std::string title = form_->model().title;
+        const std::string title = form_->viewer().model().title;
         QCOMPARE(SjisToQString(title), QStringLiteral("2024年 スケジュール【ALL】"));
 
         Action("print_action")->trigger();
@@ -140,7 +141,7 @@ class MainWindowPrintTest : public QObject {
         }
         ChooseFirstYear();
         Action("print_action")->trigger();
-        const QString pdf = PathText(PrintPdfPath(folder_->path(), form_->model().title));
+        const QString pdf = PathText(PrintPdfPath(folder_->path(), form_->viewer().model().title));
         const int pages = PdfPageCount(pdf);
         // 254 rows of 15 screen pixels (about 4 mm) on the 277 mm of an A4 page.
         QVERIFY2(pages >= 3 && pages <= 5, qPrintable(QString::number(pages)));
@@ -177,7 +178,7 @@ class MainWindowPrintTest : public QObject {
         QVERIFY2(answered, "no page set-up dialog with a landscape choice");
 
         Action("print_action")->trigger();
-        const QString pdf = PathText(PrintPdfPath(folder_->path(), form_->model().title));
+        const QString pdf = PathText(PrintPdfPath(folder_->path(), form_->viewer().model().title));
         QVERIFY(IsLandscape(PdfInfo(pdf, QStringLiteral("Page size"))));
         // And the next job still.
         QVERIFY(QFile::remove(pdf));
@@ -187,7 +188,8 @@ class MainWindowPrintTest : public QObject {
 
     void FailureIsReportedInABox() {
         ChooseFirstYear();
-        const std::filesystem::path pdf = PrintPdfPath(folder_->path(), form_->model().title);
+        const std::filesystem::path pdf =
+            PrintPdfPath(folder_->path(), form_->viewer().model().title);
         std::filesystem::create_directories(pdf);  // the file cannot be written
         QString message;
         WhenModal([&message](QWidget* modal) {

@@ -13,8 +13,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/main_window.h"
-#include "app/schedule_grid_delegate.h"
+#include "app/qt/main_window.h"
+#include "app/qt/schedule_grid_delegate.h"
 #include "schedule/year_file.h"
 #include "support/clock.h"
 #include "support/qt/qt_text.h"
@@ -92,6 +92,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(window->findChild<QComboBox*>("year_selector")->count(), 0);
         QVERIFY(window->findChild<QTableView*>("schedule_table")->isHidden());
         QCOMPARE(window->findChild<QTableView*>("schedule_table")->columnWidth(13), 230);
+        QCOMPARE(window->findChild<QTableView*>("schedule_table")->columnWidth(4), 15);
     }
 
     void SavedSettingsComeBackAndCloseSavesGeometry() {
@@ -184,7 +185,7 @@ class MainWindowTest : public QObject {
         });
         years->setCurrentIndex(0);
         emit years->activated(0);
-        QVERIFY(window->model().schedule_lines.empty());
+        QVERIFY(window->viewer().model().schedule_lines.empty());
         QVERIFY(window->findChild<QTableView*>("schedule_table")->isHidden());
         QCOMPARE(years->currentIndex(), -1);
     }
@@ -225,7 +226,7 @@ class MainWindowTest : public QObject {
         auto* years = window->findChild<QComboBox*>("year_selector");
         years->setCurrentIndex(0);
         emit years->activated(0);
-        const QString message = SjisToQString(window->message_text());
+        const QString message = SjisToQString(window->viewer().message_text());
         QVERIFY2(message.startsWith(Q("【本日の開催】　★東京")), qPrintable(message));
         QVERIFY(message.contains(Q("【明日の開催】　★東京")));
 
@@ -239,10 +240,10 @@ class MainWindowTest : public QObject {
         QVERIFY(ScheduleCellAlignment(2) & Qt::AlignHCenter);
 
         // The band scrolls 4 pixels a tick and comes back in from the right.
-        const int start = window->ticker_offset();
+        const int start = window->viewer().ticker_offset();
         QTest::qWait(350);
-        QVERIFY(window->ticker_offset() < start);
-        QCOMPARE((start - window->ticker_offset()) % 4, 0);
+        QVERIFY(window->viewer().ticker_offset() < start);
+        QCOMPARE((start - window->viewer().ticker_offset()) % 4, 0);
     }
 
     void KeyboardFocusStartsAtTheYearAndTabsThroughTheSelectors() {
@@ -276,7 +277,7 @@ class MainWindowTest : public QObject {
         QVERIFY(lines[1].startsWith(Q("No.\t年月日\t曜日\t場所")));
         QCOMPARE(lines[2].count(QLatin1Char('\t')), 13);
         QVERIFY(lines.last().isEmpty());
-        QCOMPARE(SjisToQString(window->ClipboardBytes()), text);
+        QCOMPARE(SjisToQString(window->viewer().ClipboardBytes()), text);
     }
 };
 

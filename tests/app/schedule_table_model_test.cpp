@@ -3,7 +3,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "app/schedule_table_model.h"
+#include "app/qt/schedule_table_model.h"
 #include "support/sjis_text.h"
 
 using namespace koyomi;

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
-#include "app/schedule_grid_delegate.h"
+#include "app/qt/main_window.h"
+#include "app/qt/schedule_grid_delegate.h"
 #include "schedule/year_file.h"
 #include "support/clock.h"
 #include "support/qt/japanese_fonts.h"
@@ -83,7 +83,7 @@ int Run(const fs::path& service, const QString& screenshot) {
              .endsWith(QStringLiteral(" ＜重賞＞"))) {
         return Fail("the graded filter was not restored");
     }
-    if (window.TodayRows().empty()) {
+    if (window.MarkedRows().empty()) {
         return Fail("no row marked for 2026-12-12");
     }
     QProcess import;

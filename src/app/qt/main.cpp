@@ -1,26 +1,21 @@
-// Program entry: the command line, the folders, the presence check of JV-Link, then the main
-// window.
+// Program entry: the command line, then the start-up (folders, the presence check of JV-Link),
+// then the main window.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QMessageBox>
 #include <QTranslator>
 #include <cstdio>
 #include <optional>
-#include <string>
 
-#include "acquisition/control_failure.h"
-#include "acquisition/jv_link_loader.h"
-#include "app/main_window.h"
-#include "app/startup_probe.h"
+#include "app/qt/main_window.h"
+#include "app/qt/startup_probe.h"
+#include "app/startup.h"
 #include "support/app_folders.h"
-#include "support/message_dialog.h"
 #include "support/program_file.h"
 #include "support/qt/japanese_fonts.h"
 #include "support/qt/qt_message_presenter.h"
-#include "support/sjis_text.h"
 
 namespace {
 
@@ -64,32 +59,6 @@ std::optional<int> AnswerCommandLine(int argc, char* argv[]) {
     return 2;
 }
 
-// When JV-Link under Wine could not be started: says why, in which prefix, and offers the
-// local data service instead. True when the user took it; the library then serves it.
-bool TakeLocalDataService(const koyomi::ControlFailure& failure,
-                          const std::filesystem::path& program_folder) {
-    const std::optional<std::string> offer = koyomi::LocalServiceOfferText(failure);
-    if (!offer) {
-        return false;
-    }
-    koyomi::QtMessagePresenter presenter(nullptr, koyomi::ProgramTitle());
-    koyomi::MessageDialog question;
-    question.text = *offer;
-    question.kind = koyomi::MessageKind::Confirmation;
-    question.buttons = {koyomi::MessageButton::Yes, koyomi::MessageButton::No};
-    if (question.Execute(presenter) != koyomi::DialogResult::Yes) {
-        return false;
-    }
-    if (const koyomi::Status used = koyomi::UseLocalDataService(program_folder); !used) {
-        // The choice could not be saved; this run still uses the local data service.
-        koyomi::MessageDialog warning;
-        warning.text = "ローカルのデータフォルダの選択を保存できません。\n" + used.Reason();
-        warning.kind = koyomi::MessageKind::Warning;
-        warning.Execute(presenter);
-    }
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -108,38 +77,17 @@ int main(int argc, char* argv[]) {
     }
 
     const std::filesystem::path program_file = koyomi::ProgramFilePath();
-    const std::filesystem::path folder = koyomi::ProgramFolderOf(program_file);
-    koyomi::AppFolders folders =
-        koyomi::ChooseAppFolders(program_file, koyomi::FolderEnvironmentOfProcess());
-    if (const koyomi::Status made = koyomi::PrepareAppFolders(folders); !made) {
-        // Nothing has been written yet, and nothing is written anywhere else instead.
-        QMessageBox::critical(nullptr, koyomi::ProgramTitle(),
-                              QStringLiteral("データフォルダを作成できません。\n%1")
-                                  .arg(QString::fromStdString(made.Reason())));
-        return 1;
-    }
-
-    const auto tell_to_install = [] {
-        koyomi::QtMessagePresenter presenter(nullptr, koyomi::ProgramTitle());
-        koyomi::ShowInformation(
-            presenter, "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。",
-            true);
-        return 0;
-    };
-    // The probe object only proves that the control can be created; it is released at once.
-    if (const koyomi::JVLinkCreation probe =
-            koyomi::CreateJVLinkObject(koyomi::kJVLinkProgId, folder);
-        !probe.link && !TakeLocalDataService(probe.failure, folder)) {
-        return tell_to_install();
+    koyomi::QtMessagePresenter presenter(nullptr, koyomi::ProgramTitle());
+    koyomi::Startup started =
+        koyomi::StartProgram(program_file, koyomi::FolderEnvironmentOfProcess(), presenter);
+    if (!started.control) {
+        return started.exit_code;
     }
 
     koyomi::MainWindow::Options options;
     options.program_file = program_file;
-    options.folders = std::move(folders);
-    options.jv_link = koyomi::CreateJVLinkObject(koyomi::kJVLinkProgId, folder).link;
-    if (!options.jv_link) {
-        return tell_to_install();
-    }
+    options.folders = std::move(started.folders);
+    options.jv_link = std::move(started.control);
     koyomi::MainWindow window(std::move(options));
     koyomi::ReportFirstPaintWhenAsked(window);
     window.show();

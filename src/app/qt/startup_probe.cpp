@@ -1,4 +1,4 @@
-#include "app/startup_probe.h"
+#include "app/qt/startup_probe.h"
 
 #include <QDateTime>
 #include <QEvent>

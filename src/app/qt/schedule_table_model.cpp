@@ -1,4 +1,4 @@
-#include "app/schedule_table_model.h"
+#include "app/qt/schedule_table_model.h"
 
 #include "support/qt/qt_text.h"
 

@@ -16,10 +16,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/grid_hint_panel.h"
-#include "app/main_window.h"
-#include "app/schedule_grid_delegate.h"
-#include "app/schedule_table_model.h"
+#include "app/qt/grid_hint_panel.h"
+#include "app/qt/main_window.h"
+#include "app/qt/schedule_grid_delegate.h"
+#include "app/qt/schedule_table_model.h"
 #include "support/qt/japanese_fonts.h"
 #include "support/qt/shadow_label.h"
 #include "support/sjis_text.h"
@@ -87,7 +87,6 @@ void MainWindow::BuildMenus() {
         action->setCheckable(true);
         kinds->addAction(action);
     }
-    setup_data_action_->setChecked(true);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help_contents_action_ = MenuItem(help, "help_contents_action", QStringLiteral("目次(&C)"),
@@ -98,7 +97,7 @@ void MainWindow::BuildMenus() {
 
 void MainWindow::BuildToolBar() {
     QToolBar* bar = addToolBar(QStringLiteral("ToolBar"));
-    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setObjectName(QStringLiteral("tool_bar"));
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->toggleViewAction()->setVisible(false);
@@ -133,7 +132,7 @@ void MainWindow::BuildToolBar() {
 
 void MainWindow::BuildClientArea() {
     auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("ClientPanel"));
+    client->setObjectName(QStringLiteral("client_area"));
     auto* column = new QVBoxLayout(client);
     column->setContentsMargins(4, 4, 4, 0);
     column->setSpacing(3);
@@ -191,7 +190,7 @@ void MainWindow::BuildClientArea() {
 
     // The grid stays hidden until the first list; its panel keeps the layout in place meanwhile.
     grid_panel_ = new GridHintPanel(client);
-    grid_panel_->setObjectName(QStringLiteral("GridPanel"));
+    grid_panel_->setObjectName(QStringLiteral("grid_panel"));
     grid_panel_->setFont(JapaneseFont(15));
     auto* grid_layout = new QVBoxLayout(grid_panel_);
     grid_layout->setContentsMargins(0, 0, 0, 0);
@@ -205,10 +204,15 @@ void MainWindow::BuildClientArea() {
     schedule_table_->verticalHeader()->setVisible(false);
     schedule_table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     schedule_table_->verticalHeader()->setMinimumSectionSize(1);
-    schedule_table_->verticalHeader()->setDefaultSectionSize(kGridRowHeight);
+    schedule_table_->verticalHeader()->setDefaultSectionSize(kScheduleRowHeight);
     schedule_table_->horizontalHeader()->setMinimumSectionSize(1);
     schedule_table_->horizontalHeader()->setHighlightSections(false);
-    schedule_table_->horizontalHeader()->setFixedHeight(kGridRowHeight + 4);
+    schedule_table_->horizontalHeader()->setFixedHeight(kScheduleRowHeight + 4);
+    // After the header's minimum, which would widen the narrow columns.
+    for (int column = 0; column < kScheduleColumnCount; ++column) {
+        schedule_table_->setColumnWidth(column,
+                                        ScheduleColumns()[static_cast<size_t>(column)].width);
+    }
     schedule_table_->setWordWrap(false);
     schedule_table_->setTextElideMode(Qt::ElideNone);
     schedule_table_->setFont(JapaneseFont(11));

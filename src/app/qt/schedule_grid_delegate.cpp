@@ -1,4 +1,4 @@
-#include "app/schedule_grid_delegate.h"
+#include "app/qt/schedule_grid_delegate.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "app/print_setup_dialog.h"
+#include "app/qt/print_setup_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QPageSetupDialog>

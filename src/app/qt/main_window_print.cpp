@@ -1,20 +1,15 @@
 // Printing the list: the grid with the list title on every page, on the printer and paper
 // chosen last in the printer set-up, or into a PDF file in the documents folder chosen at
 // start-up when the machine has no printer.
-#include <QAction>
 #include <QApplication>
-#include <QCursor>
-#include <QDir>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QStatusBar>
 #include <QTableView>
 #include <algorithm>
 
-#include "app/grid_widget_source.h"
-#include "app/main_window.h"
-#include "app/print_setup_dialog.h"
-#include "output/print_file_name.h"
+#include "app/qt/grid_widget_source.h"
+#include "app/qt/main_window.h"
+#include "app/qt/print_setup_dialog.h"
 #include "output/qt/grid_print_job.h"
 #include "support/qt/qt_text.h"
 
@@ -53,12 +48,6 @@ FontDescription PrintFontOf(const QWidget& grid) {
 
 }  // namespace
 
-void MainWindow::SetUpGridPrinter() {
-    grid_printer_.left_margin = 0;
-    grid_printer_.right_margin = 0;
-    grid_printer_.on_begin_page = [this](GridPrinter& sender) { PrintPageTitle(sender); };
-}
-
 QPrinter& MainWindow::Printer() {
     if (!printer_) {
         printer_ = std::make_shared<QPrinter>(QPrinter::HighResolution);
@@ -69,7 +58,7 @@ QPrinter& MainWindow::Printer() {
     return *printer_;
 }
 
-void MainWindow::Print() {
+Result<PrintedTo> MainWindow::PrintList(const PrintRequest& request) {
     QPrinter& printer = Printer();
     if (printer.outputFormat() == QPrinter::NativeFormat && !HasPrinters()) {
         // The printer chosen earlier has gone; the pages go to a file instead of nowhere.
@@ -78,41 +67,27 @@ void MainWindow::Print() {
     }
     const bool to_file = printer.outputFormat() == QPrinter::PdfFormat;
     if (to_file && !print_file_chosen_) {
-        const std::filesystem::path file = PrintPdfPath(folders_.documents_folder, model_.title);
-        printer.setOutputFileName(QString::fromStdString(file.string()));
+        printer.setOutputFileName(QString::fromStdString(request.pdf_file.string()));
     }
 
     // The list title names the job in the printer queue and titles the PDF file.
-    printer.setDocName(SjisToQString(model_.title));
+    printer.setDocName(SjisToQString(request.title));
 
-    const GridWidgetSource grid(model_.grid, *schedule_table_);
-    grid_printer_.target_grid = &grid;
-    grid_printer_.target_grid_font = PrintFontOf(*schedule_table_);
+    GridPrinter& grid_printer = *request.printer;
+    const GridWidgetSource grid(*request.grid, *schedule_table_);
+    grid_printer.target_grid = &grid;
+    grid_printer.target_grid_font = PrintFontOf(*schedule_table_);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString error = PrintGridJob(grid_printer_, printer, schedule_table_->logicalDpiX(),
+    const QString error = PrintGridJob(grid_printer, printer, schedule_table_->logicalDpiX(),
                                        schedule_table_->logicalDpiY());
     QApplication::restoreOverrideCursor();
     // The grid adapter lives only for this job.
-    grid_printer_.target_grid = nullptr;
+    grid_printer.target_grid = nullptr;
 
     if (!error.isEmpty()) {
-        status_line_->clearMessage();
-        ShowInformationBox(error.toStdString(), true);
-        return;
+        return Fail(error.toStdString());
     }
-    if (to_file) {
-        status_line_->showMessage(QStringLiteral("印刷内容をPDFファイルに書き出しました：%1")
-                                      .arg(PrintDestination(printer)));
-    } else {
-        status_line_->showMessage(
-            QStringLiteral("%1 に印刷しました").arg(PrintDestination(printer)));
-    }
-}
-
-void MainWindow::PrintPageTitle(GridPrinter& sender) {
-    if (PrintCanvas* canvas = sender.Canvas()) {
-        canvas->TextOut(sender.MmToPixelX(10), sender.MmToPixelY(4), model_.title);
-    }
+    return PrintedTo{to_file, PrintDestination(printer).toStdString()};
 }
 
 void MainWindow::SetUpPrinter() {

@@ -1,4 +1,4 @@
-#include "app/grid_widget_source.h"
+#include "app/qt/grid_widget_source.h"
 
 #include <QHeaderView>
 

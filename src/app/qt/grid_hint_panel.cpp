@@ -1,4 +1,4 @@
-#include "app/grid_hint_panel.h"
+#include "app/qt/grid_hint_panel.h"
 
 #include <QPainter>
 
