@@ -10,6 +10,7 @@
 #include "schedule/year_file.h"
 #include "support/settings_file.h"
 #include "testing/files.h"
+#include "testing/record_by_record_store.h"
 #include "testing/scripted_jv_link.h"
 #include "testing/temp_folder.h"
 #include "testing/ys_record.h"
@@ -104,7 +105,7 @@ class ViewerTest : public ::testing::Test {
 
     void Store(const YsRecord& record) {
         std::vector<std::string> work;
-        ASSERT_EQ(StoreScheduleRecord(folder_.path(), record.Record(), work).status,
+        ASSERT_EQ(testing::StoreRecordByRewrite(folder_.path(), record.Record(), work).status,
                   StoreStatus::Stored);
     }
 
