@@ -4,7 +4,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,7 +14,8 @@ namespace koyomi {
 // The file the install step leaves beside the program. It marks an installed copy; a write test
 // would not do, since root may write into the package's folders and must not.
 inline constexpr std::string_view kInstalledMarkerName = "koyomivw-installed";
-// The folder name below $XDG_DATA_HOME and $XDG_CONFIG_HOME.
+// The folder name below $XDG_DATA_HOME and $XDG_CONFIG_HOME, and below the roaming
+// application data folder on Windows.
 inline constexpr std::string_view kUserFolderName = "koyomivw";
 
 struct AppFolders {
@@ -26,32 +26,31 @@ struct AppFolders {
     bool beside_program = true;              // every writable thing is beside the program
 };
 
-// What the per-user folders are made of. Relative or empty values count as unset, as the XDG
-// rules say.
+// What the per-user folders are made of: on Linux the home folder and the XDG variables
+// (relative or empty values count as unset, as the XDG rules say), on Windows the known
+// folders. Each platform reads its own fields only.
 struct FolderEnvironment {
     std::filesystem::path home;
     std::filesystem::path xdg_data_home;
     std::filesystem::path xdg_config_home;
-    std::filesystem::path xdg_documents_dir;  // the variable, used when user-dirs.dirs has none
+    std::filesystem::path xdg_documents_dir;   // the variable, used when user-dirs.dirs has none
+    std::filesystem::path roaming_app_data{};  // FOLDERID_RoamingAppData
+    std::filesystem::path documents{};         // FOLDERID_Documents
 };
 
-// From the process environment; the home folder from the password database when $HOME is unset.
+// From the process: on Linux its environment, the home folder from the password database when
+// $HOME is unset; on Windows the known folders of the user.
 FolderEnvironment FolderEnvironmentOfProcess();
 
 // Everything beside the program, as the build folder and a portable copy keep it.
 AppFolders FoldersBesideProgram(const std::filesystem::path& program_file);
 
-// The per-user folders: $XDG_DATA_HOME/koyomivw (else ~/.local/share/koyomivw), the settings
-// file in $XDG_CONFIG_HOME/koyomivw/ (else ~/.config/koyomivw/), PDFs to `DocumentsFolder`.
+// The per-user folders. Linux: $XDG_DATA_HOME/koyomivw (else ~/.local/share/koyomivw), the
+// settings file in $XDG_CONFIG_HOME/koyomivw/ (else ~/.config/koyomivw/), PDFs to the documents
+// folder of user-dirs.dirs (else the home folder). Windows: year files and settings in
+// koyomivw\ of the roaming application data folder, PDFs to the documents folder. A folder
+// that cannot be known stays empty.
 AppFolders PerUserFolders(const std::filesystem::path& program_file, const FolderEnvironment& env);
-
-// The documents folder the user's user-dirs.dirs names, when it exists; else the home folder.
-std::filesystem::path DocumentsFolder(const FolderEnvironment& env);
-
-// The value of `XDG_<name>_DIR` in the text of a user-dirs.dirs file: "$HOME/..." or an absolute
-// path in double quotes. Nothing when missing or malformed.
-std::optional<std::filesystem::path> UserDirFromText(std::string_view text, std::string_view name,
-                                                     const std::filesystem::path& home);
 
 // True when the install step's marker lies in `program_folder`.
 bool IsInstalledCopy(const std::filesystem::path& program_folder);
@@ -64,8 +63,8 @@ AppFolders ChooseAppFolders(const std::filesystem::path& program_file,
 // The folders in use, a line each, for the about box (UTF-8).
 std::string FoldersText(const AppFolders& folders);
 
-// Creates the data folder and the settings file's folder (0700, as the XDG rules ask) when they
-// are missing; "folder: reason" when one cannot be made. Nothing else is touched.
+// Creates the data folder and the settings file's folder (on Linux 0700, as the XDG rules ask)
+// when they are missing; "folder: reason" when one cannot be made. Nothing else is touched.
 Status PrepareAppFolders(const AppFolders& folders);
 
 }  // namespace koyomi

@@ -1,7 +1,6 @@
 #include "support/clock.h"
 
 #include <cstdio>
-#include <ctime>
 
 namespace koyomi {
 namespace {
@@ -30,14 +29,6 @@ void CivilFromDays(long long z, int& year, int& month, int& day) {
 }
 
 }  // namespace
-
-LocalDateTime SystemClock::Now() const {
-    std::time_t now = std::time(nullptr);
-    std::tm parts{};
-    localtime_r(&now, &parts);
-    return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
-            parts.tm_hour,        parts.tm_min,     parts.tm_sec};
-}
 
 std::chrono::steady_clock::time_point SystemClock::Steady() const {
     return std::chrono::steady_clock::now();

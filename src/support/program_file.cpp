@@ -1,27 +1,6 @@
 #include "support/program_file.h"
 
-#include <string>
-#include <string_view>
-#include <system_error>
-
 namespace koyomi {
-
-std::filesystem::path ProgramFilePath() {
-    std::error_code error;
-    std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) {
-        return {};
-    }
-    // A program file replaced or removed while running is reported with this mark; the
-    // settings still belong to the name it was started under.
-    constexpr std::string_view kDeleted = " (deleted)";
-    const std::string text = path.native();
-    if (text.size() > kDeleted.size() && text.ends_with(kDeleted) &&
-        !std::filesystem::exists(path, error)) {
-        path = text.substr(0, text.size() - kDeleted.size());
-    }
-    return path;
-}
 
 std::filesystem::path ProgramFolderOf(const std::filesystem::path& program_file) {
     return program_file.parent_path();

@@ -7,8 +7,8 @@
 
 namespace koyomi {
 
-// The running executable, as the system reports it (/proc/self/exe); empty when the system
-// cannot tell.
+// The running executable, as the system reports it (/proc/self/exe, GetModuleFileNameW); empty
+// when the system cannot tell.
 std::filesystem::path ProgramFilePath();
 
 // The folder of a program file, without a trailing separator (`program_folder_`).

@@ -1,8 +1,5 @@
 #include "support/settings_file.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <limits>
 #include <optional>
@@ -52,36 +49,10 @@ std::optional<int> ParseInteger(std::string_view text) {
     return static_cast<int>(value);
 }
 
-fs::path HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return home;
-    }
-    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
-        found != nullptr && found->pw_dir != nullptr) {
-        return found->pw_dir;
-    }
-    return {};
-}
-
 }  // namespace
 
 fs::path SettingsFileName(const fs::path& program_file) {
     return program_file.filename().replace_extension(".ini");
-}
-
-fs::path UserConfigFolder() {
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr) {
-        const fs::path folder = config;
-        if (folder.is_absolute()) {
-            return folder;
-        }
-    }
-    const fs::path home = HomeFolder();
-    return home.empty() ? fs::path() : home / ".config";
 }
 
 SettingsFile::SettingsFile() : SettingsFile(ProgramFilePath()) {}

@@ -13,7 +13,7 @@ namespace koyomi {
 // The folder a bare settings file name is looked for in.
 enum class SettingsFolder {
     Program,     // the program file's folder
-    UserConfig,  // the user's configuration folder ($XDG_CONFIG_HOME, else ~/.config)
+    UserConfig,  // the user's configuration folder (`UserConfigFolder`)
     Current,     // none: the name stays relative to the current folder
 };
 
@@ -21,8 +21,8 @@ enum class SettingsFolder {
 // replaced by ".ini", without the folder.
 std::filesystem::path SettingsFileName(const std::filesystem::path& program_file);
 
-// $XDG_CONFIG_HOME when it is an absolute path, else the home folder's ".config"; empty when
-// neither is known.
+// Linux: $XDG_CONFIG_HOME when it is an absolute path, else the home folder's ".config".
+// Windows: the roaming application data folder. Empty when the system cannot tell.
 std::filesystem::path UserConfigFolder();
 
 class SettingsFile {

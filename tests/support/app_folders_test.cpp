@@ -1,4 +1,5 @@
 #include "support/app_folders.h"
+#include "support/posix/xdg_user_dirs.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,23 +1,14 @@
 #include "testing/temp_folder.h"
 
-#include <stdlib.h>
-
-#include <cerrno>
 #include <system_error>
+
+#include "testing/unique_folder.h"
 
 namespace koyomi::testing {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path BaseOf(TempFolder::Place place) {
-    if (place == TempFolder::Place::kTemporary) {
-        return fs::temp_directory_path();
-    }
-    std::error_code error;
-    return fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::path("/tmp");
-}
 
 // A test may have taken the owner's rights away somewhere inside; they come back so that
 // everything can go.
@@ -35,13 +26,8 @@ void RestoreOwnerRights(const fs::path& folder) {
 
 }  // namespace
 
-TempFolder::TempFolder(std::string_view name, Place place) {
-    std::string pattern = (BaseOf(place) / (std::string(name) + "-XXXXXX")).string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::system_error(errno, std::generic_category(), "mkdtemp " + pattern);
-    }
-    path_ = pattern;
-}
+TempFolder::TempFolder(std::string_view name, Place place)
+    : path_(MakeUniqueFolder(BaseOf(place), name)) {}
 
 TempFolder::~TempFolder() {
     std::error_code error;
