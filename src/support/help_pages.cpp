@@ -23,10 +23,15 @@ std::filesystem::path HomePagePath(const std::filesystem::path& program_folder) 
 
 std::string FileUrl(const std::filesystem::path& absolute_path) {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string url = "file://";
-    for (const char byte : absolute_path.generic_string()) {
+    // UTF-8 whatever the code page; a Windows path gets its drive ("C:") unencoded after the
+    // third slash, as file URLs write it.
+    const std::u8string path = absolute_path.generic_u8string();
+    const std::size_t drive = absolute_path.root_name().u8string().size();
+    std::string url = path.starts_with(u8'/') ? "file://" : "file:///";
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const char byte = static_cast<char>(path[i]);
         const auto c = static_cast<unsigned char>(byte);
-        if (IsUnreserved(c)) {
+        if (IsUnreserved(c) || i < drive) {
             url += byte;
         } else {
             url += '%';

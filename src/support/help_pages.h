@@ -21,8 +21,9 @@ std::filesystem::path HtmlHelpContentsPath(const std::filesystem::path& program_
 // <program folder>/koyomivw-home/index.html.
 std::filesystem::path HomePagePath(const std::filesystem::path& program_folder);
 
-// A "file://" URL of an absolute path: every byte but letters, digits, "-._~" and "/"
-// percent-encoded, so blanks, "#", "%" and non-ASCII names survive any opener.
+// A "file://" URL of an absolute path: every byte of its UTF-8 form but letters, digits,
+// "-._~", "/" and a Windows drive ("file:///C:/...") percent-encoded, so blanks, "#", "%" and
+// non-ASCII names survive any opener.
 std::string FileUrl(const std::filesystem::path& absolute_path);
 
 // The home page's URL, what the about box opens.

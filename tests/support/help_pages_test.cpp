@@ -36,7 +36,7 @@ class HelpPagesTest : public ::testing::Test {
 TEST(FileUrl, EncodesEverythingButPlainPathCharacters) {
     EXPECT_EQ(FileUrl("/opt/koyomi-vw_1.0~/index.html"), "file:///opt/koyomi-vw_1.0~/index.html");
     EXPECT_EQ(FileUrl("/a b/#1%/x?y"), "file:///a%20b/%231%25/x%3Fy");
-    EXPECT_EQ(FileUrl("/暦/"), "file:///%E6%9A%A6/");
+    EXPECT_EQ(FileUrl(std::filesystem::path(u8"/暦/")), "file:///%E6%9A%A6/");
 }
 
 TEST(HelpPages, ShippedPagesLieInTheirFoldersBesideTheProgram) {
