@@ -2,13 +2,17 @@
 # The throwaway Wine prefix of the Wine tests, in steps that ctest orders:
 #   wine_prefix.sh boot <prefix>               a fresh prefix (Mono and Gecko prompts skipped)
 #   wine_prefix.sh register <prefix> <dll>     regsvr32 of the test control
+#   wine_prefix.sh run <prefix> <program> ...  a Windows program; its output and exit status
 #   wine_prefix.sh stop <prefix>               ends the prefix's wineserver
 set -euo pipefail
 
 step=$1
 export WINEPREFIX=$2
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# JV-Link is a 32-bit control; with wine64 installed a new prefix would be 64-bit.
+export WINEARCH=win32
+# No Mono or Gecko prompts, and no menu entries or icons written into the home folder.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # Wine's background processes outlive the command and would hold ctest's output pipe open;
 # their output goes to a log that is shown when a step fails.
@@ -31,6 +35,16 @@ boot)
     ;;
 register)
     quietly wine regsvr32 /s "Z:${3//\//\\}"
+    ;;
+run)
+    shift 2
+    # Through a file, for the same reason as above.
+    output=$(mktemp "$WINEPREFIX.run.XXXXXX")
+    status=0
+    wine "$@" >"$output" 2>&1 </dev/null || status=$?
+    cat "$output"
+    rm -f "$output"
+    exit "$status"
     ;;
 stop)
     wineserver -k || true

@@ -1,0 +1,35 @@
+# The Qt-free core libraries and their GoogleTest suites for 32-bit Windows: this project's own
+# lists configured again with cmake/mingw-i686.cmake (no Qt, no control, no benchmarks) in a
+# build of their own, whose test programs ctest runs under Wine (tests/windows/). A build may
+# instead take the test programs from another build (the test command's sanitizer build does:
+# the sanitizers cannot look into them).
+set(KOYOMI_WINDOWS_TESTS_FROM "" CACHE PATH
+    "A folder that already holds the cross-built Windows test programs")
+set(KOYOMI_WINDOWS_TESTS_DIR "" CACHE INTERNAL "")
+if(NOT KOYOMI_BUILD_TESTS)
+    return()
+endif()
+if(KOYOMI_WINDOWS_TESTS_FROM)
+    set(KOYOMI_WINDOWS_TESTS_DIR ${KOYOMI_WINDOWS_TESTS_FROM} CACHE INTERNAL "")
+elseif(KOYOMI_MINGW_CXX)
+    include(ExternalProject)
+    cmake_host_system_information(RESULT koyomi_cores QUERY NUMBER_OF_LOGICAL_CORES)
+    set(windows_core_dir ${CMAKE_BINARY_DIR}/windows-core)
+    ExternalProject_Add(koyomi_windows_core
+        SOURCE_DIR ${PROJECT_SOURCE_DIR}
+        BINARY_DIR ${windows_core_dir}
+        CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-i686.cmake
+                   -DCMAKE_BUILD_TYPE=Release
+                   -DKOYOMI_WERROR=${KOYOMI_WERROR}
+                   -DKOYOMI_BUILD_APP=OFF
+                   -DKOYOMI_BUILD_BENCH=OFF
+                   -DKOYOMI_BUILD_FUZZ=OFF
+        BUILD_COMMAND ${CMAKE_COMMAND} --build ${windows_core_dir} -j ${koyomi_cores}
+        BUILD_ALWAYS ON
+        INSTALL_COMMAND "")
+    set(KOYOMI_WINDOWS_TESTS_DIR ${windows_core_dir}/tests CACHE INTERNAL "")
+elseif(NOT DEFINED CACHE{KOYOMI_WINDOWS_CORE_SAID})
+    message(STATUS "No i686-w64-mingw32 cross compiler: the core is not built for Windows and "
+                   "its tests do not run under Wine; scripts/setup-wine installs it")
+    set(KOYOMI_WINDOWS_CORE_SAID ON CACHE INTERNAL "")
+endif()
