@@ -6,6 +6,9 @@
 set(KOYOMI_WINDOWS_TESTS_FROM "" CACHE PATH
     "A folder that already holds the cross-built Windows test programs")
 set(KOYOMI_WINDOWS_TESTS_DIR "" CACHE INTERNAL "")
+# libical's "ical" library for mingw i686, as scripts/setup-windows makes it.
+set(KOYOMI_WINDOWS_LIBICAL ${PROJECT_SOURCE_DIR}/build/windows-deps/libical-3.0.16-i686
+    CACHE PATH "libical cross-built for Windows (lib/libical.a, include/libical/ical.h)")
 if(NOT KOYOMI_BUILD_TESTS)
     return()
 endif()
@@ -24,6 +27,7 @@ elseif(KOYOMI_MINGW_CXX)
                    -DKOYOMI_BUILD_APP=OFF
                    -DKOYOMI_BUILD_BENCH=OFF
                    -DKOYOMI_BUILD_FUZZ=OFF
+                   -DKOYOMI_WINDOWS_LIBICAL=${KOYOMI_WINDOWS_LIBICAL}
         BUILD_COMMAND ${CMAKE_COMMAND} --build ${windows_core_dir} -j ${koyomi_cores}
         BUILD_ALWAYS ON
         INSTALL_COMMAND "")
