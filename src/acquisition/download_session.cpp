@@ -35,6 +35,7 @@ struct SessionTexts {
     std::string last_time_error;
     std::string rejected_records;
     std::string cancelled;
+    std::string cancelled_unsaved;
     std::string not_answering;
     std::string folder_in_use;
 };
@@ -63,6 +64,7 @@ const SessionTexts& Texts() {
         "設定ファイルに最終取得日時を保存できませんでした。",
         "スケジュールとして読めないレコードを読み飛ばしました。件数: ",
         "データの取得を中止しました。取得済みのデータは保存されています。",
+        "データの取得を中止しました。取得済みのデータの一部を保存できませんでした。",
         "JV-Link が応答しなくなりました。データの取得を終了します。",
         "別の koyomivw がこのフォルダにデータを取得中です。終わってからもう一度取得してください。",
     };
@@ -92,7 +94,29 @@ std::string Progress(const std::string& prefix, int done, int total) {
     return prefix + std::to_string(done) + "/" + std::to_string(total) + ")";
 }
 
+std::string YearFileErrorText(const StoreResult& failed) {
+    return Texts().year_file_error + "\n" + failed.file.string() + "\n" + failed.reason;
+}
+
 }  // namespace
+
+// Held by every entry point that can let events run (boxes, the read loop): the last one to
+// return turns a conversation that has ended into Idle, so a command that arrives from an event
+// turn inside an older call never starts a conversation that this call would then act on.
+class DownloadSession::CallScope {
+  public:
+    explicit CallScope(DownloadSession& session) : session_(session) { ++session_.active_calls_; }
+    ~CallScope() {
+        if (--session_.active_calls_ == 0 && session_.state_ == State::Unwinding) {
+            session_.state_ = State::Idle;
+        }
+    }
+    CallScope(const CallScope&) = delete;
+    CallScope& operator=(const CallScope&) = delete;
+
+  private:
+    DownloadSession& session_;
+};
 
 FetchMode FetchModeFromSettings(const SettingsFile& settings) {
     return TrimBlanks(settings.ReadString("JvDataGet", "LastTime", "")).empty() ? FetchMode::Setup
@@ -109,10 +133,10 @@ DownloadSession::DownloadSession(JvLink& link, DownloadView& view, const Clock& 
 
 DownloadSession::~DownloadSession() {
     // The window is being torn down: no view calls, only the control and the files.
-    if (state_ != State::Idle) {
+    if (state_ == State::Opening || state_ == State::Downloading || state_ == State::Reading) {
         state_ = State::Idle;
         link_.JVClose();
-        (void)SaveWrittenFiles();
+        (void)SaveHeldRecords();  // nobody is left to be told
     }
 }
 
@@ -135,14 +159,16 @@ void DownloadSession::StartFetch(FetchMode mode) {
         view_.ShowInformation(Texts().busy);
         return;
     }
+    const CallScope call(*this);
+    state_ = State::Starting;
     if (!TakeDataFolder()) {
+        state_ = State::Unwinding;
         return;
     }
-    state_ = State::Opening;
     outcome_ = {};
 
     view_.ShowInformation(Texts().opening);
-    if (state_ != State::Opening) {
+    if (state_ != State::Starting) {
         return;  // the window closed while the box was up
     }
     view_.SetStatusTimerEnabled(false);
@@ -159,6 +185,7 @@ void DownloadSession::StartFetch(FetchMode mode) {
     }
     view_.SetBusyCursor(true);
 
+    state_ = State::Opening;
     last_file_timestamp_.clear();
     read_count_ = 0;
     download_count_ = 0;
@@ -194,6 +221,7 @@ void DownloadSession::PollDownload() {
     if (state_ != State::Downloading) {
         return;  // a tick that was already queued when the timer went off
     }
+    const CallScope call(*this);
     const int done = link_.JVStatus();
     if (done < 0) {
         // Off before the box: the box's own event loop would otherwise deliver more ticks.
@@ -227,19 +255,24 @@ void DownloadSession::Cancel() {
     if (state_ != State::Downloading && state_ != State::Reading) {
         return;  // nothing to cancel, or the opening box is still up
     }
+    const CallScope call(*this);
     // Inside the read loop this runs from its event turn; the loop sees the state and stops.
-    EndQuietly();
+    const bool kept = EndConversation();
     outcome_.cancelled = true;
-    view_.SetStatusText(Texts().cancelled);
+    if (window_closed_) {
+        return;  // the window closed while a box was up
+    }
+    view_.SetStatusText(kept ? Texts().cancelled : Texts().cancelled_unsaved);
     view_.ShowOutcome(outcome_);
 }
 
 void DownloadSession::WindowClosing() {
     window_closed_ = true;
-    if (state_ == State::Idle) {
+    if (state_ == State::Idle || state_ == State::Unwinding) {
         return;
     }
-    EndQuietly();
+    const CallScope call(*this);
+    EndConversation();
 }
 
 bool DownloadSession::TakeDataFolder() {
@@ -282,6 +315,9 @@ void DownloadSession::ReadScheduleRecords() {
         buffer.clear();
         file_name.clear();
         const int result = link_.JVRead(buffer, size, file_name);
+        if (state_ != State::Reading) {
+            return;  // ended while the control was answering
+        }
         if (result > 0) {
             if (!StoreRecord(buffer)) {
                 return;
@@ -348,15 +384,17 @@ bool DownloadSession::CheckpointStore() {
 }
 
 void DownloadSession::ShowYearFileError(const StoreResult& failed) {
-    ShowError(Texts().year_file_error + "\n" + failed.file.string() + "\n" + failed.reason);
+    ShowError(YearFileErrorText(failed));
 }
 
 void DownloadSession::FinishReading() {
     if (!CheckpointStore()) {
         return;  // not stored: "LastTime" stays as it was
     }
-    if (const Status synced = SaveWrittenFiles(); !synced) {
-        ShowError(Texts().sync_error + "\n" + Describe(synced.Error()));
+    if (const std::vector<std::string> failures = SaveHeldRecords(); !failures.empty()) {
+        for (const std::string& failure : failures) {
+            ShowError(failure);
+        }
         return;  // not safely stored: "LastTime" stays as it was
     }
     outcome_.completed = true;
@@ -380,52 +418,58 @@ void DownloadSession::FinishReading() {
 }
 
 void DownloadSession::CloseJVLink() {
-    if (state_ == State::Idle) {
+    if (state_ == State::Idle || state_ == State::Unwinding) {
         return;  // already ended, by the window closing or a cancel
     }
+    state_ = State::Unwinding;
+    outcome_.ended = true;
     const int result = link_.JVClose();
     // Normally everything is written by now; a failure here still gets its box below.
-    StoreResult unwritten;
-    if (store_) {
-        unwritten = store_->Checkpoint();
-    }
-    const Status synced = SaveWrittenFiles();
-    state_ = State::Idle;
-    outcome_.ended = true;
+    const std::vector<std::string> failures = SaveHeldRecords();
     view_.SetProgress(0, 0);
     view_.SetBusyCursor(false);
     view_.Beep();
     if (result != 0) {
         view_.ShowInformation(FailureText(Texts().close_error, "JVClose", result));
     }
-    if (!synced) {
-        ShowError(Texts().sync_error + "\n" + Describe(synced.Error()));
+    for (const std::string& failure : failures) {
+        ShowError(failure);
     }
 }
 
-void DownloadSession::EndQuietly() {
-    if (state_ == State::Idle) {
-        return;
-    }
-    state_ = State::Idle;
+bool DownloadSession::EndConversation() {
+    const bool opened = state_ != State::Starting;
+    state_ = State::Unwinding;
     outcome_.ended = true;
     view_.SetStatusTimerEnabled(false);
-    link_.JVClose();           // its result has nowhere to go on a closing window or a cancel
-    (void)SaveWrittenFiles();  // nor has a failure to write
+    if (opened) {
+        link_.JVClose();  // its result has nowhere to go on a closing window or a cancel
+    }
+    const std::vector<std::string> failures = SaveHeldRecords();
     view_.SetProgress(0, 0);
     view_.SetBusyCursor(false);
+    for (const std::string& failure : failures) {
+        ShowError(failure);
+    }
+    return failures.empty();
 }
 
-Status DownloadSession::SaveWrittenFiles() {
+std::vector<std::string> DownloadSession::SaveHeldRecords() {
+    std::vector<std::string> failures;
     if (!store_) {
         folder_lock_.reset();
-        return {};
+        return failures;
     }
-    (void)store_->Checkpoint();  // a failure was shown where it happened, or has nowhere to go
-    const Status synced = store_->SyncToDisk();
+    if (const StoreResult written = store_->Checkpoint();
+        written.status == StoreStatus::FileError) {
+        failures.push_back(YearFileErrorText(written));
+    }
+    if (const Status synced = store_->SyncToDisk(); !synced) {
+        failures.push_back(Texts().sync_error + "\n" + Describe(synced.Error()));
+    }
     store_.reset();
     folder_lock_.reset();
-    return synced;
+    return failures;
 }
 
 void DownloadSession::ShowError(const std::string& text) {

@@ -54,20 +54,27 @@ class DownloadSession {
     void OpenControlSettings();
 
     // The user ends a download or a read that does not finish: JVClose once, the records
-    // stored so far kept, "LastTime" unchanged, the status line says so and the outcome is
-    // shown. Safe to call from inside ProcessPendingEvents while the read loop runs.
+    // read so far written, "LastTime" unchanged, the status line says whether everything read
+    // could be kept (a failure also gets its box) and the outcome is shown. Safe to call from
+    // inside ProcessPendingEvents while the read loop runs.
     void Cancel();
 
-    // The window is closing: an open session ends at once (JVClose, records stored so far
-    // kept, "LastTime" unchanged) and every later command is ignored. Safe to call from
-    // inside ProcessPendingEvents while the read loop runs.
+    // The window is closing: an open session ends at once (JVClose, records read so far
+    // written, "LastTime" unchanged; a failure to write them gets its box now, while the
+    // window is still there) and every later command is ignored. Safe to call from inside
+    // ProcessPendingEvents while the read loop runs.
     void WindowClosing();
 
-    // True from the fetch command until the close step.
+    // True from the fetch command until the close step has run and every call of the session
+    // that ended has returned.
     bool IsOpen() const { return state_ != State::Idle; }
 
   private:
-    enum class State { Idle, Opening, Downloading, Reading };
+    // Starting: the opening box is up, nothing has been asked of the control yet. Unwinding:
+    // the request is closed, but a call of the session (a read loop, a poll, a box) has not
+    // returned yet; a new fetch is refused until it has, so that it cannot act on the next one.
+    enum class State { Idle, Starting, Opening, Downloading, Reading, Unwinding };
+    class CallScope;
 
     // Keeps every other fetch out of the data folder and removes what writes cut short left;
     // false (after the box) when another program is fetching into it.
@@ -80,10 +87,13 @@ class DownloadSession {
     bool CheckpointStore();
     void ShowYearFileError(const StoreResult& failed);
     void FinishReading();
-    void EndQuietly();
-    // Writes what is still held and flushes every file written; the store is then dropped
-    // and the data folder released.
-    Status SaveWrittenFiles();
+    // Ends a request that the user or the window ends: JVClose, whose result has nowhere to
+    // go, and the records held written. False when some could not be kept (after their box).
+    bool EndConversation();
+    // Writes what is still held and flushes every file written; the store is then dropped and
+    // the data folder released. Returns the boxes of what failed: a year file that could not
+    // be written, then the sync.
+    std::vector<std::string> SaveHeldRecords();
     void ShowError(const std::string& text);
 
     JvLink& link_;
@@ -94,6 +104,7 @@ class DownloadSession {
 
     State state_ = State::Idle;
     bool window_closed_ = false;
+    int active_calls_ = 0;  // calls of the session on the stack (see CallScope)
     int read_count_ = 0;
     int download_count_ = 0;
     std::u16string last_file_timestamp_;

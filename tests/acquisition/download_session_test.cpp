@@ -449,6 +449,31 @@ TEST_F(DownloadSessionTest, ClosingTheWindowDuringTheReadEndsTheSessionCleanly) 
     EXPECT_EQ(link_.open_calls, 1);
 }
 
+TEST_F(DownloadSessionTest, FetchQueuedBehindACancelWaitsForTheOldReadToReturn) {
+    ScriptRead(1, {Record(YsRecord::Day("20260105", "06", 1, 1, '4')),
+                   Record(YsRecord::Day("20260106", "06", 1, 2, '5')), Code(-1), Code(0)});
+    view_.on_pending_events = [&] {
+        if (view_.pending_event_turns == 2) {
+            link_.download_count = 1;  // a new request would download and poll
+            session_.Cancel();
+            session_.StartFetch(view_.data_kind);
+        }
+    };
+    session_.StartFetch(view_.data_kind);
+
+    EXPECT_EQ(link_.open_calls, 1);
+    EXPECT_EQ(view_.Count(kBusy), 1);
+    EXPECT_EQ(link_.close_calls, 1);
+    EXPECT_FALSE(view_.timer_enabled);
+    EXPECT_FALSE(session_.IsOpen());
+    EXPECT_EQ(view_.Status(), "データの取得を中止しました。取得済みのデータは保存されています。");
+
+    view_.on_pending_events = nullptr;
+    session_.StartFetch(view_.data_kind);
+    EXPECT_EQ(link_.open_calls, 2);
+    EXPECT_TRUE(view_.timer_enabled);
+}
+
 TEST_F(DownloadSessionTest, ClosingTheWindowWhileDownloadingStopsTheTimerAndCloses) {
     link_.read_count = 1;
     link_.download_count = 1;
@@ -518,6 +543,44 @@ TEST_F(DownloadSessionTest, CancelInsideAReadThatNeverEndsKeepsWhatWasStored) {
               "status データの取得を中止しました。取得済みのデータは保存されています。");
     EXPECT_FALSE(view_.busy);
 }
+
+// The records read but not yet written when the user or the window ends the session.
+class UnsavedAtTheEndTest : public DownloadSessionTest,
+                            public ::testing::WithParamInterface<bool> {};
+
+TEST_P(UnsavedAtTheEndTest, GetTheFileAndSyncBoxesAndThePartlySavedStatus) {
+    const bool cancel = GetParam();
+    const std::filesystem::path moved = program_.path().string() + "-moved";
+    ScriptRead(1, {Record(YsRecord::Day("20260105", "06", 1, 1, '4')),
+                   Record(YsRecord::Day("20260106", "06", 1, 2, '5')), Code(-1), Code(0)});
+    view_.on_pending_events = [&] {
+        if (view_.pending_event_turns == 3) {
+            std::filesystem::rename(program_.path(), moved);  // the data folder moved away
+            cancel ? session_.Cancel() : session_.WindowClosing();
+        }
+    };
+    session_.StartFetch(view_.data_kind);
+    std::filesystem::rename(moved, program_.path());
+
+    const std::vector<std::string> boxes = view_.Boxes();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[1].rfind("年間スケジュールファイルを更新できませんでした。データの取得を中止"
+                             "します。\n" +
+                                 (program_.path() / YearFileName("2026")).string() + "\n",
+                             0),
+              0u);
+    EXPECT_EQ(boxes[2].rfind("年間スケジュールファイルをディスクに書き込めませんでした。\n", 0),
+              0u);
+    EXPECT_EQ(view_.Count("beep"), 2);
+    EXPECT_EQ(view_.Status() ==
+                  "データの取得を中止しました。取得済みのデータの一部を保存できませんでした。",
+              cancel);
+    EXPECT_EQ(YearFileLines(program_.path(), "2026").size(), 1u);
+    EXPECT_EQ(link_.close_calls, 1);
+    EXPECT_FALSE(view_.busy);
+}
+
+INSTANTIATE_TEST_SUITE_P(CancelOrClose, UnsavedAtTheEndTest, ::testing::Bool());
 
 TEST(DownloadSessionLifetime, DestroyingAnOpenSessionClosesTheControl) {
     TempFolder program;
