@@ -38,6 +38,7 @@ struct SessionTexts {
     std::string cancelled_unsaved;
     std::string not_answering;
     std::string folder_in_use;
+    std::string unreadable_answer;
 };
 
 const SessionTexts& Texts() {
@@ -67,6 +68,7 @@ const SessionTexts& Texts() {
         "データの取得を中止しました。取得済みのデータの一部を保存できませんでした。",
         "JV-Link が応答しなくなりました。データの取得を終了します。",
         "別の koyomivw がこのフォルダにデータを取得中です。終わってからもう一度取得してください。",
+        "JV-Link の応答が正しくありません。データの取得を終了します。",
     };
     return texts;
 }
@@ -193,6 +195,10 @@ void DownloadSession::StartFetch(FetchMode mode) {
                                     last_file_timestamp_);
     if (result != 0) {
         ShowError(FailureText(Texts().open_error, "JVOpen", result));
+        CloseJVLink();
+    } else if (read_count_ < 0 || download_count_ < 0) {
+        // No count of files can be below zero: waiting for such a download would never end.
+        ShowError(Texts().unreadable_answer);
         CloseJVLink();
     } else if (read_count_ == 0) {
         ShowError(Texts().no_new_data);

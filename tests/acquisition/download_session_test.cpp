@@ -77,6 +77,27 @@ TEST_P(OpenErrorTest, ShowsTheResultTextClosesOnceAndRefreshesTheList) {
 
 INSTANTIATE_TEST_SUITE_P(Codes, OpenErrorTest, ::testing::Values(-1, -2, -111, -504, -999));
 
+// Files to read and files to download, as a garbled or faulty control might answer.
+class ImpossibleCountTest : public DownloadSessionTest,
+                            public ::testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(ImpossibleCountTest, EndsTheSessionAsAnOpenError) {
+    link_.read_count = GetParam().first;
+    link_.download_count = GetParam().second;
+    session_.StartFetch(view_.data_kind);
+
+    EXPECT_EQ(view_.events, (std::vector<std::string>{
+                                kOpening, "timer off", "cursor busy", "beep",
+                                "box JV-Link の応答が正しくありません。データの取得を終了します。",
+                                "cursor default", "beep", "make list"}));
+    EXPECT_EQ(link_.close_calls, 1);
+    EXPECT_EQ(link_.read_calls, 0);
+    EXPECT_FALSE(session_.IsOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, ImpossibleCountTest,
+                         ::testing::Values(std::pair(-1, 0), std::pair(2, -1)));
+
 TEST_F(DownloadSessionTest, NothingNewToReadSaysSoAndCloses) {
     link_.read_count = 0;
     session_.StartFetch(view_.data_kind);
