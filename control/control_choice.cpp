@@ -59,8 +59,13 @@ int ControlWithSettingsDialog::JVSetUIProperties() {
 
 ControlCreation CreateControl(const std::filesystem::path& program_folder,
                               ControlSettingsDialog dialog, bool local_service_chosen) {
-    StandInPaths paths = StandInPathsFromEnvironment(program_folder);
     ControlCreation creation;
+    Result<StandInPaths> found_paths = StandInPathsFromEnvironment(program_folder);
+    if (!found_paths) {
+        creation.failure.reason = found_paths.Reason();
+        return creation;
+    }
+    StandInPaths paths = std::move(found_paths).Value();
     const Result<ControlChoice> choice = ChooseControl(paths);
     if (!choice) {
         creation.failure.reason = choice.Reason();

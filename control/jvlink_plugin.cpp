@@ -118,8 +118,13 @@ int koyomi_jvlink_use_local_service_v1() {
     // This run uses the local data service even when the choice cannot be saved.
     LocalServiceChosen() = true;
     try {
-        const koyomi::StandInPaths paths = koyomi::StandInPathsFromEnvironment(LibraryFolder());
-        const koyomi::Status saved = koyomi::ChooseLocalDataService(paths.settings_file);
+        const koyomi::Result<koyomi::StandInPaths> paths =
+            koyomi::StandInPathsFromEnvironment(LibraryFolder());
+        if (!paths) {
+            LastFailure() = paths.Reason();
+            return -100;
+        }
+        const koyomi::Status saved = koyomi::ChooseLocalDataService(paths->settings_file);
         if (!saved) {
             LastFailure() = saved.Reason();
             return -100;

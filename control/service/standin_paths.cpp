@@ -34,22 +34,16 @@ std::filesystem::path ServiceFolderFromVariable(const std::string& value) {
 }
 #endif
 
-std::filesystem::path AbsoluteVariable(const char* name) {
+std::filesystem::path Variable(const char* name) {
     const char* value = std::getenv(name);
-    if (value == nullptr || *value == '\0') {
-        return {};
-    }
-    std::filesystem::path path(value);
-    return path.is_absolute() ? path : std::filesystem::path();
+    return value == nullptr ? std::filesystem::path() : std::filesystem::path(value);
 }
 
-std::filesystem::path HomeFolder() {
+std::filesystem::path HomeOfProcess() {
 #ifdef _WIN32
-    if (std::filesystem::path home = AbsoluteVariable("USERPROFILE"); !home.empty()) {
-        return home;
-    }
+    return Variable("USERPROFILE");
 #else
-    if (std::filesystem::path home = AbsoluteVariable("HOME"); !home.empty()) {
+    if (std::filesystem::path home = Variable("HOME"); home.is_absolute()) {
         return home;
     }
     std::vector<char> buffer(16384);
@@ -59,30 +53,62 @@ std::filesystem::path HomeFolder() {
         found != nullptr && found->pw_dir != nullptr) {
         return found->pw_dir;
     }
+    return {};
 #endif
-    return std::filesystem::temp_directory_path();
 }
 
-std::filesystem::path UserFolder(const char* variable, const char* fallback_below_home) {
-    std::filesystem::path base = AbsoluteVariable(variable);
-    if (base.empty()) {
-        base = HomeFolder() / fallback_below_home;
+// `base` when absolute (a relative one is ignored, as the XDG rules say), else a folder below
+// the home folder. Without an absolute home there is none: a shared folder such as /tmp in
+// its place would let another local user make the folders first and choose what this control
+// runs.
+Result<std::filesystem::path> UserFolder(const std::filesystem::path& base,
+                                         const std::filesystem::path& home,
+                                         const char* fallback_below_home) {
+    if (base.is_absolute()) {
+        return base / kStandInFolderName;
     }
-    return base / kStandInFolderName;
+    if (!home.is_absolute()) {
+        return Fail("$HOME: ホームフォルダが分かりません");
+    }
+    return home / fallback_below_home / kStandInFolderName;
 }
 
 }  // namespace
 
-StandInPaths StandInPathsFromEnvironment(const std::filesystem::path& program_folder) {
-    StandInPaths paths;
+StandInEnvironment StandInEnvironmentOfProcess() {
+    StandInEnvironment environment;
+    environment.home = HomeOfProcess();
+    environment.config_home = Variable(kConfigVariable);
+    environment.cache_home = Variable(kCacheVariable);
     if (const char* service = std::getenv(std::string(kServiceFolderVariable).c_str());
         service != nullptr && *service != '\0') {
-        paths.service_override = ServiceFolderFromVariable(service);
+        environment.service_override = ServiceFolderFromVariable(service);
     }
-    paths.settings_file = UserFolder(kConfigVariable, ".config") / kStandInSettingsFileName;
-    paths.cache_root = UserFolder(kCacheVariable, ".cache");
+    return environment;
+}
+
+Result<StandInPaths> StandInPathsFor(const StandInEnvironment& environment,
+                                     const std::filesystem::path& program_folder) {
+    const Result<std::filesystem::path> config =
+        UserFolder(environment.config_home, environment.home, ".config");
+    if (!config) {
+        return config.Error();
+    }
+    const Result<std::filesystem::path> cache =
+        UserFolder(environment.cache_home, environment.home, ".cache");
+    if (!cache) {
+        return cache.Error();
+    }
+    StandInPaths paths;
+    paths.service_override = environment.service_override;
+    paths.settings_file = *config / kStandInSettingsFileName;
+    paths.cache_root = *cache;
     paths.bundled_service = program_folder / kBundledServiceFolderName;
     return paths;
+}
+
+Result<StandInPaths> StandInPathsFromEnvironment(const std::filesystem::path& program_folder) {
+    return StandInPathsFor(StandInEnvironmentOfProcess(), program_folder);
 }
 
 std::filesystem::path ServiceFolder(const StandInPaths& paths,

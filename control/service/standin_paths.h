@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "support/result.h"
+
 namespace koyomi {
 
 inline constexpr std::string_view kServiceFolderVariable = "JVLINK_SERVICE_DIR";
@@ -18,10 +20,25 @@ struct StandInPaths {
     std::filesystem::path bundled_service;   // the sample service beside the program
 };
 
-// The paths for a control living in `program_folder`, from the environment: settings under
-// $XDG_CONFIG_HOME (else ~/.config), cache under $XDG_CACHE_HOME (else ~/.cache), each in a
-// "koyomivw-jvlink" folder. Relative XDG values are ignored, as the XDG rules say.
-StandInPaths StandInPathsFromEnvironment(const std::filesystem::path& program_folder);
+// What the paths are made from.
+struct StandInEnvironment {
+    std::filesystem::path home;              // HOME when absolute, else the password entry's
+    std::filesystem::path config_home;       // $XDG_CONFIG_HOME
+    std::filesystem::path cache_home;        // $XDG_CACHE_HOME
+    std::filesystem::path service_override;  // from JVLINK_SERVICE_DIR; empty when unset
+};
+
+StandInEnvironment StandInEnvironmentOfProcess();
+
+// The paths for a control living in `program_folder`: settings under $XDG_CONFIG_HOME (else
+// ~/.config), cache under $XDG_CACHE_HOME (else ~/.cache), each in a "koyomivw-jvlink"
+// folder. Relative XDG values are ignored, as the XDG rules say. Fails when a folder below
+// the home folder is needed and the home is not an absolute path.
+Result<StandInPaths> StandInPathsFor(const StandInEnvironment& environment,
+                                     const std::filesystem::path& program_folder);
+
+// StandInPathsFor the process's own environment.
+Result<StandInPaths> StandInPathsFromEnvironment(const std::filesystem::path& program_folder);
 
 // The data service in force: JVLINK_SERVICE_DIR, else the folder chosen in the settings, else
 // the bundled sample service.

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "control/service/standin_jvlink.h"
 #include "control/service/standin_paths.h"
@@ -79,7 +80,7 @@ void StoreText(BSTR* target, const std::u16string& text) {
 
 class TestControl final : public IDispatch {
   public:
-    TestControl() : link_(koyomi::StandInPathsFromEnvironment(ModuleFolder())) { ++g_live_objects; }
+    explicit TestControl(koyomi::StandInPaths paths) : link_(std::move(paths)) { ++g_live_objects; }
     ~TestControl() { --g_live_objects; }
     TestControl(const TestControl&) = delete;
     TestControl& operator=(const TestControl&) = delete;
@@ -253,7 +254,12 @@ class ClassFactory final : public IClassFactory {
         }
         TestControl* control = nullptr;
         try {
-            control = new TestControl;
+            koyomi::Result<koyomi::StandInPaths> paths =
+                koyomi::StandInPathsFromEnvironment(ModuleFolder());
+            if (!paths) {
+                return E_FAIL;  // no home folder of its own to keep its settings in
+            }
+            control = new TestControl(std::move(paths).Value());
         } catch (...) {
             return E_OUTOFMEMORY;
         }

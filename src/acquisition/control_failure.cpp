@@ -44,4 +44,12 @@ std::optional<std::string> LocalServiceOfferText(const ControlFailure& failure) 
     return text;
 }
 
+std::string ControlMissingText(const ControlFailure& failure) {
+    std::string text = "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。";
+    if (failure.kind == ControlFailureKind::kOther && !failure.reason.empty()) {
+        text += "\n(" + failure.reason + ")";
+    }
+    return text;
+}
+
 }  // namespace koyomi

@@ -44,4 +44,8 @@ inline constexpr const char* kJVLinkUseLocalServiceName = "koyomi_jvlink_use_loc
 // the local data service instead. None when that would not help (kOther).
 std::optional<std::string> LocalServiceOfferText(const ControlFailure& failure);
 
+// The start-up box of a control that cannot be created: get and install JV-Link, and, when the
+// library said why and no offer has already told it (kOther), its reason below.
+std::string ControlMissingText(const ControlFailure& failure);
+
 }  // namespace koyomi

@@ -56,17 +56,19 @@ Startup StartProgram(const std::filesystem::path& program_file, const FolderEnvi
     // The probe object only proves that the control can be created; it is released at once.
     const std::filesystem::path folder = ProgramFolderOf(program_file);
     bool present = false;
+    ControlFailure failure;
     {
         const JVLinkCreation probe = CreateJVLinkObject(kJVLinkProgId, folder);
+        failure = probe.failure;
         present = probe.link != nullptr || TakeLocalDataService(probe.failure, folder, presenter);
     }
     if (present) {
-        started.control = CreateJVLinkObject(kJVLinkProgId, folder).link;
+        JVLinkCreation created = CreateJVLinkObject(kJVLinkProgId, folder);
+        started.control = std::move(created.link);
+        failure = std::move(created.failure);
     }
     if (!started.control) {
-        ShowInformation(presenter,
-                        "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。",
-                        true);
+        ShowInformation(presenter, ControlMissingText(failure), true);
     }
     return started;
 }

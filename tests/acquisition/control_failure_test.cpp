@@ -46,5 +46,14 @@ TEST(LocalServiceOfferTest, OffersNothingForOtherFailures) {
     EXPECT_FALSE(LocalServiceOfferText(Failure(ControlFailureKind::kOther)));
 }
 
+TEST(ControlMissingTextTest, AddsTheReasonNoOfferHasShown) {
+    const std::string install =
+        "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。";
+    EXPECT_EQ(ControlMissingText(Failure(ControlFailureKind::kOther)),
+              install + "\n(the library's reason)");
+    EXPECT_EQ(ControlMissingText({}), install);
+    EXPECT_EQ(ControlMissingText(Failure(ControlFailureKind::kNotRegistered)), install);
+}
+
 }  // namespace
 }  // namespace koyomi::testing

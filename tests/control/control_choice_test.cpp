@@ -52,7 +52,7 @@ class ControlChoiceTest : public ::testing::Test {
 
 TEST_F(ControlChoiceTest, EnvironmentOverridesTheSavedChoice) {
     Save("wine", "/saved/prefix");
-    const StandInPaths paths = StandInPathsFromEnvironment(root_.path());
+    const StandInPaths paths = StandInPathsFromEnvironment(root_.path()).Value();
     Result<ControlChoice> choice = ChooseControl(paths);
     ASSERT_TRUE(choice) << choice.Reason();
     EXPECT_EQ(choice->backend, ControlBackend::kWine);

@@ -137,7 +137,7 @@ TEST(StandInPaths, ComeFromTheXdgFoldersOrTheHomeFolder) {
     ScopedVariable config("XDG_CONFIG_HOME", "/tmp/xdg-config");
     ScopedVariable cache("XDG_CACHE_HOME", "/tmp/xdg-cache");
     ScopedVariable service("JVLINK_SERVICE_DIR", nullptr);
-    StandInPaths paths = StandInPathsFromEnvironment("/opt/koyomivw");
+    StandInPaths paths = StandInPathsFromEnvironment("/opt/koyomivw").Value();
     EXPECT_EQ(paths.settings_file, "/tmp/xdg-config/koyomivw-jvlink/settings.ini");
     EXPECT_EQ(paths.cache_root, "/tmp/xdg-cache/koyomivw-jvlink");
     EXPECT_EQ(paths.bundled_service, "/opt/koyomivw/sample-service");
@@ -146,14 +146,30 @@ TEST(StandInPaths, ComeFromTheXdgFoldersOrTheHomeFolder) {
     ScopedVariable relative_config("XDG_CONFIG_HOME", "relative/config");
     ScopedVariable no_cache("XDG_CACHE_HOME", nullptr);
     ScopedVariable home("HOME", "/home/tester");
-    paths = StandInPathsFromEnvironment("/opt/koyomivw");
+    paths = StandInPathsFromEnvironment("/opt/koyomivw").Value();
     EXPECT_EQ(paths.settings_file, "/home/tester/.config/koyomivw-jvlink/settings.ini");
     EXPECT_EQ(paths.cache_root, "/home/tester/.cache/koyomivw-jvlink");
 }
 
+TEST(StandInPaths, WithoutAnAbsoluteHomeOnlyXdgFoldersWillDo) {
+    for (const char* home : {"", "relative/home"}) {
+        StandInEnvironment environment{home, "/xdg/config", "", ""};
+        const Result<StandInPaths> paths = StandInPathsFor(environment, "/opt/koyomivw");
+        ASSERT_FALSE(paths) << home;
+        EXPECT_EQ(paths.Reason(), "$HOME: ホームフォルダが分かりません");
+        environment.config_home = "";
+        environment.cache_home = "/xdg/cache";
+        EXPECT_FALSE(StandInPathsFor(environment, "/opt/koyomivw")) << home;
+        environment.config_home = "/xdg/config";
+        const Result<StandInPaths> both = StandInPathsFor(environment, "/opt/koyomivw");
+        ASSERT_TRUE(both) << home;
+        EXPECT_EQ(both->cache_root, "/xdg/cache/koyomivw-jvlink");
+    }
+}
+
 TEST(StandInPaths, ServiceFolderOrderIsVariableThenSettingThenBundled) {
     ScopedVariable service("JVLINK_SERVICE_DIR", "/srv/jv");
-    StandInPaths paths = StandInPathsFromEnvironment("/opt/koyomivw");
+    StandInPaths paths = StandInPathsFromEnvironment("/opt/koyomivw").Value();
     EXPECT_EQ(ServiceFolder(paths, "/chosen"), "/srv/jv");
     paths.service_override.clear();
     EXPECT_EQ(ServiceFolder(paths, "/chosen"), "/chosen");
