@@ -9,12 +9,14 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QStyle>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
 
 #include "app/qt/main_window.h"
 #include "app/qt/schedule_grid_delegate.h"
+#include "schedule/schedule_grid.h"
 #include "schedule/year_file.h"
 #include "support/clock.h"
 #include "support/qt/qt_text.h"
@@ -93,6 +95,23 @@ class MainWindowTest : public QObject {
         QVERIFY(window->findChild<QTableView*>("schedule_table")->isHidden());
         QCOMPARE(window->findChild<QTableView*>("schedule_table")->columnWidth(13), 230);
         QCOMPARE(window->findChild<QTableView*>("schedule_table")->columnWidth(4), 15);
+    }
+
+    // Every heading fits its column with the header's margins: none is clipped.
+    void ColumnsAreWideEnoughForTheirHeadings() {
+        auto window = MakeWindow();
+        const auto* grid = window->findChild<QTableView*>("schedule_table");
+        const QHeaderView* header = grid->horizontalHeader();
+        const QFontMetrics metrics(header->font());
+        const int margins =
+            2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        for (int column = 0; column < kScheduleColumnCount; ++column) {
+            const QString heading = grid->model()->headerData(column, Qt::Horizontal).toString();
+            QVERIFY2(grid->columnWidth(column) >= metrics.horizontalAdvance(heading) + margins,
+                     qPrintable(heading));
+            QVERIFY(grid->columnWidth(column) >=
+                    ScheduleColumns()[static_cast<size_t>(column)].width);
+        }
     }
 
     void SavedSettingsComeBackAndCloseSavesGeometry() {

@@ -1,9 +1,12 @@
 // Builds the window's widgets at the design size of 765 x 540.
+#include <algorithm>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -11,6 +14,7 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
@@ -21,6 +25,7 @@
 #include "app/qt/schedule_grid_delegate.h"
 #include "app/qt/schedule_table_model.h"
 #include "support/qt/japanese_fonts.h"
+#include "support/qt/qt_text.h"
 #include "support/qt/shadow_label.h"
 #include "support/sjis_text.h"
 
@@ -208,14 +213,24 @@ void MainWindow::BuildClientArea() {
     schedule_table_->horizontalHeader()->setMinimumSectionSize(1);
     schedule_table_->horizontalHeader()->setHighlightSections(false);
     schedule_table_->horizontalHeader()->setFixedHeight(kScheduleRowHeight + 4);
-    // After the header's minimum, which would widen the narrow columns.
-    for (int column = 0; column < kScheduleColumnCount; ++column) {
-        schedule_table_->setColumnWidth(column,
-                                        ScheduleColumns()[static_cast<size_t>(column)].width);
-    }
     schedule_table_->setWordWrap(false);
     schedule_table_->setTextElideMode(Qt::ElideNone);
     schedule_table_->setFont(JapaneseFont(11));
+    // The heading row is a row of the grid, in the grid's font (else it takes the panel's).
+    QHeaderView* header = schedule_table_->horizontalHeader();
+    header->setFont(schedule_table_->font());
+    // After the header's minimum, which would widen the narrow columns. The given widths are
+    // the least: a heading that needs more at the font in use widens its column just enough
+    // for its text and the header's margins, so the list still prints in one strip on A4;
+    // printing follows the grid.
+    const QFontMetrics heading_metrics(header->font());
+    const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    for (int column = 0; column < kScheduleColumnCount; ++column) {
+        const ScheduleColumn& spec = ScheduleColumns()[static_cast<size_t>(column)];
+        const int heading_width =
+            heading_metrics.horizontalAdvance(SjisToQString(spec.heading)) + margins;
+        schedule_table_->setColumnWidth(column, std::max(spec.width, heading_width));
+    }
     grid_delegate_ = new ScheduleGridDelegate(schedule_table_);
     schedule_table_->setItemDelegate(grid_delegate_);
     schedule_table_->setVisible(false);
