@@ -13,6 +13,7 @@
 #include "codes/code_tables.h"
 #include "fuzz_support.h"
 #include "schedule/meetings_message.h"
+#include "schedule/schedule_line.h"
 #include "schedule/schedule_list.h"
 #include "schedule/year_file.h"
 #include "support/clock.h"
@@ -28,27 +29,12 @@ int DaysInMonth(int year, int month) {
     return month == 2 && leap ? 29 : kDays[month - 1];
 }
 
-std::optional<int> MonthOf(std::string_view line) {
-    std::string_view field = Field(line, 16, 2);
-    while (field.starts_with(' ')) {
-        field.remove_prefix(1);
-    }
-    if (field.empty() || field.find_first_not_of("0123456789") != std::string_view::npos) {
-        return std::nullopt;
-    }
-    int month = 0;
-    for (char c : field) {
-        month = month * 10 + (c - '0');
-    }
-    return month;
-}
-
 bool Within(std::string_view line, Period period, int month) {
     if (period == Period::AllMonths) {
         return true;
     }
-    const std::optional<int> line_month = MonthOf(line);
-    return line_month && *line_month >= month;
+    const std::optional<LineDate> date = LineDateOf(line);
+    return date && date->month >= month;
 }
 
 void CheckOrder(const std::vector<std::string>& lines) {
@@ -70,34 +56,33 @@ void CheckOrder(const std::vector<std::string>& lines) {
     }
 }
 
-void CheckMessage(const ScheduleGrid& grid, const std::string& message,
-                  const LocalDateTime& today) {
+void CheckMessage(const ScheduleListModel& model, const LocalDateTime& today) {
     static const std::string kHeadings[] = {Utf8ToSjis("【本日の開催】　"),
                                             Utf8ToSjis("【明日の開催】　"),
                                             Utf8ToSjis("【明後日の開催】　")};
     std::optional<int> first_day;
     for (int offset = 2; offset >= 0; --offset) {
-        const std::string date = FormatJapaneseDate(AddDays(today, offset));
-        for (int row = 1; row < grid.RowCount(); ++row) {
-            if (grid.Cell(1, row) == date) {
+        const LocalDateTime day = AddDays(today, offset);
+        for (const std::string& line : model.shown_lines) {
+            if (LineDateOf(line) == LineDate{day.year, day.month, day.day}) {
                 first_day = offset;
                 break;
             }
         }
     }
     if (first_day) {
-        KOYOMI_REQUIRE(message.starts_with(kHeadings[*first_day]));
+        KOYOMI_REQUIRE(model.message_text.starts_with(kHeadings[*first_day]));
     } else {
-        KOYOMI_REQUIRE(message.empty());
+        KOYOMI_REQUIRE(model.message_text.empty());
     }
 }
 
 void CheckRows(const ScheduleListModel& model) {
     KOYOMI_REQUIRE(model.grid.Visible());
-    KOYOMI_REQUIRE(model.grid.RowCount() == static_cast<int>(model.shown_lines.size()) + 1);
-    for (int row = 1; row < model.grid.RowCount(); ++row) {
+    KOYOMI_REQUIRE(model.grid.RowCount() == static_cast<int>(model.shown_lines.size()));
+    for (int row = 0; row < model.grid.RowCount(); ++row) {
         KOYOMI_REQUIRE(model.grid.Row(row) ==
-                       ScheduleRowCells(model.shown_lines[static_cast<size_t>(row - 1)], row));
+                       ScheduleRowCells(model.shown_lines[static_cast<size_t>(row)], row + 1));
     }
 }
 
@@ -114,7 +99,7 @@ void CheckFullList(const ScheduleListModel& model, Period period, const LocalDat
         KOYOMI_REQUIRE(ScheduleLineLess(model.venue_names[i - 1], model.venue_names[i]));
     }
     for (const std::string& line : model.shown_lines) {
-        const std::string venue = VenueText(Field(line, 20, 2), 2);
+        const std::string venue = VenueText(LineVenueCode(line), 2);
         KOYOMI_REQUIRE(std::any_of(
             model.venue_names.begin(), model.venue_names.end(), [&](const std::string& name) {
                 return !ScheduleLineLess(name, venue) && !ScheduleLineLess(venue, name);
@@ -123,7 +108,7 @@ void CheckFullList(const ScheduleListModel& model, Period period, const LocalDat
     KOYOMI_REQUIRE(model.venue_selector.items.size() == model.venue_names.size() + 1);
     KOYOMI_REQUIRE(model.venue_selector.items.front() == AllVenuesItem());
     KOYOMI_REQUIRE(model.venue_selector.item_index == 0);
-    CheckMessage(model.grid, model.message_text, now);
+    CheckMessage(model, now);
 }
 
 void CheckVenueList(const ScheduleListModel& model, Period period, const LocalDateTime& now) {
@@ -131,13 +116,13 @@ void CheckVenueList(const ScheduleListModel& model, Period period, const LocalDa
     const std::string& venue = model.venue_selector.Text();
     std::vector<std::string> expected;
     for (const std::string& line : model.schedule_lines) {
-        if (VenueText(Field(line, 20, 2), 2) == venue && Within(line, period, now.month)) {
+        if (VenueText(LineVenueCode(line), 2) == venue && Within(line, period, now.month)) {
             expected.push_back(line);
         }
     }
     KOYOMI_REQUIRE(model.shown_lines == expected);
-    KOYOMI_REQUIRE(model.title.starts_with(Field(model.schedule_lines.front(), 12, 4)));
-    CheckMessage(model.grid, model.message_text, now);
+    KOYOMI_REQUIRE(model.title.starts_with(LineYear(model.schedule_lines.front())));
+    CheckMessage(model, now);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "acquisition/last_time_text.h"
 #include "codes/jv_result_text.h"
+#include "schedule/schedule_line.h"
 #include "schedule/year_file.h"
 #include "support/settings_file.h"
 #include "support/sjis_text.h"
@@ -362,7 +363,7 @@ bool DownloadSession::StoreRecord(const std::u16string& buffer) {
     const StoreResult stored = store_->Add(record);
     switch (stored.status) {
         case StoreStatus::Stored:
-            outcome_.changed_years.insert(record.substr(11, 4));
+            outcome_.changed_years.insert(std::string(LineYear(record)));
             return true;
         case StoreStatus::NotSchedule:
             return true;

@@ -7,7 +7,7 @@
 
 #include "output/calendar_export.h"
 #include "output/clipboard_text.h"
-#include "output/grid_source.h"
+#include "output/grid_table.h"
 #include "output/print_file_name.h"
 #include "schedule/first_run_hint.h"
 #include "schedule/graded_filter.h"
@@ -25,22 +25,6 @@ constexpr int kMinimumWidth = 200;
 constexpr int kMinimumHeight = 150;
 // The message band moves this many pixels a tick.
 constexpr int kTickerStep = 4;
-
-// The list's cells as the clipboard copy reads them; the columns at their designed widths.
-class ModelGridSource final : public GridSource {
-  public:
-    explicit ModelGridSource(const ScheduleGrid& grid) : grid_(grid) {}
-    int ColCount() const override { return grid_.ColCount(); }
-    int RowCount() const override { return grid_.RowCount(); }
-    std::string Cell(int col, int row) const override { return grid_.Cell(col, row); }
-    int ColWidth(int col) const override {
-        return ScheduleColumns()[static_cast<size_t>(col)].width;
-    }
-    int RowHeight(int) const override { return kScheduleRowHeight; }
-
-  private:
-    const ScheduleGrid& grid_;
-};
 
 bool SameDay(const LocalDateTime& a, const LocalDateTime& b) {
     return a.year == b.year && a.month == b.month && a.day == b.day;
@@ -241,9 +225,6 @@ void Viewer::ShowModel() {
 void Viewer::MarkToday() {
     marked_day_ = clock_->Now();
     today_rows_ = RowsOfDay(model_.shown_lines, marked_day_);
-    for (int& row : today_rows_) {
-        --row;  // grid rows count the heading, data rows do not
-    }
     view_.MarkTodayRows(today_rows_);
 }
 
@@ -259,7 +240,7 @@ void Viewer::MoveToToday() {
         view_.SetStatusText("今日以降の開催日はこのリストにありません");
         return;
     }
-    view_.GoToRow(*row - 1);
+    view_.GoToRow(*row);
 }
 
 void Viewer::TickTicker() {
@@ -280,13 +261,19 @@ void Viewer::TickDay() {
         return;
     }
     // The rows stay as they are; the mark and the message follow the new day.
-    model_.message_text = BuildMeetingsMessage(model_.grid, now);
+    model_.message_text = BuildMeetingsMessage(model_.shown_lines, model_.grid, now);
     view_.ShowMeetingsMessage(model_.message_text);
     MarkToday();
 }
 
 std::string Viewer::ClipboardBytes() const {
-    const ModelGridSource grid(model_.grid);
+    // The columns at their designed widths: the copy reads only the texts.
+    std::vector<int> widths;
+    for (const ScheduleColumn& column : ScheduleColumns()) {
+        widths.push_back(column.width);
+    }
+    const GridTable grid = ScheduleTable(model_.grid, std::move(widths), kScheduleRowHeight,
+                                         [](int) { return kScheduleRowHeight; });
     return ClipboardText(grid, 0, 0, grid.ColCount() - 1, grid.RowCount() - 1, model_.title);
 }
 

@@ -7,11 +7,13 @@
 #include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 #include "codes/code_tables.h"
 #include "schedule/graded_filter.h"
 #include "schedule/schedule_grid.h"
+#include "schedule/schedule_line.h"
 #include "schedule/schedule_list.h"
 #include "support/sjis_text.h"
 #include "support/whole_file.h"
@@ -74,55 +76,41 @@ std::string NumberText(std::string_view field) {
     return Trimmed(field);
 }
 
-int DaysInMonth(int year, int month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
-// The line's date (positions 12-19) when it is eight digits naming a real day.
+// The line's meeting day, when it names a real one.
 bool ReadDate(std::string_view line, CalendarEvent& event) {
-    std::string_view date = Field(line, 12, 8);
-    if (date.size() != 8) {
+    const std::optional<LineDate> date = LineDateOf(line);
+    if (!date) {
         return false;
     }
-    int value = 0;
-    for (char c : date) {
-        if (!IsDigit(c)) {
-            return false;
-        }
-        value = value * 10 + (c - '0');
-    }
-    event.year = value / 10000;
-    event.month = value / 100 % 100;
-    event.day = value % 100;
-    return event.year > 0 && event.month >= 1 && event.month <= 12 && event.day >= 1 &&
-           event.day <= DaysInMonth(event.year, event.month);
+    event.year = date->year;
+    event.month = date->month;
+    event.day = date->day;
+    return true;
 }
 
 CalendarEvent EventOf(std::string_view line, const ScheduleRow& cells) {
     CalendarEvent event;
     event.uid = EventUid(line);
 
-    const std::string venue = Trimmed(cells[3]);
+    const std::string venue = Trimmed(cells[GridColumn::Venue]);
     event.summary = venue.empty() ? venue : venue + " ";
-    event.summary += NumberText(Field(line, 22, 2)) + "回" + NumberText(Field(line, 24, 2)) + "日";
+    event.summary += NumberText(LineMeeting(line)) + "回" + NumberText(LineDayNumber(line)) + "日";
     if (IsGradedLine(line)) {
-        event.category = Trimmed(cells[6]);
-        event.summary += " " + Trimmed(cells[13]) + "(" + event.category + ")";
+        event.category = Trimmed(cells[GridColumn::Grade]);
+        event.summary += " " + Trimmed(cells[GridColumn::RaceName]) + "(" + event.category + ")";
     }
-    event.location = Trimmed(VenueText(Field(line, 20, 2), 9));
+    event.location = Trimmed(VenueText(LineVenueCode(line), 9));
 
-    const auto& columns = ScheduleColumns();
-    for (int column : {7, 8, 9, 10, 11}) {
-        std::string text = Trimmed(cells[static_cast<size_t>(column)]);
+    for (GridColumn column : {GridColumn::RaceKind, GridColumn::RaceSymbol, GridColumn::Weight,
+                              GridColumn::Distance, GridColumn::Track}) {
+        std::string text = Trimmed(cells[column]);
         if (text.empty()) {
             continue;
         }
         if (!event.description.empty()) {
             event.description += "\n";
         }
-        event.description += SjisToUtf8(columns[static_cast<size_t>(column)].heading) + ": " + text;
+        event.description += SjisToUtf8(ColumnOf(column).heading) + ": " + text;
     }
     return event;
 }
@@ -153,7 +141,7 @@ void AddText(icalcomponent* component, icalproperty* (*make)(const char*),
 std::string EventUid(std::string_view line) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string uid;
-    for (char c : Field(line, 12, 16)) {
+    for (char c : LineKey(line)) {
         const auto byte = static_cast<unsigned char>(c);
         if (IsDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
             uid += c;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "schedule/meetings_message.h"
+#include "schedule/schedule_line.h"
 #include "support/sjis_text.h"
 
 namespace koyomi {
@@ -17,7 +18,7 @@ bool IsGradedCode(std::string_view grade_code) {
 }
 
 bool IsGradedLine(std::string_view line) {
-    return IsGradedCode(Field(line, 132, 1));
+    return IsGradedCode(LineGradeCode(line));
 }
 
 const std::string& GradedTitleSuffix() {
@@ -30,7 +31,7 @@ void KeepGradedRowsOnly(ScheduleListModel& model, const Clock& clock) {
         return;
     }
     std::erase_if(model.shown_lines, [](const std::string& line) { return !IsGradedLine(line); });
-    model.grid.ClearDataRows();
+    model.grid.Clear();
     int row_number = 0;
     for (const std::string& line : model.shown_lines) {
         model.grid.AppendRow(ScheduleRowCells(line, ++row_number));
@@ -38,7 +39,7 @@ void KeepGradedRowsOnly(ScheduleListModel& model, const Clock& clock) {
     if (!model.title.ends_with(GradedTitleSuffix())) {
         model.title += GradedTitleSuffix();
     }
-    model.message_text = BuildMeetingsMessage(model.grid, clock);
+    model.message_text = BuildMeetingsMessage(model.shown_lines, model.grid, clock);
     model.grid.Show();
 }
 

@@ -1,6 +1,9 @@
 #include "schedule/meetings_message.h"
 
+#include <algorithm>
+
 #include "codes/code_tables.h"
+#include "schedule/schedule_line.h"
 #include "support/sjis_text.h"
 
 namespace koyomi {
@@ -26,21 +29,24 @@ const MessageTexts& Texts() {
     return texts;
 }
 
-// The entries of every grid row dated `date` (column 1), in grid order.
-std::string DayEntries(const ScheduleGrid& grid, const std::string& date) {
+// The entries of every row dated `day`, in grid order.
+std::string DayEntries(const std::vector<std::string>& shown_lines, const ScheduleGrid& grid,
+                       const LineDate& day) {
     const MessageTexts& texts = Texts();
     std::string part;
-    for (int row = 1; row < grid.RowCount(); ++row) {
-        if (grid.Cell(1, row) != date) {
+    const size_t rows = std::min(shown_lines.size(), static_cast<size_t>(grid.RowCount()));
+    for (size_t i = 0; i < rows; ++i) {
+        if (LineDateOf(shown_lines[i]) != day) {
             continue;
         }
+        const ScheduleRow& row = grid.Row(static_cast<int>(i));
         part += texts.star;
-        part += grid.Cell(3, row);
-        part += grid.Cell(4, row);
+        part += row[GridColumn::Venue];
+        part += row[GridColumn::Meeting];
         part += texts.meeting;
-        part += grid.Cell(5, row);
+        part += row[GridColumn::DayNumber];
         part += texts.day;
-        part += StripFullWidthSpaces(TrimBlanks(grid.Cell(13, row)));
+        part += StripFullWidthSpaces(TrimBlanks(row[GridColumn::RaceName]));
         part += texts.entry_end;
     }
     return part;
@@ -48,10 +54,12 @@ std::string DayEntries(const ScheduleGrid& grid, const std::string& date) {
 
 }  // namespace
 
-std::string BuildMeetingsMessage(const ScheduleGrid& grid, const LocalDateTime& today) {
+std::string BuildMeetingsMessage(const std::vector<std::string>& shown_lines,
+                                 const ScheduleGrid& grid, const LocalDateTime& today) {
     std::string message;
     for (int offset = 0; offset < 3; ++offset) {
-        std::string part = DayEntries(grid, FormatJapaneseDate(AddDays(today, offset)));
+        const LocalDateTime day = AddDays(today, offset);
+        std::string part = DayEntries(shown_lines, grid, {day.year, day.month, day.day});
         if (!TrimBlanks(part).empty()) {
             message += Texts().headings[offset];
             message += part;
@@ -60,8 +68,9 @@ std::string BuildMeetingsMessage(const ScheduleGrid& grid, const LocalDateTime& 
     return message;
 }
 
-std::string BuildMeetingsMessage(const ScheduleGrid& grid, const Clock& clock) {
-    return BuildMeetingsMessage(grid, clock.Now());
+std::string BuildMeetingsMessage(const std::vector<std::string>& shown_lines,
+                                 const ScheduleGrid& grid, const Clock& clock) {
+    return BuildMeetingsMessage(shown_lines, grid, clock.Now());
 }
 
 }  // namespace koyomi

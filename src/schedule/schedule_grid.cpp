@@ -37,6 +37,16 @@ std::array<ScheduleColumn, kScheduleColumnCount> MakeColumns() {
     return columns;
 }
 
+// The column list and every row are indexed by a column's place from the left.
+static_assert([] {
+    for (int place = 0; place < kScheduleColumnCount; ++place) {
+        if (static_cast<int>(kGridColumnOrder[static_cast<size_t>(place)]) != place) {
+            return false;
+        }
+    }
+    return true;
+}());
+
 }  // namespace
 
 const std::array<ScheduleColumn, kScheduleColumnCount>& ScheduleColumns() {
@@ -44,20 +54,23 @@ const std::array<ScheduleColumn, kScheduleColumnCount>& ScheduleColumns() {
     return columns;
 }
 
-ScheduleGrid::ScheduleGrid() {
-    ScheduleRow headings;
-    for (int i = 0; i < kScheduleColumnCount; ++i) {
-        headings[i] = ScheduleColumns()[i].heading;
-    }
-    rows_.push_back(std::move(headings));
+const ScheduleColumn& ColumnOf(GridColumn column) {
+    return ScheduleColumns()[static_cast<size_t>(column)];
 }
 
-const std::string& ScheduleGrid::Cell(int col, int row) const {
+std::optional<GridColumn> GridColumnAt(int place) {
+    if (place < 0 || place >= kScheduleColumnCount) {
+        return std::nullopt;
+    }
+    return kGridColumnOrder[static_cast<size_t>(place)];
+}
+
+const std::string& ScheduleGrid::Cell(GridColumn column, int row) const {
     static const std::string empty;
-    if (col < 0 || col >= kScheduleColumnCount || row < 0 || row >= RowCount()) {
+    if (row < 0 || row >= RowCount()) {
         return empty;
     }
-    return rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+    return rows_[static_cast<size_t>(row)][column];
 }
 
 }  // namespace koyomi

@@ -1,16 +1,47 @@
-// What the schedule grid shows: 14 columns, a heading row 0 and one data row per shown
-// schedule line, cells in code page 932; plus the fixed look of each column. The window copies
-// this onto its grid widget.
+// What the schedule grid shows: 14 columns and one row per shown schedule line, cells in code
+// page 932; plus the heading and fixed look of each column. The window copies this onto its
+// grid widget, with the headings above the rows.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace koyomi {
 
 inline constexpr int kScheduleColumnCount = 14;
+
+enum class GridColumn {
+    Number,        // "No."
+    Date,          // "年月日"
+    Weekday,       // "曜日"
+    Venue,         // "場所"
+    Meeting,       // "回"
+    DayNumber,     // "日"
+    Grade,         // "ｸﾞﾚｰﾄﾞ"
+    RaceKind,      // "種別"
+    RaceSymbol,    // "記号"
+    Weight,        // "重量"
+    Distance,      // "距離"
+    Track,         // "ﾄﾗｯｸ"
+    RunningCount,  // "重賞回"
+    RaceName,      // "レース名"
+};
+
+// The columns from left to right.
+inline constexpr std::array<GridColumn, kScheduleColumnCount> kGridColumnOrder = {
+    GridColumn::Number,       GridColumn::Date,      GridColumn::Weekday,  GridColumn::Venue,
+    GridColumn::Meeting,      GridColumn::DayNumber, GridColumn::Grade,    GridColumn::RaceKind,
+    GridColumn::RaceSymbol,   GridColumn::Weight,    GridColumn::Distance, GridColumn::Track,
+    GridColumn::RunningCount, GridColumn::RaceName,
+};
+
+// The column at a place from the left (0-based) of a table that shows the grid; none outside.
+std::optional<GridColumn> GridColumnAt(int place);
 
 // Background of a column's data cells: either the system's tooltip (info) background or a
 // fixed colour.
@@ -32,25 +63,34 @@ struct ScheduleColumn {
 
 // The 14 columns in order: "No.", "年月日", ... "レース名".
 const std::array<ScheduleColumn, kScheduleColumnCount>& ScheduleColumns();
+const ScheduleColumn& ColumnOf(GridColumn column);
 
 // Default height of every grid row, in pixels.
 inline constexpr int kScheduleRowHeight = 15;
 
-using ScheduleRow = std::array<std::string, kScheduleColumnCount>;
+// The 14 cells of one row.
+class ScheduleRow {
+  public:
+    std::string& operator[](GridColumn column) { return cells_[Place(column)]; }
+    const std::string& operator[](GridColumn column) const { return cells_[Place(column)]; }
 
-// The grid's content (`grid`). Row 0 always holds the headings.
+    friend bool operator==(const ScheduleRow&, const ScheduleRow&) = default;
+
+  private:
+    static size_t Place(GridColumn column) { return static_cast<size_t>(column); }
+    std::array<std::string, kScheduleColumnCount> cells_;
+};
+
+// The grid's content: the rows of the shown lines, row i for line i. The headings are not a
+// row; they come from ScheduleColumns().
 class ScheduleGrid {
   public:
-    ScheduleGrid();
-
-    int ColCount() const { return kScheduleColumnCount; }
     int RowCount() const { return static_cast<int>(rows_.size()); }
     // The cell's text; empty outside the grid.
-    const std::string& Cell(int col, int row) const;
+    const std::string& Cell(GridColumn column, int row) const;
     const ScheduleRow& Row(int row) const { return rows_.at(static_cast<size_t>(row)); }
 
-    // Leaves the heading row alone.
-    void ClearDataRows() { rows_.resize(1); }
+    void Clear() { rows_.clear(); }
     void AppendRow(ScheduleRow row) { rows_.push_back(std::move(row)); }
 
     // Hidden until the first list is built, visible from then on.

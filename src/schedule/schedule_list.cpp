@@ -7,6 +7,7 @@
 
 #include "codes/code_tables.h"
 #include "schedule/meetings_message.h"
+#include "schedule/schedule_line.h"
 #include "support/sjis_text.h"
 
 namespace koyomi {
@@ -33,38 +34,18 @@ const ListTexts& Texts() {
     return texts;
 }
 
-// The month field read as a number: leading blanks, then one or more digits and nothing
-// else. A month that is not a number is none.
-std::optional<int> MonthOf(std::string_view line) {
-    std::string_view field = Field(line, 16, 2);
-    while (!field.empty() && field.front() == ' ') {
-        field.remove_prefix(1);
-    }
-    if (field.empty()) {
-        return std::nullopt;
-    }
-    int value = 0;
-    for (char c : field) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
 // "今月以降" keeps the lines whose month is this month or later, whatever their year; a line
-// without a readable month cannot be placed, so it is left out.
+// without a readable date cannot be placed, so it is left out.
 bool WithinPeriod(std::string_view line, Period period, int current_month) {
     if (period == Period::AllMonths) {
         return true;
     }
-    std::optional<int> month = MonthOf(line);
-    return month && *month >= current_month;
+    const std::optional<LineDate> date = LineDateOf(line);
+    return date && date->month >= current_month;
 }
 
 std::string VenueOf(std::string_view line) {
-    return VenueText(Field(line, 20, 2), 2);
+    return VenueText(LineVenueCode(line), 2);
 }
 
 void FillRows(ScheduleListModel& model, std::vector<std::string>* venue_names) {
@@ -72,7 +53,7 @@ void FillRows(ScheduleListModel& model, std::vector<std::string>* venue_names) {
     for (const std::string& line : model.shown_lines) {
         ScheduleRow row = ScheduleRowCells(line, ++row_number);
         if (venue_names != nullptr) {
-            AddVenueName(*venue_names, row[3]);
+            AddVenueName(*venue_names, row[GridColumn::Venue]);
         }
         model.grid.AppendRow(std::move(row));
     }
@@ -82,7 +63,7 @@ void FillRows(ScheduleListModel& model, std::vector<std::string>* venue_names) {
 // order.
 template <typename Keep>
 void SelectShownLines(ScheduleListModel& model, Keep keep) {
-    model.grid.ClearDataRows();
+    model.grid.Clear();
     model.shown_lines.clear();
     for (const std::string& line : model.schedule_lines) {
         if (keep(line)) {
@@ -112,24 +93,25 @@ ScheduleRow ScheduleRowCells(std::string_view line, int row_number) {
     std::snprintf(number, sizeof number, "%3d", row_number);
 
     ScheduleRow row;
-    row[0] = number;
-    row[1].reserve(14);
-    row[1].append(Field(line, 12, 4)).append(texts.year);
-    row[1].append(Field(line, 16, 2)).append(texts.month);
-    row[1].append(Field(line, 18, 2)).append(texts.day);
-    row[2] = WeekdayText(Field(line, 26, 1), 1);
-    row[3] = VenueOf(line);
+    row[GridColumn::Number] = number;
+    std::string& date = row[GridColumn::Date];
+    date.reserve(14);
+    date.append(LineYear(line)).append(texts.year);
+    date.append(LineMonth(line)).append(texts.month);
+    date.append(LineDayOfMonth(line)).append(texts.day);
+    row[GridColumn::Weekday] = WeekdayText(LineWeekdayCode(line), 1);
+    row[GridColumn::Venue] = VenueOf(line);
     // Only the second digit of the meeting and day numbers is shown.
-    row[4] = Field(line, 23, 1);
-    row[5] = Field(line, 25, 1);
-    row[6] = GradeText(Field(line, 132, 1), 1);
-    row[7] = RaceKindText(Field(line, 133, 2), 4);
-    row[8] = RaceSymbolText(Field(line, 135, 3));
-    row[9] = WeightKindText(Field(line, 138, 1));
-    row[10] = NumberField(Field(line, 139, 4));
-    row[11] = TrackText(Field(line, 143, 2));
-    row[12] = NumberField(Field(line, 129, 3));
-    row[13] = Field(line, 31, 60);  // padding and all, as stored
+    row[GridColumn::Meeting] = LineMeetingDigit(line);
+    row[GridColumn::DayNumber] = LineDayNumberDigit(line);
+    row[GridColumn::Grade] = GradeText(LineGradeCode(line), 1);
+    row[GridColumn::RaceKind] = RaceKindText(LineRaceKindCode(line), 4);
+    row[GridColumn::RaceSymbol] = RaceSymbolText(LineRaceSymbolCode(line));
+    row[GridColumn::Weight] = WeightKindText(LineWeightKindCode(line));
+    row[GridColumn::Distance] = NumberField(LineDistance(line));
+    row[GridColumn::Track] = TrackText(LineTrackCode(line));
+    row[GridColumn::RunningCount] = NumberField(LineRunningCount(line));
+    row[GridColumn::RaceName] = LineRaceName(line);  // padding and all, as stored
     return row;
 }
 
@@ -156,13 +138,13 @@ void BuildFullList(ScheduleListModel& model, Period period, const Clock& clock) 
     // With nothing left by the period the year still comes from the year file itself.
     const std::string& title_line =
         model.shown_lines.empty() ? model.schedule_lines.front() : model.shown_lines.front();
-    model.title = std::string(Field(title_line, 12, 4)) + Texts().all_title;
+    model.title = std::string(LineYear(title_line)) + Texts().all_title;
 
     FillRows(model, &model.venue_names);
     model.venue_selector.items.insert(model.venue_selector.items.end(), model.venue_names.begin(),
                                       model.venue_names.end());
     model.venue_selector.item_index = 0;
-    model.message_text = BuildMeetingsMessage(model.grid, now);
+    model.message_text = BuildMeetingsMessage(model.shown_lines, model.grid, now);
     model.grid.Show();
 }
 
@@ -176,10 +158,10 @@ void BuildVenueList(ScheduleListModel& model, Period period, const Clock& clock)
         return VenueOf(line) == venue && WithinPeriod(line, period, now.month);
     });
     const ListTexts& texts = Texts();
-    model.title = std::string(Field(model.schedule_lines.front(), 12, 4)) + texts.venue_title +
-                  venue + texts.venue_close;
+    model.title = std::string(LineYear(model.schedule_lines.front())) + texts.venue_title + venue +
+                  texts.venue_close;
     FillRows(model, nullptr);
-    model.message_text = BuildMeetingsMessage(model.grid, now);
+    model.message_text = BuildMeetingsMessage(model.shown_lines, model.grid, now);
     model.grid.Show();
 }
 

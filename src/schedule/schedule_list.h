@@ -35,7 +35,7 @@ const std::string& AllVenuesItem();
 
 struct ScheduleListModel {
     std::vector<std::string> schedule_lines;  // the loaded year file, in file order
-    std::vector<std::string> shown_lines;     // line i is grid row i + 1
+    std::vector<std::string> shown_lines;     // line i is grid row i
     std::vector<std::string> venue_names;     // venues of the full list: sorted, each once
     VenueSelector venue_selector;
     std::string title;  // the list title above the grid
@@ -43,7 +43,7 @@ struct ScheduleListModel {
     std::string message_text;  // the meetings message of the band above the grid
 };
 
-// The 14 cells of grid row `row_number` for one schedule line.
+// The 14 cells of one schedule line shown as row number `row_number` (counted from 1).
 ScheduleRow ScheduleRowCells(std::string_view line, int row_number);
 
 // Every line of `schedule_lines` within the period, all venues; refills `venue_names` and the

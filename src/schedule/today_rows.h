@@ -1,5 +1,5 @@
 // Where today is among the rows the grid shows: the rows to mark and the row "今日へ移動"
-// goes to. Rows are grid rows (the first data row is 1); line i of the shown lines is row i + 1.
+// goes to. Row i shows line i of the shown lines.
 #pragma once
 
 #include <optional>
@@ -14,7 +14,7 @@ namespace koyomi {
 std::vector<int> RowsOfDay(const std::vector<std::string>& shown_lines, const LocalDateTime& day);
 
 // The first row, in grid order, dated `day` or later; none when every row is earlier. Rows
-// whose date is not eight digits are passed over.
+// without a readable date are passed over.
 std::optional<int> FirstRowOnOrAfter(const std::vector<std::string>& shown_lines,
                                      const LocalDateTime& day);
 

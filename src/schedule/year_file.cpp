@@ -11,13 +11,6 @@
 namespace koyomi {
 namespace {
 
-// Where the fields that name and key a line start (1-based byte positions).
-constexpr int kYearPosition = 12;
-constexpr int kKeyPosition = 12;
-constexpr int kKeyLength = 16;
-constexpr size_t kShortestStorableLine = 27;                 // the line key ends at position 27
-constexpr std::string_view kNormalisedHeader = "000000000";  // positions 3-11
-
 unsigned char FoldAsciiCase(unsigned char byte) {
     return (byte >= 'a' && byte <= 'z') ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
 }
@@ -130,17 +123,9 @@ std::string YearFileText(const std::vector<std::string>& lines) {
     return content;
 }
 
-std::string_view LineKey(std::string_view line) {
-    return Field(line, kKeyPosition, kKeyLength);
-}
-
-std::string_view LineYear(std::string_view line) {
-    return Field(line, kYearPosition, 4);
-}
-
 RecordLine LineOfRecord(std::string_view record) {
     RecordLine result;
-    if (record.substr(0, 2) != "YS") {
+    if (LineRecordKind(record) != "YS") {
         result.status = StoreStatus::NotSchedule;
         return result;
     }
@@ -148,16 +133,16 @@ RecordLine LineOfRecord(std::string_view record) {
     // The year becomes part of a file name and the key decides which line is replaced: a
     // record that cannot supply both is not stored anywhere.
     result.status = StoreStatus::Rejected;
-    if (body.size() < kShortestStorableLine) {
+    if (body.size() < kLineKeyEnd) {
         result.reason = "record too short for its line key";
-    } else if (!IsFourAsciiDigits(Field(body, kYearPosition, 4))) {
+    } else if (!IsFourAsciiDigits(LineYear(body))) {
         result.reason = "year is not four digits";
     } else if (std::any_of(body.begin(), body.end(), IsLineEnd)) {
         // A line break inside would split the line in two on the next load.
         result.reason = "record holds a line break";
     } else {
         result.status = StoreStatus::Stored;
-        result.line = OverwriteAt(body, kNormalisedHeader, 3);
+        result.line = NormalisedLine(body);
     }
     return result;
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "schedule/schedule_line.h"
 #include "support/result.h"
 
 namespace koyomi {
@@ -47,11 +48,6 @@ struct RecordLine {
     std::string reason;
 };
 RecordLine LineOfRecord(std::string_view record);
-
-// The key (positions 12-27) and year (positions 12-15) of a year-file line; a short line has
-// a short key, which never equals a stored line's.
-std::string_view LineKey(std::string_view line);
-std::string_view LineYear(std::string_view line);
 
 // Splits a year file's text into its lines, reusing the strings already in `lines`.
 void SplitYearFileLines(std::string_view content, std::vector<std::string>& lines);

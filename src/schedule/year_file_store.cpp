@@ -6,9 +6,6 @@
 namespace koyomi {
 namespace {
 
-constexpr std::string_view kNormalisedHeader = "YS000000000";  // positions 1-11 of a stored line
-constexpr size_t kKeyEnd = 27;                                 // the key ends at position 27
-
 bool LineLess(const std::string& a, const std::string& b) {
     return ScheduleLineLess(a, b);
 }
@@ -16,11 +13,7 @@ bool LineLess(const std::string& a, const std::string& b) {
 // A line that has a whole key but a header other than the one every stored line gets: only a
 // file written by someone else holds such lines.
 bool HasForeignHeader(std::string_view line) {
-    return line.size() >= kKeyEnd && !line.starts_with(kNormalisedHeader);
-}
-
-std::string_view Head(std::string_view line) {
-    return line.substr(0, kKeyEnd);
+    return line.size() >= kLineKeyEnd && !line.starts_with(kStoredLineHeader);
 }
 
 StoreResult FileError(const std::filesystem::path& file, std::string reason) {
@@ -160,13 +153,13 @@ size_t YearFileStore::FindKey(const Year& year, std::string_view key) {
     auto first = lines.begin();
     auto last = lines.end();
     if (year.foreign_headers == 0) {
-        std::string head(kNormalisedHeader);
+        std::string head(kStoredLineHeader);
         head += key;
         first = std::partition_point(first, last, [&](const std::string& line) {
-            return ScheduleLineLess(Head(line), head);
+            return ScheduleLineLess(LineHead(line), head);
         });
         last = std::partition_point(first, last, [&](const std::string& line) {
-            return !ScheduleLineLess(head, Head(line));
+            return !ScheduleLineLess(head, LineHead(line));
         });
     }
     const auto found =

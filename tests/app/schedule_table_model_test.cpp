@@ -1,4 +1,4 @@
-// The schedule table's model: the grid's heading row as the header, its data rows as table
+// The schedule table's model: the column headings as the header, the grid's rows as table
 // rows, cells turned from code page 932 into text, and one reset for each list shown.
 #include <QSignalSpy>
 #include <QtTest>
@@ -20,6 +20,7 @@ class ScheduleTableModelTest : public QObject {
         QCOMPARE(model.headerData(6, Qt::Horizontal).toString(), QStringLiteral("ｸﾞﾚｰﾄﾞ"));
         QCOMPARE(model.headerData(13, Qt::Horizontal).toString(), QStringLiteral("レース名"));
         QVERIFY(!model.headerData(14, Qt::Horizontal).isValid());
+        QVERIFY(!model.headerData(-1, Qt::Horizontal).isValid());
     }
 
     void ShownRowsAreReadAsTextAfterOneReset() {
@@ -27,8 +28,8 @@ class ScheduleTableModelTest : public QObject {
         ScheduleGrid grid;
         for (int row = 1; row <= 3; ++row) {
             ScheduleRow cells;
-            cells[0] = std::to_string(row);
-            cells[13] = Utf8ToSjis("天皇賞（春）") + std::to_string(row);
+            cells[GridColumn::Number] = std::to_string(row);
+            cells[GridColumn::RaceName] = Utf8ToSjis("天皇賞（春）") + std::to_string(row);
             grid.AppendRow(cells);
         }
         QSignalSpy about(&model, &QAbstractItemModel::modelAboutToBeReset);
@@ -48,7 +49,7 @@ class ScheduleTableModelTest : public QObject {
         QVERIFY(!model.flags(model.index(0, 0)).testFlag(Qt::ItemIsEditable));
 
         // A later build replaces the rows; the copy does not follow the grid it came from.
-        grid.ClearDataRows();
+        grid.Clear();
         QCOMPARE(model.rowCount(), 3);
         model.ShowGrid(grid);
         QCOMPARE(reset.count(), 2);

@@ -56,7 +56,7 @@ class LastShownView final : public ViewerView {
     void SelectYear(int index) override { selected_year = index; }
     void ShowList(const ScheduleListModel& model) override {
         title = SjisToUtf8(model.title);
-        list_rows = model.grid.RowCount() - 1;
+        list_rows = model.grid.RowCount();
     }
     void ShowMeetingsMessage(const std::string& text) override { message = SjisToUtf8(text); }
     void MarkTodayRows(const std::vector<int>& rows) override { marked_rows = rows; }

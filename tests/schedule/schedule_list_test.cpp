@@ -52,10 +52,10 @@ class ScheduleLists : public ::testing::Test {
   protected:
     ScheduleLists() { model_.schedule_lines = YearLines(); }
 
-    std::vector<std::string> Column(int col) const {
+    std::vector<std::string> Column(GridColumn column) const {
         std::vector<std::string> cells;
-        for (int row = 1; row < model_.grid.RowCount(); ++row) {
-            cells.push_back(model_.grid.Cell(col, row));
+        for (int row = 0; row < model_.grid.RowCount(); ++row) {
+            cells.push_back(model_.grid.Cell(column, row));
         }
         return cells;
     }
@@ -73,16 +73,14 @@ class ScheduleLists : public ::testing::Test {
 TEST_F(ScheduleLists, AllMonthsShowsEveryLineNumberedFromOne) {
     BuildFullList(model_, Period::AllMonths, may_fourth_);
     EXPECT_EQ(model_.shown_lines, model_.schedule_lines);
-    ASSERT_EQ(model_.grid.RowCount(), 8);
-    EXPECT_EQ(Column(0),
+    ASSERT_EQ(model_.grid.RowCount(), 7);
+    EXPECT_EQ(Column(GridColumn::Number),
               (std::vector<std::string>{"  1", "  2", "  3", "  4", "  5", "  6", "  7"}));
-    EXPECT_EQ(Column(3), (std::vector<std::string>{S("中山"), S("阪神"), S("東京"), S("京都"),
-                                                   S("東京"), S("中山"), S("中山")}));
+    EXPECT_EQ(Column(GridColumn::Venue),
+              (std::vector<std::string>{S("中山"), S("阪神"), S("東京"), S("京都"), S("東京"),
+                                        S("中山"), S("中山")}));
     EXPECT_EQ(model_.title, S("2024年 スケジュール【ALL】"));
     EXPECT_TRUE(model_.grid.Visible());
-    for (int col = 0; col < kScheduleColumnCount; ++col) {
-        EXPECT_EQ(model_.grid.Cell(col, 0), ScheduleColumns()[col].heading);
-    }
 }
 
 TEST_F(ScheduleLists, VenueSelectorOffersEachVenueOnceInLineOrder) {
@@ -101,7 +99,8 @@ TEST_F(ScheduleLists, FromThisMonthKeepsThisMonthOnwardsAndOnlyTheirVenues) {
     BuildFullList(model_, Period::FromThisMonth, may_fourth_);
     const std::vector<std::string> all = YearLines();
     EXPECT_EQ(model_.shown_lines, std::vector<std::string>(all.begin() + 2, all.end()));
-    EXPECT_EQ(Column(0), (std::vector<std::string>{"  1", "  2", "  3", "  4", "  5"}));
+    EXPECT_EQ(Column(GridColumn::Number),
+              (std::vector<std::string>{"  1", "  2", "  3", "  4", "  5"}));
     // Hanshin meets only in April, so it is not offered.
     EXPECT_EQ(model_.venue_names, (std::vector<std::string>{S("京都"), S("中山"), S("東京")}));
 }
@@ -128,44 +127,44 @@ TEST_F(ScheduleLists, CellsFollowTheLinePositionsAndConversions) {
     const ScheduleRow row = ScheduleRowCells(line, 42);
     const std::string fw(kFullWidthSpace);
 
-    EXPECT_EQ(row[0], " 42");
-    EXPECT_EQ(row[1], S("2024年05月04日"));
-    EXPECT_EQ(row[2], S("土"));
-    EXPECT_EQ(row[3], S("東京"));
-    EXPECT_EQ(row[4], "2");  // second digit of "12"
-    EXPECT_EQ(row[5], "0");  // second digit of "10"
-    EXPECT_EQ(row[6], "G1   ");
-    EXPECT_EQ(row[7], S("サラ３上"));
+    EXPECT_EQ(row[GridColumn::Number], " 42");
+    EXPECT_EQ(row[GridColumn::Date], S("2024年05月04日"));
+    EXPECT_EQ(row[GridColumn::Weekday], S("土"));
+    EXPECT_EQ(row[GridColumn::Venue], S("東京"));
+    EXPECT_EQ(row[GridColumn::Meeting], "2");    // second digit of "12"
+    EXPECT_EQ(row[GridColumn::DayNumber], "0");  // second digit of "10"
+    EXPECT_EQ(row[GridColumn::Grade], "G1   ");
+    EXPECT_EQ(row[GridColumn::RaceKind], S("サラ３上"));
     std::string symbol = S("(指定)");
     for (int i = 0; i < 9; ++i) {
         symbol += fw;
     }
-    EXPECT_EQ(row[8], symbol);
-    EXPECT_EQ(row[9], S("定量"));
-    EXPECT_EQ(row[10], " 120");
-    EXPECT_EQ(row[11], S("芝右"));
-    EXPECT_EQ(row[12], " 12");
+    EXPECT_EQ(row[GridColumn::RaceSymbol], symbol);
+    EXPECT_EQ(row[GridColumn::Weight], S("定量"));
+    EXPECT_EQ(row[GridColumn::Distance], " 120");
+    EXPECT_EQ(row[GridColumn::Track], S("芝右"));
+    EXPECT_EQ(row[GridColumn::RunningCount], " 12");
     // The race name keeps its padding: all 60 stored bytes.
-    EXPECT_EQ(row[13], line.substr(30, 60));
-    EXPECT_EQ(row[13], testing::PadFullWidth(S("天皇賞（春）"), 60));
+    EXPECT_EQ(row[GridColumn::RaceName], line.substr(30, 60));
+    EXPECT_EQ(row[GridColumn::RaceName], testing::PadFullWidth(S("天皇賞（春）"), 60));
 }
 
 TEST_F(ScheduleLists, RowNumbersStayRightAlignedPastNinetyNine) {
     model_.schedule_lines.assign(120, YearLines()[0]);
     BuildFullList(model_, Period::AllMonths, may_fourth_);
-    ASSERT_EQ(model_.grid.RowCount(), 121);
-    EXPECT_EQ(model_.grid.Cell(0, 9), "  9");
-    EXPECT_EQ(model_.grid.Cell(0, 10), " 10");
-    EXPECT_EQ(model_.grid.Cell(0, 120), "120");
+    ASSERT_EQ(model_.grid.RowCount(), 120);
+    EXPECT_EQ(model_.grid.Cell(GridColumn::Number, 8), "  9");
+    EXPECT_EQ(model_.grid.Cell(GridColumn::Number, 9), " 10");
+    EXPECT_EQ(model_.grid.Cell(GridColumn::Number, 119), "120");
     EXPECT_EQ(model_.venue_names, (std::vector<std::string>{S("中山")}));
 }
 
-TEST_F(ScheduleLists, EmptyPeriodShowsHeadingOnlyWithTheYearOfTheFile) {
+TEST_F(ScheduleLists, EmptyPeriodShowsNoRowsWithTheYearOfTheFile) {
     BuildFullList(model_, Period::AllMonths, may_fourth_);  // something shown before
     model_.schedule_lines.pop_back();                       // no December meeting left
     BuildFullList(model_, Period::FromThisMonth, FixedClock({2024, 12, 1, 0, 0, 0}));
     EXPECT_TRUE(model_.shown_lines.empty());
-    EXPECT_EQ(model_.grid.RowCount(), 1);
+    EXPECT_EQ(model_.grid.RowCount(), 0);
     EXPECT_EQ(model_.title, S("2024年 スケジュール【ALL】"));
     EXPECT_TRUE(model_.venue_names.empty());
     EXPECT_EQ(model_.venue_selector.items, (std::vector<std::string>{S("全開催場所")}));
@@ -177,7 +176,7 @@ TEST_F(ScheduleLists, EmptyPeriodShowsHeadingOnlyWithTheYearOfTheFile) {
 TEST_F(ScheduleLists, NoScheduleLinesLeavesEverythingAsItWas) {
     ScheduleListModel empty;
     BuildFullList(empty, Period::AllMonths, may_fourth_);
-    EXPECT_EQ(empty.grid.RowCount(), 1);
+    EXPECT_EQ(empty.grid.RowCount(), 0);
     EXPECT_FALSE(empty.grid.Visible());
     EXPECT_TRUE(empty.venue_selector.items.empty());
     EXPECT_TRUE(empty.title.empty());
@@ -199,9 +198,9 @@ TEST_F(ScheduleLists, NoScheduleLinesLeavesEverythingAsItWas) {
 TEST_F(ScheduleLists, ShortAndBrokenLinesStillGiveRows) {
     model_.schedule_lines = {"YS", "YS00000000020xx", YearLines()[0]};
     BuildFullList(model_, Period::AllMonths, may_fourth_);
-    ASSERT_EQ(model_.grid.RowCount(), 4);
-    EXPECT_EQ(model_.grid.Cell(1, 1), S("年月日"));
-    EXPECT_EQ(model_.grid.Cell(13, 1), "");
+    ASSERT_EQ(model_.grid.RowCount(), 3);
+    EXPECT_EQ(model_.grid.Cell(GridColumn::Date, 0), S("年月日"));
+    EXPECT_EQ(model_.grid.Cell(GridColumn::RaceName, 0), "");
     EXPECT_EQ(model_.title, S("年 スケジュール【ALL】"));
 
     // A month that is not a number is not "from this month on".
@@ -218,20 +217,21 @@ TEST_F(ScheduleLists, VenueListShowsOneVenueAndKeepsTheSelector) {
     BuildSelectedList(model_, Period::AllMonths, may_fourth_);
     const std::vector<std::string> all = YearLines();
     EXPECT_EQ(model_.shown_lines, (std::vector<std::string>{all[0], all[5], all[6]}));
-    EXPECT_EQ(Column(0), (std::vector<std::string>{"  1", "  2", "  3"}));
-    EXPECT_EQ(Column(1), (std::vector<std::string>{S("2024年03月02日"), S("2024年09月08日"),
-                                                   S("2024年12月28日")}));
+    EXPECT_EQ(Column(GridColumn::Number), (std::vector<std::string>{"  1", "  2", "  3"}));
+    EXPECT_EQ(
+        Column(GridColumn::Date),
+        (std::vector<std::string>{S("2024年03月02日"), S("2024年09月08日"), S("2024年12月28日")}));
     EXPECT_EQ(model_.title, S("2024年 スケジュール【中山】"));
     EXPECT_EQ(model_.venue_selector.items, selector.items);
     EXPECT_EQ(model_.venue_selector.item_index, selector.item_index);
     EXPECT_EQ(model_.venue_names, venue_names);
 }
 
-TEST_F(ScheduleLists, VenueWithoutMeetingsInThePeriodShowsHeadingOnly) {
+TEST_F(ScheduleLists, VenueWithoutMeetingsInThePeriodShowsNoRows) {
     BuildFullList(model_, Period::AllMonths, may_fourth_);
     SelectVenue("阪神");
     BuildSelectedList(model_, Period::FromThisMonth, may_fourth_);
-    EXPECT_EQ(model_.grid.RowCount(), 1);
+    EXPECT_EQ(model_.grid.RowCount(), 0);
     EXPECT_TRUE(model_.shown_lines.empty());
     EXPECT_EQ(model_.title, S("2024年 スケジュール【阪神】"));
     EXPECT_TRUE(model_.message_text.empty());
@@ -241,10 +241,10 @@ TEST_F(ScheduleLists, ChoosingAllVenuesAgainRebuildsTheFullList) {
     BuildFullList(model_, Period::AllMonths, may_fourth_);
     SelectVenue("東京");
     BuildSelectedList(model_, Period::FromThisMonth, may_fourth_);
-    EXPECT_EQ(model_.grid.RowCount(), 3);
+    EXPECT_EQ(model_.grid.RowCount(), 2);
     model_.venue_selector.item_index = 0;
     BuildSelectedList(model_, Period::FromThisMonth, may_fourth_);
-    EXPECT_EQ(model_.grid.RowCount(), 6);
+    EXPECT_EQ(model_.grid.RowCount(), 5);
     EXPECT_EQ(model_.venue_selector.items.size(), 4u);  // refilled for this month onwards
     EXPECT_EQ(model_.title, S("2024年 スケジュール【ALL】"));
 }
@@ -272,7 +272,7 @@ TEST_F(ScheduleLists, LoadingAYearFileBuildsItsFullListAndAFailureChangesNothing
     Status loaded = LoadYearAndBuildFullList(model, file, Period::AllMonths, may_fourth_);
     ASSERT_TRUE(loaded.Ok()) << loaded.Reason();
     EXPECT_EQ(model.schedule_lines, YearLines());
-    EXPECT_EQ(model.grid.RowCount(), 8);
+    EXPECT_EQ(model.grid.RowCount(), 7);
 
     const ScheduleListModel before = model;
     Status failed = LoadYearAndBuildFullList(model, folder.path() / YearFileName("2023"),

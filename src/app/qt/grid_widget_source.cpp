@@ -4,17 +4,17 @@
 
 namespace koyomi {
 
-int GridWidgetSource::ColWidth(int col) const {
-    return widget_.columnWidth(col);
-}
-
-int GridWidgetSource::RowHeight(int row) const {
-    // Row 0 is the heading row, which the widget draws as its header.
-    if (row == 0) {
-        return widget_.verticalHeader()->defaultSectionSize();
+GridTable ShownTable(const ScheduleGrid& grid, const QTableView& widget) {
+    std::vector<int> widths;
+    for (int place = 0; place < kScheduleColumnCount; ++place) {
+        widths.push_back(widget.columnWidth(place));
     }
-    const int height = widget_.rowHeight(row - 1);
-    return height > 0 ? height : widget_.verticalHeader()->defaultSectionSize();
+    // The widget draws the headings as its header, one default row high.
+    const int default_height = widget.verticalHeader()->defaultSectionSize();
+    return ScheduleTable(grid, std::move(widths), default_height, [&](int row) {
+        const int height = widget.rowHeight(row);
+        return height > 0 ? height : default_height;
+    });
 }
 
 }  // namespace koyomi

@@ -74,14 +74,14 @@ Result<PrintedTo> MainWindow::PrintList(const PrintRequest& request) {
     printer.setDocName(SjisToQString(request.title));
 
     GridPrinter& grid_printer = *request.printer;
-    const GridWidgetSource grid(*request.grid, *schedule_table_);
+    const GridTable grid = ShownTable(*request.grid, *schedule_table_);
     grid_printer.target_grid = &grid;
     grid_printer.target_grid_font = PrintFontOf(*schedule_table_);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QString error = PrintGridJob(grid_printer, printer, schedule_table_->logicalDpiX(),
                                        schedule_table_->logicalDpiY());
     QApplication::restoreOverrideCursor();
-    // The grid adapter lives only for this job.
+    // The table lives only for this job.
     grid_printer.target_grid = nullptr;
 
     if (!error.isEmpty()) {

@@ -11,26 +11,27 @@ void ScheduleTableModel::ShowGrid(const ScheduleGrid& grid) {
 }
 
 int ScheduleTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : grid_.RowCount() - 1;
+    return parent.isValid() ? 0 : grid_.RowCount();
 }
 
 int ScheduleTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : grid_.ColCount();
+    return parent.isValid() ? 0 : kScheduleColumnCount;
 }
 
 QVariant ScheduleTableModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) {
         return QVariant();
     }
-    return SjisToQString(grid_.Cell(index.column(), index.row() + 1));
+    const std::optional<GridColumn> column = GridColumnAt(index.column());
+    return column ? SjisToQString(grid_.Cell(*column, index.row())) : QVariant();
 }
 
 QVariant ScheduleTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= grid_.ColCount()) {
+    const std::optional<GridColumn> column = GridColumnAt(section);
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || !column) {
         return QVariant();
     }
-    return SjisToQString(grid_.Cell(section, 0));
+    return SjisToQString(ColumnOf(*column).heading);
 }
 
 }  // namespace koyomi

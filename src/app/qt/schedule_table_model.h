@@ -1,6 +1,6 @@
 // The schedule table's rows for the view: a copy of the list's grid taken at each build, cells
-// kept as code page 932 and turned into text only when the view asks. Grid row 0 (the
-// headings) is the view's horizontal header; grid row r is table row r - 1.
+// kept as code page 932 and turned into text only when the view asks. The column headings are
+// the view's horizontal header; grid row r is table row r.
 #pragma once
 
 #include <QAbstractTableModel>

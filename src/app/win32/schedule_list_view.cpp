@@ -34,9 +34,9 @@ ScheduleListView::ScheduleListView(HWND parent) {
         0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlScheduleList)),
         GetModuleHandleW(nullptr), nullptr);
     ListView_SetExtendedListViewStyle(window_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    const ScheduleGrid empty;
     for (int column = 0; column < kScheduleColumnCount; ++column) {
-        headings_[static_cast<size_t>(column)] = WideFromSjis(empty.Cell(column, 0));
+        headings_[static_cast<size_t>(column)] =
+            WideFromSjis(ScheduleColumns()[static_cast<size_t>(column)].heading);
         LVCOLUMNW spec{};
         spec.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         spec.fmt = LVCFMT_CENTER;
@@ -54,23 +54,12 @@ ScheduleListView::ScheduleListView(HWND parent) {
 }
 
 void ScheduleListView::ShowGrid(const ScheduleGrid& grid) {
-    for (int column = 0; column < kScheduleColumnCount; ++column) {
-        std::wstring heading = WideFromSjis(grid.Cell(column, 0));
-        auto& shown = headings_[static_cast<size_t>(column)];
-        if (heading != shown) {
-            shown = std::move(heading);
-            LVCOLUMNW spec{};
-            spec.mask = LVCF_TEXT;
-            spec.pszText = shown.data();
-            ListView_SetColumn(window_, column, &spec);
-        }
-    }
     rows_.clear();
-    rows_.reserve(static_cast<size_t>(std::max(0, grid.RowCount() - 1)));
-    for (int row = 1; row < grid.RowCount(); ++row) {
+    rows_.reserve(static_cast<size_t>(grid.RowCount()));
+    for (int row = 0; row < grid.RowCount(); ++row) {
         auto& cells = rows_.emplace_back();
-        for (int column = 0; column < kScheduleColumnCount; ++column) {
-            cells[static_cast<size_t>(column)] = WideFromSjis(grid.Cell(column, row));
+        for (size_t place = 0; place < kGridColumnOrder.size(); ++place) {
+            cells[place] = WideFromSjis(grid.Cell(kGridColumnOrder[place], row));
         }
     }
     ListView_SetItemCountEx(window_, static_cast<int>(rows_.size()), 0);

@@ -24,21 +24,21 @@ ScheduleGrid SampleYearGrid() {
                 char date[32];
                 std::snprintf(date, sizeof date, "2026年%02d月%02d日", month, day);
                 ScheduleRow row;
-                row[0] = std::to_string(number++);
-                row[1] = Utf8ToSjis(date);
-                row[2] = Utf8ToSjis(kWeekdays[weekday]);
-                row[3] = Utf8ToSjis(kVenues[venue]);
-                row[4] = std::to_string(week / 4 % 5 + 1);
-                row[5] = std::to_string(week % 8 + 1);
+                row[GridColumn::Number] = std::to_string(number++);
+                row[GridColumn::Date] = Utf8ToSjis(date);
+                row[GridColumn::Weekday] = Utf8ToSjis(kWeekdays[weekday]);
+                row[GridColumn::Venue] = Utf8ToSjis(kVenues[venue]);
+                row[GridColumn::Meeting] = std::to_string(week / 4 % 5 + 1);
+                row[GridColumn::DayNumber] = std::to_string(week % 8 + 1);
                 if ((week + venue) % 3 == 0 && weekday == 1) {
-                    row[6] = venue == 0 ? "G1" : "G3";
-                    row[7] = Utf8ToSjis("サラ３上");
-                    row[8] = Utf8ToSjis("(国際)(指定)");
-                    row[9] = Utf8ToSjis("定量");
-                    row[10] = "1600";
-                    row[11] = Utf8ToSjis("芝左");
-                    row[12] = std::to_string(40 + week);
-                    row[13] = Utf8ToSjis(kRaces[(week + venue) % 4]);
+                    row[GridColumn::Grade] = venue == 0 ? "G1" : "G3";
+                    row[GridColumn::RaceKind] = Utf8ToSjis("サラ３上");
+                    row[GridColumn::RaceSymbol] = Utf8ToSjis("(国際)(指定)");
+                    row[GridColumn::Weight] = Utf8ToSjis("定量");
+                    row[GridColumn::Distance] = "1600";
+                    row[GridColumn::Track] = Utf8ToSjis("芝左");
+                    row[GridColumn::RunningCount] = std::to_string(40 + week);
+                    row[GridColumn::RaceName] = Utf8ToSjis(kRaces[(week + venue) % 4]);
                 }
                 grid.AppendRow(std::move(row));
             }

@@ -12,6 +12,7 @@
 #include "codes/code_tables.h"
 #include "output/calendar_export.h"
 #include "schedule/graded_filter.h"
+#include "schedule/schedule_line.h"
 #include "schedule/schedule_list.h"
 #include "schedule/year_file.h"
 #include "support/sjis_text.h"
@@ -52,10 +53,10 @@ bool Write(const fs::path& folder, const std::string& name, const std::string& t
     for (const std::string& line : shown_lines) {
         const ScheduleRow cells = ScheduleRowCells(line, ++row);
         rows << Hex(line);
-        for (const std::string& cell : cells) {
-            rows << '\t' << SjisToUtf8(cell);
+        for (GridColumn column : kGridColumnOrder) {
+            rows << '\t' << SjisToUtf8(cells[column]);
         }
-        rows << '\t' << SjisToUtf8(VenueText(Field(line, 20, 2), 9)) << '\n';
+        rows << '\t' << SjisToUtf8(VenueText(LineVenueCode(line), 9)) << '\n';
     }
     manifest << name << '\n';
     return rows.good();
