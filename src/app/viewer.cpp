@@ -52,9 +52,10 @@ Viewer::Viewer(Options options, ViewerView& view, MessagePresenter& presenter)
     grid_printer_.left_margin = 0;
     grid_printer_.right_margin = 0;
     grid_printer_.on_begin_page = [this](GridPrinter& sender) {
-        if (PrintCanvas* canvas = sender.Canvas()) {
-            canvas->TextOut(sender.MmToPixelX(10), sender.MmToPixelY(4), model_.title);
-        }
+        PrintCanvas* canvas = sender.Canvas();
+        return canvas == nullptr
+                   ? Status()
+                   : canvas->TextOut(sender.MmToPixelX(10), sender.MmToPixelY(4), model_.title);
     };
 }
 

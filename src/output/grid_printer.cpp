@@ -50,26 +50,33 @@ std::vector<int> SplitIntoPages(int count, SizeOf sizeOf, long double ratio, int
 
 }  // namespace
 
-bool GridPrinter::Print(PrintCanvas& canvas) {
+Status GridPrinter::Print(PrintCanvas& canvas) {
     if (canvas_ != nullptr) {
-        // Called again from a page event: the running job owns the canvas.
+        // Called again from a page event: the running job owns the canvas, and its page is
+        // spoilt by whatever the event meant to print.
         NoteError("この表はすでに印刷中です");
-        return false;
+        return Fail("この表はすでに印刷中です");
     }
-    lastError_.clear();
+    first_failure_.clear();
     if (target_grid == nullptr) {
-        return true;
+        return {};
     }
     canvas_ = &canvas;
     if (CalcPages()) {
         try {
-            for (int strip = 1; strip <= ColPages(); ++strip) {
-                for (int band = 1; band <= RowPages(); ++band) {
+            Status page;
+            for (int strip = 1; page && strip <= ColPages(); ++strip) {
+                for (int band = 1; page && band <= RowPages(); ++band) {
                     if (strip != 1 || band != 1) {
-                        canvas.NewPage();
+                        page = canvas.NewPage();
                     }
-                    DrawPage(strip, band);
+                    if (page) {
+                        page = DrawPage(strip, band);
+                    }
                 }
+            }
+            if (!page) {
+                NoteError(page.Reason());
             }
         } catch (const std::exception& error) {
             NoteError(ReasonOf(error));
@@ -78,7 +85,10 @@ bool GridPrinter::Print(PrintCanvas& canvas) {
         }
     }
     canvas_ = nullptr;
-    return lastError_.empty();
+    if (!first_failure_.empty()) {
+        return Fail(first_failure_);
+    }
+    return {};
 }
 
 int GridPrinter::MmToPixelX(int mm) const {
@@ -139,66 +149,83 @@ bool GridPrinter::CalcPages() {
     return false;
 }
 
-void GridPrinter::SetupCanvas() {
+Status GridPrinter::SetupCanvas() {
     canvas_->SetPenColour(kBlack);
-    canvas_->SetBrushClear();
-    canvas_->SetFont(target_grid_font);
+    if (Status brush = canvas_->SetBrushClear(); !brush) {
+        return brush;
+    }
+    return canvas_->SetFont(target_grid_font);
 }
 
-void GridPrinter::DrawPage(int strip, int band) {
-    const int dx = RoundHalfEven(text_inset_left * ratio_x_);
-    const int dy = RoundHalfEven(text_inset_top * ratio_y_);
+Status GridPrinter::DrawPage(int strip, int band) {
     current_strip_ = strip;
     current_band_ = band;
-    SetupCanvas();
+    if (Status ready = SetupCanvas(); !ready) {
+        return ready;
+    }
     if (on_begin_page) {
-        on_begin_page(*this);
+        if (Status begun = on_begin_page(*this); !begun) {
+            return begun;
+        }
     }
     // Whatever the page event changed on the canvas must not reach the table.
-    SetupCanvas();
-
+    if (Status ready = SetupCanvas(); !ready) {
+        return ready;
+    }
     try {
-        const GridSource& grid = *target_grid;
-        const int firstRow = RowStart(band);
-        const int lastRow = std::min(
-            band == RowPages() ? grid.RowCount() - 1 : RowStart(band + 1) - 1, grid.RowCount() - 1);
-        const int first_col = ColStart(strip);
-        const int last_col =
-            std::min(strip == ColPages() ? grid.ColCount() - 1 : ColStart(strip + 1) - 1,
-                     grid.ColCount() - 1);
-
-        long double y = top_pixels_;
-        for (int row = firstRow; row <= lastRow; ++row) {
-            long double x = left_pixels_;
-            const long double rh = grid.RowHeight(row) * ratio_y_;
-            for (int col = first_col; col <= last_col; ++col) {
-                const long double cw = grid.ColWidth(col) * ratio_x_;
-                const int left = RoundHalfEven(x);
-                const int top = RoundHalfEven(y);
-                const PixelRect cell{left, top, left + RoundHalfEven(cw), RoundHalfEven(y + rh)};
-                canvas_->TextRect(cell, left + dx, top + dy, grid.Cell(col, row));
-                // One pixel more, so that neighbouring frames share their edges.
-                canvas_->FrameRect(
-                    {left, top, RoundHalfEven(x + cw + 1), RoundHalfEven(y + rh + 1)});
-                x += cw;
-            }
-            y += rh;
-        }
-        last_y_ = RoundHalfEven(y);
-        if (on_end_page) {
-            on_end_page(*this);
+        if (Status drawn = DrawTable(strip, band); !drawn) {
+            NoteError(drawn.Reason());
         }
     } catch (const std::exception& error) {
         NoteError(ReasonOf(error));
     } catch (...) {
         NoteError("原因不明のエラーでページを印刷できませんでした");
     }
+    return {};
+}
+
+Status GridPrinter::DrawTable(int strip, int band) {
+    const int dx = RoundHalfEven(text_inset_left * ratio_x_);
+    const int dy = RoundHalfEven(text_inset_top * ratio_y_);
+    const GridSource& grid = *target_grid;
+    const int firstRow = RowStart(band);
+    const int lastRow = std::min(band == RowPages() ? grid.RowCount() - 1 : RowStart(band + 1) - 1,
+                                 grid.RowCount() - 1);
+    const int first_col = ColStart(strip);
+    const int last_col = std::min(
+        strip == ColPages() ? grid.ColCount() - 1 : ColStart(strip + 1) - 1, grid.ColCount() - 1);
+
+    long double y = top_pixels_;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        long double x = left_pixels_;
+        const long double rh = grid.RowHeight(row) * ratio_y_;
+        for (int col = first_col; col <= last_col; ++col) {
+            const long double cw = grid.ColWidth(col) * ratio_x_;
+            const int left = RoundHalfEven(x);
+            const int top = RoundHalfEven(y);
+            const PixelRect cell{left, top, left + RoundHalfEven(cw), RoundHalfEven(y + rh)};
+            if (Status text = canvas_->TextRect(cell, left + dx, top + dy, grid.Cell(col, row));
+                !text) {
+                return text;
+            }
+            // One pixel more, so that neighbouring frames share their edges.
+            if (Status frame = canvas_->FrameRect(
+                    {left, top, RoundHalfEven(x + cw + 1), RoundHalfEven(y + rh + 1)});
+                !frame) {
+                return frame;
+            }
+            x += cw;
+        }
+        y += rh;
+    }
+    last_y_ = RoundHalfEven(y);
+    return on_end_page ? on_end_page(*this) : Status();
 }
 
 void GridPrinter::NoteError(const std::string& what) {
     // The first failure is the one worth telling; later ones usually follow from it.
-    if (lastError_.empty()) {
-        lastError_ = what.empty() ? std::string("印刷に失敗しました") : what;
+    if (first_failure_.empty()) {
+        first_failure_ = what.empty() ? std::string("印刷に失敗しました") : what;
     }
 }
 

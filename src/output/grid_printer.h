@@ -9,12 +9,14 @@
 
 #include "output/grid_source.h"
 #include "output/print_canvas.h"
+#include "support/result.h"
 
 namespace koyomi {
 
 class GridPrinter {
   public:
-    using PageHandler = std::function<void(GridPrinter& sender)>;
+    // A page event draws on Canvas() and says when that failed.
+    using PageHandler = std::function<Status(GridPrinter& sender)>;
 
     // The layout and the page events, with their defaults.
     PageHandler on_begin_page;  // every page, before its table part
@@ -25,18 +27,16 @@ class GridPrinter {
     int top_margin = 10;
     int right_margin = 5;
     int bottom_margin = 10;
-    int screen_ratio_x = 1000;  // per mille; has no effect on the output
-    int screen_ratio_y = 1000;
     const GridSource* target_grid = nullptr;
 
     // The target grid's font, set together with target_grid.
     FontDescription target_grid_font;
 
     // Prints the whole target grid on `canvas`, the current print job, which the caller opens
-    // before and closes after. Without a target grid nothing is drawn. Returns false when a
-    // failure cut the job short or spoilt a page; LastError() then says what happened, and
-    // the pages already produced stay in the job.
-    bool Print(PrintCanvas& canvas);
+    // before and closes after. Without a target grid nothing is drawn. A failure that cut the
+    // job short or spoilt a page is told in words for the user (the first one, when there
+    // were several); the pages already produced stay in the job.
+    Status Print(PrintCanvas& canvas);
 
     // Millimetres to printer pixels at the resolutions of the last print job; meant for the
     // page events.
@@ -63,14 +63,12 @@ class GridPrinter {
     int PrintableWidth() const { return printable_width_; }
     int PrintableHeight() const { return printable_height_; }
 
-    // What went wrong in the last print job, in words for the user (UTF-8); empty when
-    // nothing did.
-    const std::string& LastError() const { return lastError_; }
-
   private:
     bool CalcPages();
-    void DrawPage(int strip, int band);
-    void SetupCanvas();
+    // A failure of the page as a whole ends the job; one of its table part spoils the page.
+    Status DrawPage(int strip, int band);
+    Status DrawTable(int strip, int band);
+    Status SetupCanvas();
     void NoteError(const std::string& what);
 
     PrintCanvas* canvas_ = nullptr;
@@ -88,7 +86,7 @@ class GridPrinter {
     int current_strip_ = 0;
     int current_band_ = 0;
     int last_y_ = 0;
-    std::string lastError_;
+    std::string first_failure_;  // of the running or last job; empty when none
 };
 
 }  // namespace koyomi

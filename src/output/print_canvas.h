@@ -1,10 +1,12 @@
 // The drawing surface of a print job as the grid printer sees it. The program's canvas draws
-// with the platform printer; tests record the calls. A canvas reports a failure by throwing
-// an exception derived from std::exception whose message is meant for the user.
+// with the platform printer; tests record the calls. A call that can fail returns why, in
+// words meant for the user.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "support/result.h"
 
 namespace koyomi {
 
@@ -52,22 +54,23 @@ class PrintCanvas {
     virtual int PageWidth() const = 0;
     virtual int PageHeight() const = 0;
 
-    virtual void SetFont(const FontDescription& font) = 0;
+    virtual Status SetFont(const FontDescription& font) = 0;
+    // Kept for the frames drawn next.
     virtual void SetPenColour(RgbColour colour) = 0;
     // Rectangles are outlined only and text gets no background.
-    virtual void SetBrushClear() = 0;
+    virtual Status SetBrushClear() = 0;
 
     // Text (code page 932) in the current font with its top-left corner at (x, y), cut at the
     // edges of `clip`.
-    virtual void TextRect(const PixelRect& clip, int x, int y, const std::string& text) = 0;
+    virtual Status TextRect(const PixelRect& clip, int x, int y, const std::string& text) = 0;
     // Text with its top-left corner at (x, y), not cut; for the page events.
-    virtual void TextOut(int x, int y, const std::string& text) = 0;
+    virtual Status TextOut(int x, int y, const std::string& text) = 0;
     // A one-pixel outline in the pen colour through the pixels from (left, top) to
     // (right - 1, bottom - 1).
-    virtual void FrameRect(const PixelRect& rect) = 0;
+    virtual Status FrameRect(const PixelRect& rect) = 0;
 
     // Ends the current page and starts the next one of the job.
-    virtual void NewPage() = 0;
+    virtual Status NewPage() = 0;
 };
 
 }  // namespace koyomi

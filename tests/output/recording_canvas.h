@@ -1,7 +1,6 @@
 // A print canvas that keeps every call, page by page, for the printing tests.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -33,7 +32,7 @@ class RecordingCanvas final : public PrintCanvas {
 
     std::vector<RecordedPage> pages{RecordedPage{}};
     FontDescription font;
-    int throw_on_new_page = 0;  // fail when this page (1-based) would start; 0 = never
+    int fail_on_new_page = 0;  // fail when this page (1-based) would start; 0 = never
 
     int PrinterResolutionX() const override { return printer_dpi_; }
     int PrinterResolutionY() const override { return printer_dpi_; }
@@ -42,32 +41,38 @@ class RecordingCanvas final : public PrintCanvas {
     int PageWidth() const override { return width_; }
     int PageHeight() const override { return height_; }
 
-    void SetFont(const FontDescription& new_font) override {
+    Status SetFont(const FontDescription& new_font) override {
         font = new_font;
-        Log("font " + new_font.face);
+        return Logged("font " + new_font.face);
     }
     void SetPenColour(RgbColour colour) override { Log("pen " + std::to_string(colour)); }
-    void SetBrushClear() override { Log("brush clear"); }
-    void TextRect(const PixelRect& clip, int x, int y, const std::string& text) override {
+    Status SetBrushClear() override { return Logged("brush clear"); }
+    Status TextRect(const PixelRect& clip, int x, int y, const std::string& text) override {
         pages.back().texts.push_back({clip, x, y, text});
-        Log("text " + text);
+        return Logged("text " + text);
     }
-    void TextOut(int x, int y, const std::string& text) override {
+    Status TextOut(int x, int y, const std::string& text) override {
         pages.back().titles.push_back({{}, x, y, text});
-        Log("title " + text);
+        return Logged("title " + text);
     }
-    void FrameRect(const PixelRect& rect) override {
+    Status FrameRect(const PixelRect& rect) override {
         pages.back().frames.push_back(rect);
-        Log("frame");
+        return Logged("frame");
     }
-    void NewPage() override {
-        if (throw_on_new_page == static_cast<int>(pages.size()) + 1) {
-            throw std::runtime_error("printer went away");
+    Status NewPage() override {
+        if (fail_on_new_page == static_cast<int>(pages.size()) + 1) {
+            return Fail("printer went away");
         }
         pages.emplace_back();
+        return {};
     }
 
     void Log(std::string entry) { pages.back().log.push_back(std::move(entry)); }
+    // Every call that can fail succeeds here.
+    Status Logged(std::string entry) {
+        Log(std::move(entry));
+        return {};
+    }
 
   private:
     int printer_dpi_;

@@ -21,11 +21,11 @@ QString PrintGridJob(GridPrinter& grid_printer, QPrinter& printer, int screen_dp
     if (!canvas.IsActive()) {
         return QStringLiteral("印刷を開始できませんでした。\n%1").arg(destination);
     }
-    const bool printed = grid_printer.Print(canvas);
+    const Status printed = grid_printer.Print(canvas);
     const bool closed = canvas.End();
     if (!printed) {
         return QStringLiteral("印刷中にエラーが発生しました。\n%1\n(%2)")
-            .arg(destination, QString::fromUtf8(grid_printer.LastError()));
+            .arg(destination, QString::fromStdString(Describe(printed.Error())));
     }
     if (!closed) {
         return QStringLiteral("印刷を終えることができませんでした。\n%1").arg(destination);

@@ -4,7 +4,6 @@
 #include <QFontMetrics>
 #include <QPen>
 #include <QPrinter>
-#include <stdexcept>
 
 #include "support/qt/qt_text.h"
 
@@ -56,14 +55,17 @@ int QtPrintCanvas::PageHeight() const {
     return printer_.height();
 }
 
-QPainter& QtPrintCanvas::Painter() {
+Status QtPrintCanvas::CheckOpen() const {
     if (!painter_.isActive()) {
-        throw std::runtime_error("印刷ジョブが開かれていません");
+        return Fail("印刷ジョブが開かれていません");
     }
-    return painter_;
+    return {};
 }
 
-void QtPrintCanvas::SetFont(const FontDescription& font) {
+Status QtPrintCanvas::SetFont(const FontDescription& font) {
+    if (Status open = CheckOpen(); !open) {
+        return open;
+    }
     QFont qfont(SjisToQString(font.face));
     // Points, so the printed text has the physical size it has on screen.
     qfont.setPointSizeF(font.pointSize > 0 ? font.pointSize : 9.0);
@@ -71,61 +73,77 @@ void QtPrintCanvas::SetFont(const FontDescription& font) {
     qfont.setItalic(font.italic);
     qfont.setUnderline(font.underline);
     qfont.setStrikeOut(font.strikeOut);
-    Painter().setFont(qfont);
+    painter_.setFont(qfont);
     font_colour_ = ColourOf(font.colour);
+    return {};
 }
 
 void QtPrintCanvas::SetPenColour(RgbColour colour) {
     pen_colour_ = ColourOf(colour);
 }
 
-void QtPrintCanvas::SetBrushClear() {
-    Painter().setBrush(Qt::NoBrush);
+Status QtPrintCanvas::SetBrushClear() {
+    if (Status open = CheckOpen(); !open) {
+        return open;
+    }
+    painter_.setBrush(Qt::NoBrush);
     painter_.setBackgroundMode(Qt::TransparentMode);
+    return {};
 }
 
 void QtPrintCanvas::DrawText(int x, int y, const std::string& text) {
-    QPainter& painter = Painter();
-    painter.setPen(QPen(font_colour_));
+    painter_.setPen(QPen(font_colour_));
     // The painter places text on its baseline; (x, y) is the text's top-left corner.
-    painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), SjisToQString(text));
+    painter_.drawText(QPoint(x, y + painter_.fontMetrics().ascent()), SjisToQString(text));
 }
 
-void QtPrintCanvas::TextRect(const PixelRect& clip, int x, int y, const std::string& text) {
-    QPainter& painter = Painter();
-    if (text.empty() || clip.right <= clip.left || clip.bottom <= clip.top) {
-        return;
+Status QtPrintCanvas::TextRect(const PixelRect& clip, int x, int y, const std::string& text) {
+    if (Status open = CheckOpen(); !open) {
+        return open;
     }
-    painter.setClipRect(QRect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top));
+    if (text.empty() || clip.right <= clip.left || clip.bottom <= clip.top) {
+        return {};
+    }
+    painter_.setClipRect(
+        QRect(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top));
     DrawText(x, y, text);
-    painter.setClipping(false);
+    painter_.setClipping(false);
+    return {};
 }
 
-void QtPrintCanvas::TextOut(int x, int y, const std::string& text) {
+Status QtPrintCanvas::TextOut(int x, int y, const std::string& text) {
+    if (Status open = CheckOpen(); !open) {
+        return open;
+    }
     if (!text.empty()) {
         DrawText(x, y, text);
     }
+    return {};
 }
 
-void QtPrintCanvas::FrameRect(const PixelRect& rect) {
-    QPainter& painter = Painter();
+Status QtPrintCanvas::FrameRect(const PixelRect& rect) {
+    if (Status open = CheckOpen(); !open) {
+        return open;
+    }
     if (rect.right <= rect.left || rect.bottom <= rect.top) {
-        return;
+        return {};
     }
     // One device pixel wide, covering the pixels from (left, top) to (right - 1, bottom - 1).
     QPen pen(pen_colour_);
     pen.setWidth(1);
     pen.setJoinStyle(Qt::MiterJoin);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(
+    painter_.setPen(pen);
+    painter_.setBrush(Qt::NoBrush);
+    painter_.drawRect(
         QRect(rect.left, rect.top, rect.right - rect.left - 1, rect.bottom - rect.top - 1));
+    return {};
 }
 
-void QtPrintCanvas::NewPage() {
+Status QtPrintCanvas::NewPage() {
     if (!printer_.newPage()) {
-        throw std::runtime_error("プリンタが次のページを始められませんでした");
+        return Fail("プリンタが次のページを始められませんでした");
     }
+    return {};
 }
 
 }  // namespace koyomi

@@ -34,17 +34,17 @@ class QtPrintCanvas final : public PrintCanvas {
     int PageWidth() const override;
     int PageHeight() const override;
 
-    void SetFont(const FontDescription& font) override;
+    Status SetFont(const FontDescription& font) override;
     void SetPenColour(RgbColour colour) override;
-    void SetBrushClear() override;
-    void TextRect(const PixelRect& clip, int x, int y, const std::string& text) override;
-    void TextOut(int x, int y, const std::string& text) override;
-    void FrameRect(const PixelRect& rect) override;
-    void NewPage() override;
+    Status SetBrushClear() override;
+    Status TextRect(const PixelRect& clip, int x, int y, const std::string& text) override;
+    Status TextOut(int x, int y, const std::string& text) override;
+    Status FrameRect(const PixelRect& rect) override;
+    Status NewPage() override;
 
   private:
-    // The painter of the open job; throws when the job is not open.
-    QPainter& Painter();
+    // Drawing needs an open job: after it ended nothing would reach the paper.
+    Status CheckOpen() const;
     void DrawText(int x, int y, const std::string& text);
 
     QPrinter& printer_;
