@@ -11,7 +11,7 @@ constexpr MessageButton kAllButtons[] = {
 };
 
 MessageBoxRequest OkBox(std::string_view text, MessageKind kind) {
-    return MessageBoxRequest{std::string(text), kind, {MessageButton::Ok}, std::nullopt, 0};
+    return MessageBoxRequest{std::string(text), kind, {MessageButton::Ok}};
 }
 
 }  // namespace
@@ -60,19 +60,10 @@ DialogResult MessageDialog::Execute(MessagePresenter& presenter) {
     request.kind = kind;
     request.buttons =
         buttons.Empty() ? std::vector<MessageButton>{MessageButton::Ok} : buttons.InOrder();
-    if (position == MessagePosition::Designed) {
-        request.position = ScreenPoint{left, top};
-    }
-    request.help_context = help_context;
-
     if (beep) {
         presenter.Beep();
     }
-    const DialogResult result = presenter.ShowModal(request);
-    if (on_button_click) {
-        on_button_click(*this, result);
-    }
-    return result;
+    return presenter.ShowModal(request);
 }
 
 void ShowInformation(MessagePresenter& presenter, std::string_view text, bool beep) {

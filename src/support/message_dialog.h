@@ -4,9 +4,7 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <initializer_list>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,8 +13,6 @@ namespace koyomi {
 
 // Kind of box: icon and caption. Custom has no icon and the program's title as caption.
 enum class MessageKind { Warning, Error, Information, Confirmation, Custom };
-
-enum class MessagePosition { Designed = 0, ScreenCenter = 1 };
 
 // The platform's standard buttons, in the order a box shows them.
 enum class MessageButton {
@@ -35,17 +31,17 @@ enum class MessageButton {
 
 // How a modal box was closed. Closing without a button (Esc, the close box) is Cancel.
 enum class DialogResult {
-    None = 0,
-    Ok = 1,
-    Cancel = 2,
-    Abort = 3,
-    Retry = 4,
-    Ignore = 5,
-    Yes = 6,
-    No = 7,
-    All = 8,
-    NoToAll = 9,
-    YesToAll = 10,
+    None,
+    Ok,
+    Cancel,
+    Abort,
+    Retry,
+    Ignore,
+    Yes,
+    No,
+    All,
+    NoToAll,
+    YesToAll,
 };
 
 // The result a button closes its box with; Help closes nothing (None).
@@ -74,20 +70,11 @@ class MessageButtons {
     std::uint32_t bits_ = 0;
 };
 
-struct ScreenPoint {
-    int left = 0;
-    int top = 0;
-
-    friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
-};
-
-// Everything a box shows.
+// Everything a box shows; it opens centred.
 struct MessageBoxRequest {
     std::string text;  // UTF-8
     MessageKind kind = MessageKind::Information;
-    std::vector<MessageButton> buttons;   // never empty, in display order
-    std::optional<ScreenPoint> position;  // top-left on screen; none: centred on the screen
-    int help_context = 0;
+    std::vector<MessageButton> buttons;  // never empty, in display order
 
     friend bool operator==(const MessageBoxRequest&, const MessageBoxRequest&) = default;
 };
@@ -104,21 +91,14 @@ class MessagePresenter {
 
 class MessageDialog {
   public:
-    using ButtonClickHandler = std::function<void(MessageDialog& sender, DialogResult dlg_result)>;
-
     // What the box shows and how, with the defaults.
     bool beep = false;  // beep when the box opens
-    int left = -1;      // box position when position is Designed
-    int top = -1;
-    int help_context = 0;
-    std::string text;  // UTF-8
+    std::string text;   // UTF-8
     MessageKind kind = MessageKind::Information;
-    MessagePosition position = MessagePosition::ScreenCenter;
     MessageButtons buttons{MessageButton::Ok};
-    ButtonClickHandler on_button_click;
 
-    // Shows the described box and returns how it was closed, after telling on_button_click.
-    // A box needs a button to be closed by: an empty buttons shows OK.
+    // Shows the described box and returns how it was closed. A box needs a button to be
+    // closed by: an empty buttons shows OK.
     DialogResult Execute(MessagePresenter& presenter);
 };
 

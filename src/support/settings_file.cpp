@@ -1,10 +1,8 @@
 #include "support/settings_file.h"
 
-#include <cstdlib>
 #include <limits>
 #include <optional>
 #include <utility>
-#include <vector>
 
 #include "support/program_file.h"
 #include "support/sjis_text.h"
@@ -59,30 +57,11 @@ SettingsFile::SettingsFile() : SettingsFile(ProgramFilePath()) {}
 
 SettingsFile::SettingsFile(fs::path program_file) : program_file_(std::move(program_file)) {}
 
-void SettingsFile::SetDefaultDir(SettingsFolder value) {
-    default_dir_ = value;
-    SetFileName(file_name_);
-}
-
 void SettingsFile::SetFileName(fs::path value) {
     file_name_ = std::move(value);
-    fs::path path;
-    if (file_name_.empty() || file_name_.has_parent_path()) {
-        path = file_name_;
-    } else {
-        switch (default_dir_) {
-            case SettingsFolder::Program:
-                path = ProgramFolderOf(program_file_) / file_name_;
-                break;
-            case SettingsFolder::UserConfig:
-                path = UserConfigFolder() / file_name_;
-                break;
-            default:
-                path = file_name_;
-                break;
-        }
-    }
-    profile_ = ProfileFile(std::move(path));
+    profile_ = ProfileFile(file_name_.empty() || file_name_.has_parent_path()
+                               ? file_name_
+                               : ProgramFolderOf(program_file_) / file_name_);
 }
 
 void SettingsFile::Loaded() {

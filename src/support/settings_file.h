@@ -10,20 +10,9 @@
 
 namespace koyomi {
 
-// The folder a bare settings file name is looked for in.
-enum class SettingsFolder {
-    Program,     // the program file's folder
-    UserConfig,  // the user's configuration folder (`UserConfigFolder`)
-    Current,     // none: the name stays relative to the current folder
-};
-
 // "koyomivw.ini" for ".../koyomivw": the program file's name with its extension (if any)
 // replaced by ".ini", without the folder.
 std::filesystem::path SettingsFileName(const std::filesystem::path& program_file);
-
-// Linux: $XDG_CONFIG_HOME when it is an absolute path, else the home folder's ".config".
-// Windows: the roaming application data folder. Empty when the system cannot tell.
-std::filesystem::path UserConfigFolder();
 
 class SettingsFile {
   public:
@@ -32,12 +21,9 @@ class SettingsFile {
     // Works for the given program file instead (tests, tools).
     explicit SettingsFile(std::filesystem::path program_file);
 
-    SettingsFolder DefaultDir() const { return default_dir_; }
-    // Stores the value and resolves `FileName` again, so the path follows.
-    void SetDefaultDir(SettingsFolder value);
-
     const std::filesystem::path& FileName() const { return file_name_; }
-    // A name with a folder part is used as it is; a bare name goes into `DefaultDir`.
+    // A name with a folder part is used as it is; a bare name goes into the program file's
+    // folder.
     void SetFileName(std::filesystem::path value);
 
     // Start-up naming, once the holding window has been created: an empty `FileName` becomes
@@ -62,7 +48,6 @@ class SettingsFile {
 
   private:
     std::filesystem::path program_file_;
-    SettingsFolder default_dir_ = SettingsFolder::Program;
     std::filesystem::path file_name_;
     ProfileFile profile_;
 };

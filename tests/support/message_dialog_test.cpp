@@ -28,16 +28,9 @@ class FakePresenter final : public MessagePresenter {
 TEST(MessageDialog, StartsWithTheStoredDefaults) {
     const MessageDialog dialog;
     EXPECT_FALSE(dialog.beep);
-    EXPECT_EQ(dialog.left, -1);
-    EXPECT_EQ(dialog.top, -1);
-    EXPECT_EQ(dialog.help_context, 0);
     EXPECT_EQ(dialog.text, "");
     EXPECT_EQ(dialog.kind, MessageKind::Information);
-    EXPECT_EQ(dialog.position, MessagePosition::ScreenCenter);
     EXPECT_EQ(dialog.buttons, MessageButtons{MessageButton::Ok});
-    EXPECT_FALSE(dialog.on_button_click);
-    EXPECT_EQ(static_cast<int>(MessagePosition::Designed), 0);
-    EXPECT_EQ(static_cast<int>(MessagePosition::ScreenCenter), 1);
 }
 
 TEST(MessageDialog, DefaultBoxIsCentredInformationWithOkAndNoBeep) {
@@ -47,8 +40,7 @@ TEST(MessageDialog, DefaultBoxIsCentredInformationWithOkAndNoBeep) {
     EXPECT_EQ(dialog.Execute(presenter), DialogResult::Ok);
 
     EXPECT_EQ(presenter.calls, std::vector<std::string>{"box"});
-    const MessageBoxRequest expected{
-        dialog.text, MessageKind::Information, {MessageButton::Ok}, std::nullopt, 0};
+    const MessageBoxRequest expected{dialog.text, MessageKind::Information, {MessageButton::Ok}};
     EXPECT_EQ(presenter.boxes.at(0), expected);
 }
 
@@ -57,18 +49,9 @@ TEST(MessageDialog, HonoursEveryProperty) {
     presenter.answer = DialogResult::No;
     MessageDialog dialog;
     dialog.beep = true;
-    dialog.left = 40;
-    dialog.top = 70;
-    dialog.help_context = 12;
     dialog.text = "x";
     dialog.kind = MessageKind::Warning;
-    dialog.position = MessagePosition::Designed;
     dialog.buttons = {MessageButton::Help, MessageButton::No, MessageButton::Yes};
-    std::vector<DialogResult> clicks;
-    dialog.on_button_click = [&clicks, &dialog](MessageDialog& sender, DialogResult result) {
-        EXPECT_EQ(&sender, &dialog);
-        clicks.push_back(result);
-    };
 
     EXPECT_EQ(dialog.Execute(presenter), DialogResult::No);
     EXPECT_EQ(presenter.calls, (std::vector<std::string>{"beep", "box"}));
@@ -76,14 +59,6 @@ TEST(MessageDialog, HonoursEveryProperty) {
     EXPECT_EQ(box.kind, MessageKind::Warning);
     EXPECT_EQ(box.buttons, (std::vector<MessageButton>{MessageButton::Yes, MessageButton::No,
                                                        MessageButton::Help}));
-    EXPECT_EQ(box.position, (ScreenPoint{40, 70}));
-    EXPECT_EQ(box.help_context, 12);
-    EXPECT_EQ(clicks, std::vector<DialogResult>{DialogResult::No});
-
-    // Left and top count only for a designed position.
-    dialog.position = MessagePosition::ScreenCenter;
-    dialog.Execute(presenter);
-    EXPECT_EQ(presenter.boxes.at(1).position, std::nullopt);
 }
 
 TEST(MessageDialog, BoxWithoutButtonsStillGetsOk) {
@@ -101,8 +76,7 @@ TEST(MessageConvention, InformationBoxBeepsFirstWhenAsked) {
     ShowInformation(presenter, text, false);
 
     EXPECT_EQ(presenter.calls, (std::vector<std::string>{"beep", "box", "box"}));
-    const MessageBoxRequest expected{
-        text, MessageKind::Information, {MessageButton::Ok}, std::nullopt, 0};
+    const MessageBoxRequest expected{text, MessageKind::Information, {MessageButton::Ok}};
     EXPECT_EQ(presenter.boxes.at(0), expected);
     EXPECT_EQ(presenter.boxes.at(1), expected);
 }
@@ -112,8 +86,7 @@ TEST(MessageConvention, PlainBoxHasNoIconAndNoBeep) {
     const std::string text = "ホームページの表示に失敗しました。";
     ShowPlain(presenter, text);
     EXPECT_EQ(presenter.calls, std::vector<std::string>{"box"});
-    const MessageBoxRequest expected{
-        text, MessageKind::Custom, {MessageButton::Ok}, std::nullopt, 0};
+    const MessageBoxRequest expected{text, MessageKind::Custom, {MessageButton::Ok}};
     EXPECT_EQ(presenter.boxes.at(0), expected);
 }
 

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "testing/files.h"
@@ -24,38 +22,9 @@ SettingsFile StartedIni(const TempFolder& folder, const char* program = "koyomiv
     return ini;
 }
 
-// Sets an environment variable for one test and puts the old value back afterwards.
-class ScopedEnvironment {
-  public:
-    ScopedEnvironment(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        if (value != nullptr) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
-    ~ScopedEnvironment() {
-        if (old_) {
-            ::setenv(name_, old_->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 TEST(SettingsFilePath, StartUpNamesTheFileAfterTheProgramFileInItsFolder) {
     TempFolder folder;
     SettingsFile ini(folder / "koyomivw");
-    EXPECT_EQ(ini.DefaultDir(), SettingsFolder::Program);
     EXPECT_TRUE(ini.Path().empty());  // nothing until the window has loaded
     EXPECT_EQ(ini.ReadInteger("kikan", "kikan", 7), 7);
     EXPECT_FALSE(ini.WriteInteger("kikan", "kikan", 1).Ok());
@@ -74,26 +43,11 @@ TEST(SettingsFilePath, AGivenNameIsKeptAtStartUp) {
     EXPECT_EQ(ini.Path(), folder / "other.ini");
 }
 
-TEST(SettingsFilePath, BareNamesGoToTheDefaultFolderAndPathsStayAsTheyAre) {
+TEST(SettingsFilePath, BareNamesGoToTheProgramFolderAndPathsStayAsTheyAre) {
     TempFolder folder;
     SettingsFile ini(folder / "koyomivw");
     ini.SetFileName("settings.ini");
     EXPECT_EQ(ini.Path(), folder / "settings.ini");
-
-    ini.SetDefaultDir(SettingsFolder::Current);  // the path follows the folder choice at once
-    EXPECT_EQ(ini.Path(), "settings.ini");
-
-    {
-        ScopedEnvironment config("XDG_CONFIG_HOME", (folder / "config").c_str());
-        ini.SetDefaultDir(SettingsFolder::UserConfig);
-        EXPECT_EQ(ini.Path(), folder / "config" / "settings.ini");
-    }
-    {
-        ScopedEnvironment config("XDG_CONFIG_HOME", "relative/ignored");
-        ScopedEnvironment home("HOME", folder.path().c_str());
-        ini.SetDefaultDir(SettingsFolder::UserConfig);
-        EXPECT_EQ(ini.Path(), folder / ".config" / "settings.ini");
-    }
 
     ini.SetFileName(folder / "sub" / "x.ini");
     EXPECT_EQ(ini.Path(), folder / "sub" / "x.ini");

@@ -192,20 +192,4 @@ Status MakeUserFolders(const fs::path& folder) {
     return {};
 }
 
-fs::path UserConfigFolder() {
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr) {
-        const fs::path folder = config;
-        if (folder.is_absolute()) {
-            return folder;
-        }
-    }
-    fs::path home;
-    if (const char* variable = std::getenv("HOME"); variable != nullptr && *variable != '\0') {
-        home = variable;
-    } else {
-        home = PasswordHome();
-    }
-    return home.empty() ? fs::path() : home / ".config";
-}
-
 }  // namespace koyomi

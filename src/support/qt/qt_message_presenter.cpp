@@ -73,9 +73,6 @@ DialogResult QtMessagePresenter::ShowModal(const MessageBoxRequest& request) {
                                      : box.addButton(StandardButtonOf(button));
         buttons.emplace_back(added, button);
     }
-    if (request.position) {
-        box.move(request.position->left, request.position->top);
-    }
     box.exec();
     for (const auto& [widget, button] : buttons) {
         if (box.clickedButton() == widget) {

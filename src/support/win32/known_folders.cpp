@@ -95,8 +95,4 @@ Status MakeUserFolders(const fs::path& folder) {
     return {};
 }
 
-fs::path UserConfigFolder() {
-    return KnownFolder(FOLDERID_RoamingAppData);
-}
-
 }  // namespace koyomi
