@@ -51,12 +51,4 @@ std::string FormatCompact(const LocalDateTime& value) {
     return text;
 }
 
-std::string FormatJapaneseDate(const LocalDateTime& value) {
-    // 年 = 0x94 0x4E, 月 = 0x8C 0x8E, 日 = 0x93 0xFA in code page 932.
-    char text[48];
-    std::snprintf(text, sizeof text, "%04d\x94\x4E%02d\x8C\x8E%02d\x93\xFA", value.year % 10000,
-                  value.month % 100, value.day % 100);
-    return text;
-}
-
 }  // namespace koyomi

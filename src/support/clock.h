@@ -55,7 +55,4 @@ LocalDateTime AddDays(const LocalDateTime& value, int days);
 // "yyyymmddhhnnss".
 std::string FormatCompact(const LocalDateTime& value);
 
-// 'yyyy"年"mm"月"dd"日"' in code page 932.
-std::string FormatJapaneseDate(const LocalDateTime& value);
-
 }  // namespace koyomi

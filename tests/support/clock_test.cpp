@@ -13,12 +13,8 @@ TEST(ClockArithmetic, StepsAcrossMonthYearAndLeapDays) {
     EXPECT_EQ(AddDays({1900, 3, 1, 0, 0, 0}, -1), (LocalDateTime{1900, 2, 28, 0, 0, 0}));
 }
 
-TEST(ClockFormat, CompactAndJapaneseForms) {
+TEST(ClockFormat, CompactForm) {
     EXPECT_EQ(FormatCompact({2003, 4, 6, 10, 46, 42}), "20030406104642");
-    EXPECT_EQ(FormatJapaneseDate({2024, 5, 4, 0, 0, 0}),
-              "2024\x94\x4E"
-              "05\x8C\x8E"
-              "04\x93\xFA");
 }
 
 }  // namespace
