@@ -1,7 +1,6 @@
 #include "output/win32/gdi_print_canvas.h"
 
 #include <cmath>
-#include <stdexcept>
 #include <string>
 
 #include "support/sjis_text.h"
@@ -26,7 +25,6 @@ GdiPrintCanvas::GdiPrintCanvas(HDC device, int screen_dpi)
     SetTextAlign(device_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     // Outlines only: rectangles are never filled.
     SelectObject(device_, GetStockObject(NULL_BRUSH));
-    SetPenColour(kBlack);
 }
 
 GdiPrintCanvas::~GdiPrintCanvas() {
@@ -56,7 +54,7 @@ int GdiPrintCanvas::PageHeight() const {
     return GetDeviceCaps(device_, VERTRES);
 }
 
-void GdiPrintCanvas::SetFont(const FontDescription& font) {
+Status GdiPrintCanvas::SetFont(const FontDescription& font) {
     // A negative height asks for the character height, which is what a point size means.
     const int height = -static_cast<int>(std::lround(font.pointSize * PrinterResolutionY() / 72.0));
     const std::wstring face = WideOf(font.face);
@@ -65,7 +63,7 @@ void GdiPrintCanvas::SetFont(const FontDescription& font) {
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                              face.substr(0, LF_FACESIZE - 1).c_str());
     if (made == nullptr) {
-        throw std::runtime_error("印刷用のフォントを作れませんでした: " + SjisToUtf8(font.face));
+        return Fail("印刷用のフォントを作れませんでした: " + SjisToUtf8(font.face));
     }
     SelectObject(device_, made);
     if (font_ != nullptr) {
@@ -73,47 +71,76 @@ void GdiPrintCanvas::SetFont(const FontDescription& font) {
     }
     font_ = made;
     SetTextColor(device_, ColourOf(font.colour));
+    return {};
 }
 
 void GdiPrintCanvas::SetPenColour(RgbColour colour) {
-    HPEN made = CreatePen(PS_SOLID, 1, ColourOf(colour));
+    // The pen is made when a frame needs it, where a failure has a call to report it.
+    if (colour != pen_colour_) {
+        pen_colour_ = colour;
+        pen_current_ = false;
+    }
+}
+
+Status GdiPrintCanvas::SelectPen() {
+    if (pen_current_) {
+        return {};
+    }
+    HPEN made = CreatePen(PS_SOLID, 1, ColourOf(pen_colour_));
     if (made == nullptr) {
-        throw std::runtime_error("印刷用のペンを作れませんでした");
+        return Fail("印刷用のペンを作れませんでした");
     }
     SelectObject(device_, made);
     if (pen_ != nullptr) {
         DeleteObject(pen_);
     }
     pen_ = made;
+    pen_current_ = true;
+    return {};
 }
 
-void GdiPrintCanvas::SetBrushClear() {
+Status GdiPrintCanvas::SetBrushClear() {
     SelectObject(device_, GetStockObject(NULL_BRUSH));
     SetBkMode(device_, TRANSPARENT);
+    return {};
 }
 
-void GdiPrintCanvas::TextRect(const PixelRect& clip, int x, int y, const std::string& text) {
+Status GdiPrintCanvas::TextRect(const PixelRect& clip, int x, int y, const std::string& text) {
     const RECT rect{clip.left, clip.top, clip.right, clip.bottom};
     const std::wstring wide = WideOf(text);
-    ExtTextOutW(device_, x, y, ETO_CLIPPED, &rect, wide.c_str(), static_cast<UINT>(wide.size()),
-                nullptr);
+    if (!ExtTextOutW(device_, x, y, ETO_CLIPPED, &rect, wide.c_str(),
+                     static_cast<UINT>(wide.size()), nullptr)) {
+        return Fail("印刷の文字を描けませんでした");
+    }
+    return {};
 }
 
-void GdiPrintCanvas::TextOut(int x, int y, const std::string& text) {
+Status GdiPrintCanvas::TextOut(int x, int y, const std::string& text) {
     const std::wstring wide = WideOf(text);
-    ExtTextOutW(device_, x, y, 0, nullptr, wide.c_str(), static_cast<UINT>(wide.size()), nullptr);
+    if (!ExtTextOutW(device_, x, y, 0, nullptr, wide.c_str(), static_cast<UINT>(wide.size()),
+                     nullptr)) {
+        return Fail("印刷の文字を描けませんでした");
+    }
+    return {};
 }
 
-void GdiPrintCanvas::FrameRect(const PixelRect& rect) {
+Status GdiPrintCanvas::FrameRect(const PixelRect& rect) {
+    if (Status pen = SelectPen(); !pen) {
+        return pen;
+    }
     // With the one-pixel pen and the hollow brush, Rectangle outlines the pixels from (left,
     // top) to (right - 1, bottom - 1), as the contract asks.
-    Rectangle(device_, rect.left, rect.top, rect.right, rect.bottom);
+    if (!Rectangle(device_, rect.left, rect.top, rect.right, rect.bottom)) {
+        return Fail("印刷の枠を描けませんでした");
+    }
+    return {};
 }
 
-void GdiPrintCanvas::NewPage() {
+Status GdiPrintCanvas::NewPage() {
     if (EndPage(device_) <= 0 || StartPage(device_) <= 0) {
-        throw std::runtime_error("プリンタに次のページを送れませんでした");
+        return Fail("プリンタに次のページを送れませんでした");
     }
+    return {};
 }
 
 }  // namespace koyomi

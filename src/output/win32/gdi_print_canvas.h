@@ -1,5 +1,5 @@
 // The print canvas over a GDI device context: a printer's, or an enhanced metafile's in tests.
-// Failures of the device are thrown as std::runtime_error with a message for the user.
+// A failure of the device comes back as the call's Status, with a message for the user.
 #pragma once
 
 #include <windows.h>
@@ -24,20 +24,25 @@ class GdiPrintCanvas final : public PrintCanvas {
     int PageWidth() const override;
     int PageHeight() const override;
 
-    void SetFont(const FontDescription& font) override;
+    Status SetFont(const FontDescription& font) override;
     void SetPenColour(RgbColour colour) override;
-    void SetBrushClear() override;
-    void TextRect(const PixelRect& clip, int x, int y, const std::string& text) override;
-    void TextOut(int x, int y, const std::string& text) override;
-    void FrameRect(const PixelRect& rect) override;
-    void NewPage() override;
+    Status SetBrushClear() override;
+    Status TextRect(const PixelRect& clip, int x, int y, const std::string& text) override;
+    Status TextOut(int x, int y, const std::string& text) override;
+    Status FrameRect(const PixelRect& rect) override;
+    Status NewPage() override;
 
   private:
+    // Makes and selects the pen of the colour last set, when it changed.
+    Status SelectPen();
+
     HDC device_;
     int screen_dpi_;
     int saved_state_;
     HFONT font_ = nullptr;
     HPEN pen_ = nullptr;
+    RgbColour pen_colour_ = kBlack;
+    bool pen_current_ = false;  // pen_ is of pen_colour_ and selected
 };
 
 }  // namespace koyomi

@@ -52,10 +52,11 @@ void PrintSample(PrintCanvas& canvas) {
     printer.target_grid = &grid;
     printer.target_grid_font = {Utf8ToSjis("ＭＳ ゴシック"), 9.0};
     printer.on_begin_page = [](GridPrinter& sender) {
-        sender.Canvas()->TextOut(sender.MmToPixelX(10), sender.MmToPixelY(3),
-                                 Utf8ToSjis("2026年 スケジュール【ALL】"));
+        return sender.Canvas()->TextOut(sender.MmToPixelX(10), sender.MmToPixelY(3),
+                                        Utf8ToSjis("2026年 スケジュール【ALL】"));
     };
-    ASSERT_TRUE(printer.Print(canvas)) << printer.LastError();
+    const Status printed = printer.Print(canvas);
+    ASSERT_TRUE(printed) << Describe(printed.Error());
 }
 
 void ExpectSameTexts(const std::vector<DrawnText>& drawn, const std::vector<DrawnText>& wanted) {
