@@ -58,6 +58,7 @@ class ControlWithSettingsDialog final : public JvLink {
         return control_->JVRead(buff, size, filename);
     }
     int JVClose() override { return control_->JVClose(); }
+    void SetWaiter(JvLinkWaiter* waiter) override { control_->SetWaiter(waiter); }
 
   private:
     std::unique_ptr<JvLink> control_;

@@ -1,19 +1,20 @@
 // jvlink-host.exe: holds the JV-Link COM control under Wine for the control library on Linux.
-// Creates "JVDTLab.JVLink" by its ProgID in a single-threaded apartment, then serves the
-// library's requests from standard input and answers on standard output (control/wine/
-// host_protocol.h). Calls go through IDispatch::Invoke with the argument types the control's
-// type library gives them, so any JV-Link, in-process or local server, answers as on Windows.
+// Creates "JVDTLab.JVLink" (control/windows/com_jvlink.h) in a single-threaded apartment, then
+// serves the library's requests from standard input and answers on standard output
+// (control/wine/host_protocol.h).
 //
 // An STA must pump window messages while it waits: the control's dialogs and downloads run on
-// them. Standard input is a pipe: the main thread looks at it without blocking (PeekNamedPipe),
-// reads a request as soon as one is there, and pumps messages in between. Right after an
-// answer the next request usually follows within microseconds (the read loop of a fetch), so
-// it looks again at once for a short while; when idle it waits for messages a few ms at a
-// time. Waiting on events would go through the Wine server twice a call, costing more than the
-// call itself. Should the input not be a pipe, a reader thread takes the frames and signals an
-// event, and the main thread waits for that event and for window messages at once.
+// them. A reader thread takes the requests from standard input; the main thread serves them
+// and, while it has none, sleeps until one comes or a window message needs pumping: an idle
+// host does not wake at all. Right after an answer the next request usually follows within
+// microseconds (the read loop of a fetch), so it first looks for it a short while without
+// waiting, which saves the reader's event and the wait's Wine server round trip.
+//
+// The control may show modal windows of its own in the middle of a call, and the call returns
+// only when the user has answered them. A watcher thread looks, while a call has been running
+// for a while, for visible top-level windows of this process and tells the library when the
+// first appears and when the last goes, so that it waits without a time-out meanwhile.
 #include <objbase.h>
-#include <oleauto.h>
 #include <windows.h>
 
 #include <atomic>
@@ -24,29 +25,15 @@
 #include <string>
 #include <string_view>
 
+#include "control/windows/com_jvlink.h"
 #include "control/wine/host_protocol.h"
 
 namespace {
 
+using koyomi::ComJVLink;
 using koyomi::host_protocol::FrameReader;
 using koyomi::host_protocol::FrameWriter;
 using koyomi::host_protocol::Operation;
-
-constexpr int kOperationCount = 6;
-
-const wchar_t* Wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
-std::u16string FromBstr(BSTR text) {
-    return text == nullptr
-               ? std::u16string()
-               : std::u16string(reinterpret_cast<const char16_t*>(text), SysStringLen(text));
-}
-
-std::u16string Ascii(std::string_view text) {
-    return std::u16string(text.begin(), text.end());
-}
 
 bool WriteAll(HANDLE handle, const std::string& bytes) {
     std::size_t done = 0;
@@ -75,29 +62,175 @@ bool ReadAll(HANDLE handle, char* data, std::size_t size) {
     return true;
 }
 
-// Takes whole frames from standard input on a thread of its own and hands them over under a
-// lock, signalling `ready` for each and once more when the input has ended.
+// One request frame's payload; false when the input ended or the frame is out of bounds.
+bool ReadFrame(HANDLE input, std::string& payload) {
+    unsigned char header[koyomi::host_protocol::kFrameHeaderSize];
+    if (!ReadAll(input, reinterpret_cast<char*>(header), sizeof header)) {
+        return false;
+    }
+    const std::uint32_t size = koyomi::host_protocol::FrameSize(header);
+    if (size > koyomi::host_protocol::kLargestFrame) {
+        return false;
+    }
+    payload.assign(size, '\0');
+    return ReadAll(input, payload.data(), size);
+}
+
+BOOL CALLBACK FindShownWindow(HWND window, LPARAM found) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window)) {
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// True when this process shows a top-level window: only the control makes any.
+bool ControlWindowShown() {
+    bool found = false;
+    EnumWindows(&FindShownWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Standard output, shared by the answers of the serving thread and the notices of the window
+// watcher. A notice belongs to the call that is running; none is written once its answer is.
+class AnswerChannel {
+  public:
+    explicit AnswerChannel(HANDLE output) : output_(output) {
+        wake_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        if (wake_ != nullptr) {
+            thread_ = CreateThread(nullptr, 0, &AnswerChannel::Run, this, 0, nullptr);
+        }
+    }
+    ~AnswerChannel() {
+        if (thread_ != nullptr) {
+            stopping_.store(true);
+            SetEvent(wake_);
+            WaitForSingleObject(thread_, INFINITE);
+            CloseHandle(thread_);
+        }
+        if (wake_ != nullptr) {
+            CloseHandle(wake_);
+        }
+    }
+    AnswerChannel(const AnswerChannel&) = delete;
+    AnswerChannel& operator=(const AnswerChannel&) = delete;
+
+    bool Started() const { return thread_ != nullptr; }
+
+    // A call is about to run. Costs no system call unless the watcher sleeps.
+    void CallStarting() {
+        call_number_.fetch_add(1);
+        call_started_.store(GetTickCount64());
+        in_call_.store(true);
+        if (asleep_.exchange(false)) {
+            SetEvent(wake_);
+        }
+    }
+
+    // The call has returned: its answer, after any notice of it.
+    bool Answer(const std::string& frame) {
+        std::lock_guard lock(mutex_);
+        in_call_.store(false);
+        return WriteAll(output_, frame);
+    }
+
+  private:
+    // How often a running call is looked at, and how long it runs before it is.
+    static constexpr DWORD kLookMs = 100;
+    // How long the watcher stays awake after the last call before it sleeps until the next.
+    static constexpr ULONGLONG kStayAwakeMs = 1000;
+
+    static DWORD WINAPI Run(void* self) {
+        static_cast<AnswerChannel*>(self)->Watch();
+        return 0;
+    }
+
+    void Watch() {
+        unsigned reported_call = 0;
+        bool reported_shown = false;
+        ULONGLONG last_call = 0;
+        WaitForSingleObject(wake_, INFINITE);  // asleep until the first call
+        while (!stopping_.load()) {
+            WaitForSingleObject(wake_, kLookMs);
+            if (stopping_.load()) {
+                return;
+            }
+            const ULONGLONG now = GetTickCount64();
+            if (in_call_.load()) {
+                last_call = now;
+                if (now - call_started_.load() < kLookMs) {
+                    continue;
+                }
+                const unsigned call = call_number_.load();
+                const bool shown = ControlWindowShown();
+                std::lock_guard lock(mutex_);
+                if (!in_call_.load() || call_number_.load() != call) {
+                    continue;  // answered meanwhile
+                }
+                if (reported_call != call) {
+                    reported_call = call;
+                    reported_shown = false;
+                }
+                if (shown != reported_shown) {
+                    reported_shown = shown;
+                    WriteAll(output_, FrameWriter()
+                                          .Int(koyomi::host_protocol::kNotice)
+                                          .Int(shown ? 1 : 0)
+                                          .Finish());
+                }
+            } else if (now - last_call >= kStayAwakeMs) {
+                asleep_.store(true);
+                // A call that started just now has seen the watcher awake: do not sleep.
+                if (in_call_.load() && asleep_.exchange(false)) {
+                    continue;
+                }
+                WaitForSingleObject(wake_, INFINITE);
+                last_call = GetTickCount64();
+            }
+        }
+    }
+
+    HANDLE output_;
+    std::mutex mutex_;
+    std::atomic<bool> in_call_{false};
+    std::atomic<unsigned> call_number_{0};
+    std::atomic<ULONGLONG> call_started_{0};
+    std::atomic<bool> asleep_{true};
+    std::atomic<bool> stopping_{false};
+    HANDLE wake_ = nullptr;
+    HANDLE thread_ = nullptr;
+};
+
+// Takes whole requests from standard input on a thread of its own, which blocks in ReadFile
+// (Wine cannot look into a pipe it was given without reading it), and hands them over under a
+// lock. Ready() is signalled only when the main thread said it would wait for it, so a
+// request that comes while the main thread is still looking costs no event.
 class RequestReader {
   public:
     explicit RequestReader(HANDLE input) : input_(input) {
         ready_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-        thread_ = CreateThread(nullptr, 0, &RequestReader::Run, this, 0, nullptr);
+        if (ready_ != nullptr) {
+            thread_ = CreateThread(nullptr, 0, &RequestReader::Run, this, 0, nullptr);
+        }
     }
     ~RequestReader() {
         // The thread may sit in ReadFile on a pipe that never ends; the process ends with it.
-        if (thread_ != nullptr) {
-            CloseHandle(thread_);
+        for (HANDLE handle : {thread_, ready_}) {
+            if (handle != nullptr) {
+                CloseHandle(handle);
+            }
         }
-        CloseHandle(ready_);
     }
     RequestReader(const RequestReader&) = delete;
     RequestReader& operator=(const RequestReader&) = delete;
 
-    bool Started() const { return ready_ != nullptr && thread_ != nullptr; }
+    bool Started() const { return thread_ != nullptr; }
     HANDLE Ready() const { return ready_; }
 
-    // Called before waiting for Ready(): from now on each frame signals it. False (and no
-    // signal needed) when a frame or the end has already arrived.
+    // Called before waiting for Ready(): the next request signals it. False (and nothing to
+    // wait for) when a request or the end is already there.
     bool PrepareToWait() {
         waiting_.store(true);
         if (Pending()) {
@@ -107,45 +240,38 @@ class RequestReader {
         return true;
     }
 
-    // True when a frame or the end of the input is there to take.
+    // True when a request or the end of the input is there to take.
     bool Pending() {
         std::lock_guard lock(mutex_);
-        return ended_ || !frames_.empty();
+        return ended_ || !requests_.empty();
     }
 
-    // The next frame; false when none is waiting. `ended` says the input has ended.
+    // The next request; false when none is there. `ended`: the input has ended.
     bool Take(std::string& payload, bool& ended) {
         std::lock_guard lock(mutex_);
-        ended = ended_ && frames_.empty();
-        if (frames_.empty()) {
+        ended = ended_ && requests_.empty();
+        if (requests_.empty()) {
             return false;
         }
-        payload = std::move(frames_.front());
-        frames_.pop_front();
+        payload = std::move(requests_.front());
+        requests_.pop_front();
         return true;
     }
 
   private:
     static DWORD WINAPI Run(void* self) {
-        static_cast<RequestReader*>(self)->ReadFrames();
+        static_cast<RequestReader*>(self)->ReadRequests();
         return 0;
     }
 
-    void ReadFrames() {
+    void ReadRequests() {
         for (;;) {
-            unsigned char header[koyomi::host_protocol::kFrameHeaderSize];
             std::string payload;
-            bool ok = ReadAll(input_, reinterpret_cast<char*>(header), sizeof header);
-            const std::uint32_t size = ok ? koyomi::host_protocol::FrameSize(header) : 0;
-            ok = ok && size <= koyomi::host_protocol::kLargestFrame;
-            if (ok) {
-                payload.resize(size);
-                ok = ReadAll(input_, payload.data(), size);
-            }
+            const bool ok = ReadFrame(input_, payload);
             {
                 std::lock_guard lock(mutex_);
                 if (ok) {
-                    frames_.push_back(std::move(payload));
+                    requests_.push_back(std::move(payload));
                 } else {
                     ended_ = true;
                 }
@@ -163,245 +289,95 @@ class RequestReader {
     HANDLE ready_ = nullptr;
     HANDLE thread_ = nullptr;
     std::mutex mutex_;
-    std::deque<std::string> frames_;
+    std::deque<std::string> requests_;
     bool ended_ = false;
     std::atomic<bool> waiting_{false};
 };
 
-// One argument list for Invoke. IDispatch takes the arguments last first; Add takes them in
-// the order of the method's parameters and fills the array from its end.
-template <int kCount>
-class Arguments {
-  public:
-    Arguments() {
-        for (VARIANTARG& argument : values_) {
-            VariantInit(&argument);
-        }
+FrameWriter Start(ComJVLink& control, int result, Operation operation) {
+    FrameWriter answer;
+    const HRESULT failure = control.LastCallFailure();
+    if (failure != S_OK) {
+        answer.Int(static_cast<std::int32_t>(failure))
+            .Text(u"Invoke(" +
+                  std::u16string(
+                      koyomi::host_protocol::kOperationNames[static_cast<int>(operation) - 1]) +
+                  u")");
+    } else {
+        answer.Int(0).Int(result);
     }
-    ~Arguments() {
-        for (VARIANTARG& argument : values_) {
-            VariantClear(&argument);  // a by-reference argument owns nothing
-        }
-    }
-    Arguments(const Arguments&) = delete;
-    Arguments& operator=(const Arguments&) = delete;
+    return answer;
+}
 
-    void Text(const std::u16string& text) {
-        VARIANTARG& argument = Next();
-        argument.vt = VT_BSTR;
-        argument.bstrVal = SysAllocStringLen(Wide(text), static_cast<UINT>(text.size()));
-    }
-    void Long(LONG value) {
-        VARIANTARG& argument = Next();
-        argument.vt = VT_I4;
-        argument.lVal = value;
-    }
-    void LongOut(LONG* value) {
-        VARIANTARG& argument = Next();
-        argument.vt = VT_BYREF | VT_I4;
-        argument.plVal = value;
-    }
-    void TextOut(BSTR* text) {
-        VARIANTARG& argument = Next();
-        argument.vt = VT_BYREF | VT_BSTR;
-        argument.pbstrVal = text;
-    }
-
-    DISPPARAMS Params() { return DISPPARAMS{kCount > 0 ? values_ : nullptr, nullptr, kCount, 0}; }
-
-  private:
-    VARIANTARG& Next() { return values_[kCount - 1 - added_++]; }
-
-    VARIANTARG values_[kCount > 0 ? kCount : 1];
-    int added_ = 0;
-};
-
-// BSTRs a call writes back, freed whatever happens.
-struct OutText {
-    BSTR text = nullptr;
-    ~OutText() { SysFreeString(text); }
-};
-
-class Control {
-  public:
-    ~Control() {
-        if (dispatch_ != nullptr) {
-            dispatch_->Release();
-        }
-    }
-
-    // Creates the control and looks up the six operations: the hello frame.
-    std::string Create() {
-        CLSID clsid{};
-        HRESULT hr = CLSIDFromProgID(L"JVDTLab.JVLink", &clsid);
-        if (FAILED(hr)) {
-            return Hello(hr, u"CLSIDFromProgID(JVDTLab.JVLink)");
-        }
-        hr = CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IDispatch,
-                              reinterpret_cast<void**>(&dispatch_));
-        if (FAILED(hr)) {
-            dispatch_ = nullptr;
-            return Hello(hr, u"CoCreateInstance(JVDTLab.JVLink)");
-        }
-        for (int i = 0; i < kOperationCount; ++i) {
-            auto* name = const_cast<LPOLESTR>(
-                reinterpret_cast<const wchar_t*>(koyomi::host_protocol::kOperationNames[i]));
-            hr = dispatch_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &ids_[i]);
-            if (FAILED(hr)) {
-                return Hello(hr, u"GetIDsOfNames(" +
-                                     std::u16string(koyomi::host_protocol::kOperationNames[i]) +
-                                     u")");
-            }
-        }
-        return Hello(S_OK, u"");
-    }
-
-    // Serves one request; an empty text when the request is not one of this protocol.
-    std::string Serve(std::string_view payload) {
-        FrameReader request(payload);
-        std::int32_t operation = 0;
-        if (!request.Int(operation)) {
-            return {};
-        }
-        switch (static_cast<Operation>(operation)) {
-            case Operation::kJVInit: {
-                std::u16string sid;
-                if (!request.Text(sid) || !request.Complete()) {
-                    return {};
-                }
-                Arguments<1> arguments;
-                arguments.Text(sid);
-                return Answer(Call(operation, arguments));
-            }
-            case Operation::kJVSetUIProperties:
-            case Operation::kJVStatus:
-            case Operation::kJVClose: {
-                if (!request.Complete()) {
-                    return {};
-                }
-                Arguments<0> arguments;
-                return Answer(Call(operation, arguments));
-            }
-            case Operation::kJVOpen:
-                return ServeOpen(request);
-            case Operation::kJVRead:
-                return ServeRead(request);
-        }
+// Serves one request; an empty text when it is not one of this protocol.
+std::string Serve(ComJVLink& control, AnswerChannel& channel, std::string_view payload) {
+    FrameReader request(payload);
+    std::int32_t number = 0;
+    if (!request.Int(number)) {
         return {};
     }
-
-  private:
-    struct Outcome {
-        HRESULT hr = S_OK;
-        LONG result = 0;
-        std::u16string what;
-    };
-
-    static std::string Hello(HRESULT hr, const std::u16string& what) {
-        return FrameWriter().Int(static_cast<std::int32_t>(hr)).Text(what).Finish();
-    }
-
-    template <int kCount>
-    Outcome Call(std::int32_t operation, Arguments<kCount>& arguments) {
-        Outcome outcome;
-        DISPPARAMS params = arguments.Params();
-        VARIANT result;
-        VariantInit(&result);
-        EXCEPINFO exception{};
-        UINT bad_argument = 0;
-        outcome.hr =
-            dispatch_->Invoke(ids_[operation - 1], IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
-                              &params, &result, &exception, &bad_argument);
-        if (outcome.hr == DISP_E_EXCEPTION) {
-            if (exception.pfnDeferredFillIn != nullptr) {
-                exception.pfnDeferredFillIn(&exception);
+    const auto operation = static_cast<Operation>(number);
+    switch (operation) {
+        case Operation::kJVInit: {
+            std::u16string sid;
+            if (!request.Text(sid) || !request.Complete()) {
+                return {};
             }
-            outcome.what = FromBstr(exception.bstrDescription);
-            if (exception.scode != 0) {
-                outcome.hr = exception.scode;
+            channel.CallStarting();
+            return Start(control, control.JVInit(sid), operation).Finish();
+        }
+        case Operation::kJVSetUIProperties:
+        case Operation::kJVStatus:
+        case Operation::kJVClose: {
+            if (!request.Complete()) {
+                return {};
             }
+            channel.CallStarting();
+            const int result = operation == Operation::kJVSetUIProperties
+                                   ? control.JVSetUIProperties()
+                               : operation == Operation::kJVStatus ? control.JVStatus()
+                                                                   : control.JVClose();
+            return Start(control, result, operation).Finish();
         }
-        SysFreeString(exception.bstrSource);
-        SysFreeString(exception.bstrDescription);
-        SysFreeString(exception.bstrHelpFile);
-        if (SUCCEEDED(outcome.hr)) {
-            const HRESULT converted = VariantChangeType(&result, &result, 0, VT_I4);
-            if (FAILED(converted)) {
-                outcome.hr = converted;
-                outcome.what = u"the result is not an integer";
-            } else {
-                outcome.result = result.lVal;
+        case Operation::kJVOpen: {
+            std::u16string dataspec;
+            std::u16string fromtime;
+            std::int32_t option = 0;
+            if (!request.Text(dataspec) || !request.Text(fromtime) || !request.Int(option) ||
+                !request.Complete()) {
+                return {};
             }
-        } else if (outcome.what.empty()) {
-            outcome.what =
-                Ascii("Invoke(") + koyomi::host_protocol::kOperationNames[operation - 1] + u")";
+            int read_count = 0;
+            int download_count = 0;
+            std::u16string timestamp;
+            channel.CallStarting();
+            const int result =
+                control.JVOpen(dataspec, fromtime, option, read_count, download_count, timestamp);
+            FrameWriter answer = Start(control, result, operation);
+            if (control.LastCallFailure() == S_OK) {
+                answer.Int(read_count).Int(download_count).Text(timestamp);
+            }
+            return answer.Finish();
         }
-        VariantClear(&result);
-        return outcome;
+        case Operation::kJVRead: {
+            std::int32_t size = 0;
+            if (!request.Int(size) || !request.Complete()) {
+                return {};
+            }
+            std::u16string buffer;
+            std::u16string file_name;
+            int size_value = size;
+            channel.CallStarting();
+            const int result = control.JVRead(buffer, size_value, file_name);
+            FrameWriter answer = Start(control, result, operation);
+            if (control.LastCallFailure() == S_OK) {
+                answer.Int(size_value).Text(buffer).Text(file_name);
+            }
+            return answer.Finish();
+        }
     }
-
-    static FrameWriter Start(const Outcome& outcome) {
-        FrameWriter answer;
-        answer.Int(FAILED(outcome.hr) ? static_cast<std::int32_t>(outcome.hr) : 0);
-        if (FAILED(outcome.hr)) {
-            answer.Text(outcome.what);
-        } else {
-            answer.Int(outcome.result);
-        }
-        return answer;
-    }
-
-    static std::string Answer(const Outcome& outcome) { return Start(outcome).Finish(); }
-
-    std::string ServeOpen(FrameReader& request) {
-        std::u16string dataspec;
-        std::u16string fromtime;
-        std::int32_t option = 0;
-        if (!request.Text(dataspec) || !request.Text(fromtime) || !request.Int(option) ||
-            !request.Complete()) {
-            return {};
-        }
-        LONG read_count = 0;
-        LONG download_count = 0;
-        OutText timestamp;
-        Arguments<6> arguments;
-        arguments.Text(dataspec);
-        arguments.Text(fromtime);
-        arguments.Long(option);
-        arguments.LongOut(&read_count);
-        arguments.LongOut(&download_count);
-        arguments.TextOut(&timestamp.text);
-        const Outcome outcome = Call(static_cast<std::int32_t>(Operation::kJVOpen), arguments);
-        FrameWriter answer = Start(outcome);
-        if (SUCCEEDED(outcome.hr)) {
-            answer.Int(read_count).Int(download_count).Text(FromBstr(timestamp.text));
-        }
-        return answer.Finish();
-    }
-
-    std::string ServeRead(FrameReader& request) {
-        std::int32_t size = 0;
-        if (!request.Int(size) || !request.Complete()) {
-            return {};
-        }
-        OutText buffer;
-        LONG size_value = size;
-        OutText file_name;
-        Arguments<3> arguments;
-        arguments.TextOut(&buffer.text);
-        arguments.LongOut(&size_value);
-        arguments.TextOut(&file_name.text);
-        const Outcome outcome = Call(static_cast<std::int32_t>(Operation::kJVRead), arguments);
-        FrameWriter answer = Start(outcome);
-        if (SUCCEEDED(outcome.hr)) {
-            answer.Int(size_value).Text(FromBstr(buffer.text)).Text(FromBstr(file_name.text));
-        }
-        return answer.Finish();
-    }
-
-    IDispatch* dispatch_ = nullptr;
-    DISPID ids_[kOperationCount] = {};
-};
+    return {};
+}
 
 // Dispatches every waiting window message; false once WM_QUIT arrives.
 bool PumpMessages() {
@@ -416,114 +392,57 @@ bool PumpMessages() {
     return true;
 }
 
-// How long the host looks for the next request after an answer before it waits for it.
+// How long the host looks for the next request after an answer before it sleeps.
 constexpr auto kLookForNextRequest = std::chrono::microseconds(500);
-
-// How long the idle host waits for window messages before it looks at its input again.
-constexpr DWORD kIdleWaitMs = 2;
 // The longest the host goes without pumping messages while requests keep coming.
 constexpr auto kLongestWithoutPumping = std::chrono::milliseconds(10);
 
-// True when standard input can be looked at without reading it (a pipe, as the library
-// gives). `ended` says the writer has gone and nothing is left.
-bool InputWaiting(HANDLE input, bool& waiting, bool& ended) {
-    DWORD available = 0;
-    if (!PeekNamedPipe(input, nullptr, 0, nullptr, &available, nullptr)) {
-        ended = GetLastError() == ERROR_BROKEN_PIPE;
-        waiting = false;
-        return ended;
+// Serves until the input ends: 0, or the exit status of what went wrong.
+int ServeAll(ComJVLink& control, HANDLE input, HANDLE output) {
+    AnswerChannel channel(output);
+    RequestReader reader(input);
+    if (!channel.Started() || !reader.Started()) {
+        return 3;
     }
-    ended = false;
-    waiting = available > 0;
-    return true;
-}
-
-// Serves from a pipe read on this thread: a request is read as soon as it is seen, with no
-// other thread to wake. While requests come it looks for the next one without waiting; when
-// idle it waits for window messages a little at a time.
-int ServeFromPipe(Control& control, HANDLE input, HANDLE output) {
     using Clock = std::chrono::steady_clock;
     auto last_answer = Clock::now() - kLookForNextRequest;
     auto last_pump = Clock::now();
-    for (;;) {
-        bool waiting = false;
-        bool ended = false;
-        if (!InputWaiting(input, waiting, ended) || ended) {
-            return 0;
-        }
-        const auto now = Clock::now();
-        if (waiting) {
-            unsigned char header[koyomi::host_protocol::kFrameHeaderSize];
-            if (!ReadAll(input, reinterpret_cast<char*>(header), sizeof header)) {
-                return 0;
-            }
-            const std::uint32_t size = koyomi::host_protocol::FrameSize(header);
-            std::string payload(size <= koyomi::host_protocol::kLargestFrame ? size : 0, '\0');
-            if (payload.size() != size || !ReadAll(input, payload.data(), size)) {
-                return 4;
-            }
-            const std::string answer = control.Serve(payload);
-            if (answer.empty() || !WriteAll(output, answer)) {
-                return 4;  // not this protocol, or nobody listens any more
-            }
-            last_answer = Clock::now();
-            if (last_answer - last_pump >= kLongestWithoutPumping) {
-                last_pump = last_answer;
-                if (!PumpMessages()) {
-                    return 0;
-                }
-            }
-        } else if (now - last_answer < kLookForNextRequest) {
-            SwitchToThread();
-        } else {
-            const DWORD woke = MsgWaitForMultipleObjectsEx(0, nullptr, kIdleWaitMs, QS_ALLINPUT,
-                                                           MWMO_INPUTAVAILABLE);
-            if (woke == WAIT_OBJECT_0) {
-                last_pump = Clock::now();
-                if (!PumpMessages()) {
-                    return 0;
-                }
-            }
-        }
-    }
-}
-
-int Serve(Control& control, HANDLE output) {
-    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    bool waiting = false;
-    bool ended = false;
-    if (InputWaiting(input, waiting, ended) && !ended) {
-        return ServeFromPipe(control, input, output);
-    }
-    RequestReader reader(input);
-    if (!reader.Started()) {
-        return 3;
-    }
     HANDLE ready = reader.Ready();
     for (;;) {
-        DWORD woke = WAIT_OBJECT_0;
-        if (reader.PrepareToWait()) {
-            woke =
-                MsgWaitForMultipleObjectsEx(1, &ready, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        }
-        if (woke == WAIT_OBJECT_0) {
-            std::string payload;
-            bool ended = false;
-            while (reader.Take(payload, ended)) {
-                const std::string answer = control.Serve(payload);
-                if (answer.empty() || !WriteAll(output, answer)) {
-                    return 4;  // not this protocol, or nobody listens any more
-                }
-            }
+        std::string payload;
+        bool ended = false;
+        if (!reader.Take(payload, ended)) {
             if (ended) {
                 return 0;
             }
-        } else if (woke == WAIT_OBJECT_0 + 1) {
+            if (Clock::now() - last_answer < kLookForNextRequest) {
+                SwitchToThread();
+                continue;
+            }
+            if (reader.PrepareToWait()) {
+                const DWORD woke = MsgWaitForMultipleObjectsEx(1, &ready, INFINITE, QS_ALLINPUT,
+                                                               MWMO_INPUTAVAILABLE);
+                if (woke == WAIT_OBJECT_0 + 1) {
+                    last_pump = Clock::now();
+                    if (!PumpMessages()) {
+                        return 0;
+                    }
+                } else if (woke != WAIT_OBJECT_0) {
+                    return 5;
+                }
+            }
+            continue;
+        }
+        const std::string answer = Serve(control, channel, payload);
+        if (answer.empty() || !channel.Answer(answer)) {
+            return 4;  // not this protocol, or nobody listens any more
+        }
+        last_answer = Clock::now();
+        if (last_answer - last_pump >= kLongestWithoutPumping) {
+            last_pump = last_answer;
             if (!PumpMessages()) {
                 return 0;
             }
-        } else {
-            return 5;
         }
     }
 }
@@ -542,17 +461,16 @@ int main() {
     }
     int status = 0;
     {
-        Control control;
-        const std::string hello = control.Create();
-        FrameReader check(std::string_view(hello).substr(koyomi::host_protocol::kFrameHeaderSize));
-        std::int32_t outcome = 0;
-        check.Int(outcome);
-        if (!WriteAll(output, hello)) {
+        koyomi::ComJVLinkCreation creation = ComJVLink::Create();
+        if (!WriteAll(output, FrameWriter()
+                                  .Int(static_cast<std::int32_t>(creation.failure))
+                                  .Text(creation.step)
+                                  .Finish())) {
             status = 4;
-        } else if (outcome != 0) {
+        } else if (!creation.link) {
             status = 2;
         } else {
-            status = Serve(control, output);
+            status = ServeAll(*creation.link, GetStdHandle(STD_INPUT_HANDLE), output);
         }
     }
     CoUninitialize();

@@ -28,8 +28,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// How long a host whose input was closed may take to end before it is killed.
-constexpr auto kGraceOnClose = std::chrono::milliseconds(500);
+// How often a waiting call lets its caller's window handle events.
+constexpr auto kWaiterTurn = std::chrono::milliseconds(50);
 
 constexpr std::uint32_t kProgIdNotRegistered = 0x800401F3u;  // CO_E_CLASSSTRING
 constexpr std::uint32_t kClassNotRegistered = 0x80040154u;   // REGDB_E_CLASSNOTREG
@@ -138,23 +138,33 @@ HostProcess::HostProcess(pid_t pid, int to_host, int from_host)
     : pid_(pid), to_host_(to_host), from_host_(from_host) {}
 
 HostProcess::~HostProcess() {
-    if (to_host_ >= 0) {
-        ::close(to_host_);
-    }
-    if (pid_ > 0) {
-        const auto give_up = Clock::now() + kGraceOnClose;
-        while (Clock::now() < give_up) {
-            if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
-                pid_ = 0;
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        Kill();
-    }
+    Close(kHostGraceOnClose);
     if (from_host_ >= 0) {
         ::close(from_host_);
     }
+}
+
+bool HostProcess::Close(std::chrono::milliseconds grace) {
+    if (to_host_ >= 0) {
+        ::close(to_host_);
+        to_host_ = -1;
+    }
+    if (pid_ <= 0) {
+        return false;
+    }
+    const auto give_up = Clock::now() + grace;
+    while (true) {
+        if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
+            pid_ = 0;
+            return true;
+        }
+        if (Clock::now() >= give_up) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    Kill();
+    return false;
 }
 
 void HostProcess::Kill() {
@@ -261,16 +271,109 @@ Result<std::unique_ptr<HostProcess>> HostProcess::Launch(const HostCommand& comm
 }
 
 Result<std::string> HostProcess::Exchange(const std::string& request,
-                                          std::optional<std::chrono::milliseconds> timeout) {
+                                          std::optional<std::chrono::milliseconds> timeout,
+                                          JvLinkWaiter* waiter) {
     if (pid_ <= 0) {
         return Fail("the host has ended");
     }
-    const auto deadline = timeout ? std::optional(Clock::now() + *timeout) : std::nullopt;
     if (const int error = WriteAll(to_host_, request); error != 0) {
         Kill();
         return Fail("writing to the host: " + SystemReason(error));
     }
-    return ReadFrame(deadline);
+    return ReadAnswer(timeout, waiter);
+}
+
+Result<std::string> HostProcess::ReadAnswer(std::optional<std::chrono::milliseconds> timeout,
+                                            JvLinkWaiter* waiter) {
+    std::optional<Clock::duration> left;  // of the time-out, counted while no window is up
+    if (timeout) {
+        left = *timeout;
+    }
+    bool window_up = false;
+    bool window_changed = false;
+    std::string bytes;  // of the frames not yet taken
+    auto last_turn = Clock::now();
+    char chunk[65536];
+    while (true) {
+        while (bytes.size() >= host_protocol::kFrameHeaderSize) {
+            const std::uint32_t size =
+                host_protocol::FrameSize(reinterpret_cast<const unsigned char*>(bytes.data()));
+            if (size > host_protocol::kLargestFrame) {
+                Kill();
+                return Fail("the host sent a frame out of bounds");
+            }
+            if (bytes.size() < host_protocol::kFrameHeaderSize + size) {
+                break;
+            }
+            std::string payload = bytes.substr(host_protocol::kFrameHeaderSize, size);
+            bytes.erase(0, host_protocol::kFrameHeaderSize + size);
+            host_protocol::FrameReader notice(payload);
+            std::int32_t kind = 0;
+            if (!notice.Int(kind) || kind != host_protocol::kNotice) {
+                if (!bytes.empty()) {
+                    Kill();
+                    return Fail("the host sent more than its answer");
+                }
+                return payload;
+            }
+            std::int32_t windows = 0;
+            if (!notice.Int(windows) || !notice.Complete()) {
+                Kill();
+                return Fail("the host sent an unreadable notice");
+            }
+            window_changed = window_changed || window_up != (windows != 0);
+            window_up = windows != 0;
+        }
+        if (waiter != nullptr && (window_changed || Clock::now() - last_turn >= kWaiterTurn)) {
+            if (!waiter->KeepWaiting(window_up)) {
+                Kill();
+                return Fail("the call was given up");
+            }
+            window_changed = false;
+            last_turn = Clock::now();
+        }
+        int wait_ms = waiter != nullptr ? static_cast<int>(kWaiterTurn.count()) : -1;
+        if (left && !window_up) {
+            if (*left <= Clock::duration::zero()) {
+                Kill();
+                return Fail("no answer in time");
+            }
+            const auto rest = std::chrono::ceil<std::chrono::milliseconds>(*left).count();
+            wait_ms =
+                wait_ms < 0 ? static_cast<int>(rest) : std::min(wait_ms, static_cast<int>(rest));
+        }
+        pollfd ready{from_host_, POLLIN, 0};
+        const auto before = Clock::now();
+        const int polled = ::poll(&ready, 1, wait_ms);
+        if (left && !window_up) {
+            *left -= Clock::now() - before;
+        }
+        if (polled < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int saved = errno;
+            Kill();
+            return Fail("waiting for the host: " + SystemReason(saved));
+        }
+        if (polled == 0) {
+            continue;
+        }
+        const ssize_t got = ::read(from_host_, chunk, sizeof chunk);
+        if (got < 0) {
+            if (errno == EINTR || errno == EAGAIN) {
+                continue;
+            }
+            const int saved = errno;
+            Kill();
+            return Fail("reading from the host: " + SystemReason(saved));
+        }
+        if (got == 0) {
+            Kill();
+            return Fail("the host has ended");
+        }
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
 }
 
 Result<std::string> HostProcess::ReadFrame(std::optional<Clock::time_point> deadline) {

@@ -11,9 +11,14 @@
 #include <optional>
 #include <string>
 
+#include "acquisition/jv_link.h"
 #include "support/result.h"
 
 namespace koyomi {
+
+// How long a host whose input was closed after an orderly end may take to end before it is
+// killed: the control's Release and CoUninitialize may have work of their own to finish.
+inline constexpr std::chrono::milliseconds kHostGraceOnClose{5000};
 
 struct HostCommand {
     std::filesystem::path wine;    // the wine program, found beforehand
@@ -44,16 +49,25 @@ class HostProcess {
     // The greeting failed because "JVDTLab.JVLink" or its class is not registered.
     bool ProgIdNotRegistered() const;
 
-    // Closes the host's input (it ends by itself) and kills it if it has not ended soon.
+    // Closes the host's input and gives the control up to `grace` to shut down (Release,
+    // CoUninitialize) before the host is killed. True when it ended by itself.
+    bool Close(std::chrono::milliseconds grace);
+    // Close with kHostGraceOnClose.
     ~HostProcess();
     HostProcess(const HostProcess&) = delete;
     HostProcess& operator=(const HostProcess&) = delete;
 
-    // Sends one request frame and returns the answer's payload. Without a time-out it waits as
-    // long as the host lives. Any failure (host ended, time-out, a frame out of bounds) leaves
-    // the host killed; every later exchange fails at once.
+    // Sends one request frame and returns the answer's payload. The time-out counts only the
+    // time without a window of the control up (the host's notices say when one is) and not
+    // the time spent in `waiter`, which runs every few tens of milliseconds while the answer
+    // is awaited. Without a time-out it waits as long as the host lives. Any failure (host
+    // ended, time-out, the waiter gave up, a frame out of bounds) leaves the host killed at
+    // once; every later exchange fails at once.
     Result<std::string> Exchange(const std::string& request,
-                                 std::optional<std::chrono::milliseconds> timeout);
+                                 std::optional<std::chrono::milliseconds> timeout,
+                                 JvLinkWaiter* waiter = nullptr);
+    // Kills the host at once.
+    void Stop() { Kill(); }
 
     bool Alive() const { return pid_ > 0; }
     pid_t ProcessId() const { return pid_; }
@@ -63,6 +77,9 @@ class HostProcess {
 
     // The next frame's payload within `deadline` (none: no limit).
     Result<std::string> ReadFrame(std::optional<std::chrono::steady_clock::time_point> deadline);
+    // The answer's payload, taking the notices before it.
+    Result<std::string> ReadAnswer(std::optional<std::chrono::milliseconds> timeout,
+                                   JvLinkWaiter* waiter);
     void Kill();
 
     pid_t pid_;

@@ -13,7 +13,10 @@
 //   request: operation, arguments    (arguments below)
 //   answer:  outcome, then           (outcome 0: the call returned; else the failing HRESULT)
 //            on 0:    result, outputs
-//            else:    text what      (the control's own description of the failure, if any)
+//            else:    text what      (the operation that failed; never the control's words)
+// While a call runs, notices may come before its answer (never after it):
+//   notice:  kNotice, windows        (1: the control shows a window of its own, the call
+//                                     waits for the user; 0: its last window has gone)
 //
 //   JVInit             sid
 //   JVSetUIProperties  -
@@ -46,6 +49,9 @@ enum class Operation : std::int32_t {
 inline constexpr const char16_t* kOperationNames[] = {
     u"JVInit", u"JVSetUIProperties", u"JVOpen", u"JVStatus", u"JVRead", u"JVClose",
 };
+
+// A notice's first number. Outcomes are 0 or a failing HRESULT, which is below 0.
+inline constexpr std::int32_t kNotice = 1;
 
 inline constexpr std::size_t kFrameHeaderSize = 4;
 // Far above the largest answer (a 60000-byte record as UTF-16 and a file name); anything

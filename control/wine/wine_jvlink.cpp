@@ -67,8 +67,18 @@ pid_t WineJVLink::HostProcessId() const {
 
 void WineJVLink::DropHost(const std::string& reason) {
     last_failure_ = reason;
+    if (host_) {
+        host_->Stop();  // what it answered cannot be trusted: no time to close
+    }
     host_.reset();
     host_initialised_ = false;
+}
+
+bool WineJVLink::EndHost() {
+    const bool ended = host_ && host_->Close(kHostGraceOnClose);
+    host_.reset();
+    host_initialised_ = false;
+    return ended;
 }
 
 bool WineJVLink::EnsureHost() {
@@ -89,7 +99,7 @@ std::optional<std::string> WineJVLink::Call(const std::string& request,
     if (!host_) {
         return std::nullopt;
     }
-    Result<std::string> answer = host_->Exchange(request, timeout);
+    Result<std::string> answer = host_->Exchange(request, timeout, waiter_);
     if (!answer) {
         DropHost(answer.Reason());
         return std::nullopt;
@@ -140,7 +150,7 @@ int WineJVLink::JVSetUIProperties() {
     if (!EnsureHost()) {
         return kJVLinkNotAnswering;
     }
-    return CallForResult(Operation::kJVSetUIProperties, "JVSetUIProperties", std::nullopt);
+    return CallForResult(Operation::kJVSetUIProperties, "JVSetUIProperties", timeouts_.quick);
 }
 
 int WineJVLink::JVOpen(const std::u16string& dataspec, const std::u16string& fromtime, int option,

@@ -2,7 +2,7 @@
 // control in a Wine prefix. A host that ends or stops answering makes the call fail with
 // kJVLinkNotAnswering and is dropped: the request it held is gone, as after JVClose. The next
 // JVInit, JVSetUIProperties or JVOpen starts a new host, and JVOpen first repeats the last
-// JVInit with the same software ID.
+// JVInit with the same software ID. A call given up by its waiter ends the host the same way.
 #pragma once
 
 #include <chrono>
@@ -17,13 +17,13 @@
 
 namespace koyomi {
 
-// How long each call may take before the host counts as no longer answering.
-// JVSetUIProperties has none: it waits while the control shows its own dialog.
+// How long each call may take before the host counts as no longer answering. Only the time
+// without a window of the control counts: while one is up the call waits for the user.
 struct HostTimeouts {
     std::chrono::milliseconds startup{30000};  // Wine start-up and creating the control
     std::chrono::milliseconds init{20000};
     std::chrono::milliseconds open{60000};   // the real control asks the server for its file list
-    std::chrono::milliseconds quick{20000};  // JVStatus, JVRead, JVClose
+    std::chrono::milliseconds quick{20000};  // JVSetUIProperties, JVStatus, JVRead, JVClose
 };
 
 class WineJVLink final : public JvLink {
@@ -45,6 +45,11 @@ class WineJVLink final : public JvLink {
     int JVStatus() override;
     int JVRead(std::u16string& buff, int& size, std::u16string& filename) override;
     int JVClose() override;
+    void SetWaiter(JvLinkWaiter* waiter) override { waiter_ = waiter; }
+
+    // Ends the host as the end of the program does: its input closed, then up to 5 s for
+    // the control to shut down. True when the host ended by itself, not killed.
+    bool EndHost();
 
     // The host's process, for tests that end it; 0 when there is none.
     pid_t HostProcessId() const;
@@ -70,6 +75,7 @@ class WineJVLink final : public JvLink {
     HostCommand command_;
     HostTimeouts timeouts_;
     std::unique_ptr<HostProcess> host_;
+    JvLinkWaiter* waiter_ = nullptr;
     std::optional<std::u16string> sid_;  // the last JVInit's, repeated for a new host
     bool host_initialised_ = false;      // the running host has had that JVInit
     std::string last_failure_;

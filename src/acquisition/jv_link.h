@@ -10,8 +10,22 @@ namespace koyomi {
 inline constexpr int kJVReadBufferSize = 60000;
 
 // The result of a call the control did not answer: its process ended or went silent (COM's
-// RPC_E_DISCONNECTED). The request is gone as after JVClose; the next JVOpen starts afresh.
+// RPC_E_DISCONNECTED), or a call its caller gave up while it waited. The request is gone as
+// after JVClose; the next JVOpen starts afresh.
 inline constexpr int kJVLinkNotAnswering = static_cast<int>(0x80010108u);
+
+// What the caller does while a call waits for the control, for a control that answers from
+// elsewhere (another process) and so does not run the caller's window loop itself.
+class JvLinkWaiter {
+  public:
+    virtual ~JvLinkWaiter() = default;
+
+    // Called again and again while a call waits, every few tens of milliseconds: lets the
+    // caller's window handle its events. `control_window_up`: the control shows a window of
+    // its own and waits for the user; no time-out runs meanwhile. Returning false gives the
+    // call up: it returns kJVLinkNotAnswering. Must not call the control.
+    virtual bool KeepWaiting(bool control_window_up) = 0;
+};
 
 class JvLink {
   public:
@@ -38,6 +52,11 @@ class JvLink {
 
     // Ends the open request: 0, or an error code.
     virtual int JVClose() = 0;
+
+    // What waiting calls do meanwhile (null: nothing); `waiter` must outlive its use. A
+    // control whose modal windows run on the caller's own thread never waits that way and
+    // ignores it.
+    virtual void SetWaiter(JvLinkWaiter* waiter) { (void)waiter; }
 };
 
 }  // namespace koyomi

@@ -32,6 +32,7 @@ class LibraryJVLink final : public JvLink {
         return object_->JVRead(buff, size, filename);
     }
     int JVClose() override { return object_->JVClose(); }
+    void SetWaiter(JvLinkWaiter* waiter) override { object_->SetWaiter(waiter); }
 
   private:
     void* library_;
