@@ -30,6 +30,13 @@ FaultPlan ParseFaultPlan(std::string_view text) {
     plan.jv_status = FaultOf(sections, "JVStatus");
     plan.jv_read = FaultOf(sections, "JVRead");
     plan.jv_close = FaultOf(sections, "JVClose");
+    for (const char* operation :
+         {"JVInit", "JVSetUIProperties", "JVOpen", "JVStatus", "JVRead", "JVClose"}) {
+        if (const std::optional<int> ms = IniInteger(sections, operation, "dialog_ms");
+            ms && *ms >= 0) {
+            plan.dialog_ms.emplace(operation, *ms);
+        }
+    }
     if (const std::optional<int> ms = IniInteger(sections, "download", "ms_per_file");
         ms && *ms >= 0) {
         plan.ms_per_file = *ms;

@@ -5,10 +5,15 @@
 //   [JVStatus] after=2 result=-502   (once two files are downloaded)
 //   [JVRead] after=100 result=-403   (once 100 records are delivered)
 //   [download] ms_per_file=0
+// and, for the test control under Wine only (the stand-in shows no window of its own), a
+// window of the control shown once, at the operation's first call, before it answers:
+//   [JVOpen] dialog_ms=1500          (alone or with result/after)
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace koyomi {
@@ -27,7 +32,8 @@ struct FaultPlan {
     std::optional<Fault> jv_status;
     std::optional<Fault> jv_read;
     std::optional<Fault> jv_close;
-    std::optional<int> ms_per_file;  // overrides the control's own setting
+    std::optional<int> ms_per_file;                     // overrides the control's own setting
+    std::map<std::string, int, std::less<>> dialog_ms;  // by operation name: how long it is up
 };
 
 // A section without a valid "result" gives no fault of that operation.

@@ -3,7 +3,9 @@
 // declared: JVInit(BSTR), JVSetUIProperties(), JVOpen(BSTR, BSTR, long, long*, long*, BSTR*),
 // JVStatus(), JVRead(BSTR*, long*, BSTR*), JVClose(), each returning a long. Behind it is the
 // local data service built for Windows, so one service folder (JVLINK_SERVICE_DIR, faults.ini)
-// runs through both back ends. A test fixture only: never installed.
+// runs through both back ends. `dialog_ms` in an operation's section of faults.ini makes it
+// show, at that operation's first call, a modal window of its own before it answers, as the
+// real control does with its notices. A test fixture only: never installed.
 #include <objbase.h>
 #include <oleauto.h>
 #include <olectl.h>
@@ -15,8 +17,10 @@
 #include <string>
 #include <utility>
 
+#include "control/service/fault_plan.h"
 #include "control/service/standin_jvlink.h"
 #include "control/service/standin_paths.h"
+#include "control/service/standin_settings.h"
 
 namespace {
 
@@ -78,9 +82,36 @@ void StoreText(BSTR* target, const std::u16string& text) {
                                 static_cast<UINT>(text.size()));
 }
 
+constexpr const wchar_t* kNoticeTitle = L"JRA-VANからのお知らせ";
+
+BOOL CALLBACK CloseNoticeWindow(HWND window, LPARAM) {
+    wchar_t title[64] = {};
+    GetWindowTextW(window, title, 64);
+    if (lstrcmpW(title, kNoticeTitle) == 0) {
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+    }
+    return TRUE;
+}
+
+void CALLBACK CloseNotice(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    EnumThreadWindows(GetCurrentThreadId(), &CloseNoticeWindow, 0);
+}
+
+// A modal notice with an OK button, up until it is answered or `ms` have passed.
+void ShowNotice(int ms) {
+    const UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(ms), &CloseNotice);
+    MessageBoxW(nullptr, L"テスト用コントロールのお知らせです。", kNoticeTitle, MB_OK);
+    if (timer != 0) {
+        KillTimer(nullptr, timer);
+    }
+}
+
 class TestControl final : public IDispatch {
   public:
-    explicit TestControl(koyomi::StandInPaths paths) : link_(std::move(paths)) { ++g_live_objects; }
+    explicit TestControl(koyomi::StandInPaths paths) : paths_(std::move(paths)), link_(paths_) {
+        ++g_live_objects;
+    }
     ~TestControl() { --g_live_objects; }
     TestControl(const TestControl&) = delete;
     TestControl& operator=(const TestControl&) = delete;
@@ -178,6 +209,7 @@ class TestControl final : public IDispatch {
             }
         }
 
+        ShowNoticeOnFirstCall(id);
         int code = 0;
         switch (id) {
             case kJVInit:
@@ -223,8 +255,25 @@ class TestControl final : public IDispatch {
     }
 
   private:
+    void ShowNoticeOnFirstCall(DISPID id) {
+        if (called_[id - 1]) {
+            return;
+        }
+        called_[id - 1] = true;
+        const koyomi::FaultPlan plan = koyomi::LoadFaultPlan(koyomi::ServiceFolder(
+            paths_, koyomi::LoadStandInSettings(paths_.settings_file).service_folder));
+        constexpr const char* kSections[] = {
+            "JVInit", "JVSetUIProperties", "JVOpen", "JVStatus", "JVRead", "JVClose"};
+        if (const auto dialog = plan.dialog_ms.find(kSections[id - 1]);
+            dialog != plan.dialog_ms.end()) {
+            ShowNotice(dialog->second);
+        }
+    }
+
     std::atomic<ULONG> references_{1};
+    koyomi::StandInPaths paths_;
     koyomi::StandInJVLink link_;
+    bool called_[6] = {};
 };
 
 class ClassFactory final : public IClassFactory {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -92,12 +93,18 @@ TEST(FaultPlan, ReadsEveryOperationAndTheDownloadTime) {
     EXPECT_EQ(*plan.ms_per_file, 0);
 }
 
-TEST(FaultPlan, SectionsWithoutAResultAreNoFaults) {
-    const FaultPlan plan =
-        ParseFaultPlan("[JVRead]\nafter=3\n[JVStatus]\nresult=oops\n[download]\nms_per_file=-5\n");
+TEST(FaultPlan, SectionsWithoutAResultAreNoFaultsButMayStillShowTheControlsWindow) {
+    const FaultPlan plan = ParseFaultPlan(
+        "[JVRead]\nafter=3\n[JVStatus]\nresult=oops\n[download]\nms_per_file=-5\n"
+        "[JVOpen]\ndialog_ms=1500\n[JVClose]\ndialog_ms=-1\n[JVInit]\nresult=-101\ndialog_ms=0\n");
     EXPECT_FALSE(plan.jv_read);
     EXPECT_FALSE(plan.jv_status);
     EXPECT_FALSE(plan.ms_per_file);
+    EXPECT_FALSE(plan.jv_open);
+    ASSERT_TRUE(plan.jv_init);
+    EXPECT_EQ(plan.jv_init->result, -101);
+    const std::map<std::string, int, std::less<>> expected = {{"JVInit", 0}, {"JVOpen", 1500}};
+    EXPECT_EQ(plan.dialog_ms, expected);
 }
 
 TEST(FaultPlan, MissingOrUnreadableFileIsAnEmptyPlan) {
