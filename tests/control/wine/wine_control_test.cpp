@@ -202,6 +202,67 @@ TEST_F(WineControlTest, SilentHostTimesOut) {
     EXPECT_EQ(wine->JVClose(), 0);  // nothing left open
 }
 
+// The control's own windows, which need a display (run under Xvfb).
+class WineWindowTest : public WineControlTest {
+  protected:
+    void SetUp() override {
+        WineControlTest::SetUp();
+        if (std::getenv("DISPLAY") == nullptr) {
+            GTEST_SKIP() << "no DISPLAY: the control's windows need one";
+        }
+    }
+};
+
+// Counts the turns with the control's window up, and gives the call up at `give_up_at`.
+struct CountingWaiter : JvLinkWaiter {
+    int window_turns = 0;
+    int give_up_at = -1;
+    bool KeepWaiting(bool control_window_up) override {
+        window_turns += control_window_up ? 1 : 0;
+        return window_turns != give_up_at;
+    }
+};
+
+TEST_F(WineWindowTest, ControlWindowLongerThanTheTimeOutStillCompletesTheFetch) {
+    UseNewService("[JVOpen]\ndialog_ms=6000\n");
+    TempFolder local_program;
+    StandInJVLink local(Paths());
+    RecordingView local_view;
+    const Outcome expected = FetchOnce(local, local_program.path(), local_view);
+
+    HostTimeouts timeouts;
+    timeouts.open = std::chrono::milliseconds(3000);  // Wine's first window takes a while
+    std::unique_ptr<WineJVLink> wine = CreateWine(timeouts);
+    ASSERT_NE(wine, nullptr);
+    CountingWaiter waiter;
+    wine->SetWaiter(&waiter);
+    TempFolder program;
+    RecordingView view;
+    const Outcome got = FetchOnce(*wine, program.path(), view);
+    EXPECT_GT(waiter.window_turns, 0);
+    EXPECT_EQ(wine->LastFailure(), "");
+    EXPECT_EQ(got.boxes, expected.boxes);
+    EXPECT_EQ(got.last_time, expected.last_time);
+    EXPECT_EQ(got.files, expected.files);
+    EXPECT_TRUE(wine->EndHost());  // closed in its own time, not killed
+}
+
+TEST_F(WineWindowTest, GivingUpWhileTheWindowIsUpStopsTheHostAtOnce) {
+    UseNewService("[JVOpen]\ndialog_ms=20000\n");
+    std::unique_ptr<WineJVLink> wine = CreateWine();
+    ASSERT_NE(wine, nullptr);
+    CountingWaiter waiter;
+    waiter.give_up_at = 2;
+    wine->SetWaiter(&waiter);
+    ASSERT_EQ(Init(*wine), 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Open(*wine).result, kJVLinkNotAnswering);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(wine->LastFailure(), "the call was given up");
+    EXPECT_EQ(wine->HostProcessId(), 0);
+    EXPECT_EQ(wine->JVClose(), 0);
+}
+
 TEST(WineUnregisteredTest, CreationSaysTheProgIdIsNotRegisteredInThePrefix) {
     const std::filesystem::path prefix = PrefixFromEnvironment("KOYOMI_WINE_PREFIX");
     if (prefix.empty()) {

@@ -3,6 +3,8 @@
 #   wine_prefix.sh boot <prefix>               a fresh prefix (Mono and Gecko prompts skipped)
 #   wine_prefix.sh register <prefix> <dll>     regsvr32 of the test control
 #   wine_prefix.sh run <prefix> <program> ...  a Windows program; its output and exit status
+#   wine_prefix.sh display <prefix> <command…> runs the command on a new wineserver, so that
+#                                              Wine's desktop starts on the display in force
 #   wine_prefix.sh stop <prefix>               ends the prefix's wineserver
 set -euo pipefail
 
@@ -45,6 +47,13 @@ run)
     cat "$output"
     rm -f "$output"
     exit "$status"
+    ;;
+display)
+    # A desktop started without a display gives every later window no driver at all.
+    wineserver -k || true
+    wineserver -w || true
+    shift 2
+    exec "$@"
     ;;
 stop)
     wineserver -k || true
