@@ -8,7 +8,10 @@
 
 namespace koyomi {
 
+// Q_OBJECT gives the panel its own type in Qt's object system, so findChild and qobject_cast
+// tell it from the window's other widgets.
 class GridHintPanel final : public QWidget {
+    Q_OBJECT
   public:
     using QWidget::QWidget;
 
