@@ -1,83 +1,215 @@
-// The whole-file layer as the JV-Link test control needs it on Windows: reading, stamps and
-// the atomic replace. Windows files have no Unix permission bits or owners to keep.
-#include "support/whole_file.h"
-
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
+// The whole-file layer on Windows: wide paths through the Win32 file calls, never the ANSI code
+// page. A temporary file is held open without sharing while it is written, which is what keeps
+// the clean-up of leftovers away from it; ReplaceFileW puts it over an existing file, so the
+// file keeps its attributes and its ACL. Windows files have no Unix permission bits or owners
+// to keep; the read-only attribute stands in for the permissions in a stamp.
 #include <windows.h>
 
-#include <cerrno>
 #include <chrono>
 #include <functional>
+#include <optional>
+#include <string>
 #include <system_error>
 #include <thread>
+
+#include "support/sjis_text.h"
+#include "support/whole_file.h"
 
 namespace koyomi {
 namespace {
 
 namespace fs = std::filesystem;
 
-Failure SystemFailure(int error, const fs::path& file) {
-    FailureKind kind = FailureKind::Failed;
-    if (error == ENOENT) {
-        kind = FailureKind::NotFound;
-    } else if (error == EISDIR || error == EINVAL) {
-        kind = FailureKind::NotRegularFile;
-    } else if (error == EFBIG) {
-        kind = FailureKind::TooLarge;
+constexpr std::wstring_view kTemporaryMark = L".~";
+constexpr int kTemporaryDigits = 12;
+constexpr wchar_t kHex[] = L"0123456789abcdef";
+// Between 1601-01-01 (FILETIME) and 1970-01-01, in 100 ns units.
+constexpr std::int64_t kUnixEpochTicks = 116'444'736'000'000'000;
+
+// The system's own words for a Win32 error code. The control's programs build this file without
+// the rest of support/win32/, so it says them itself.
+std::string WindowsReason(DWORD code) {
+    wchar_t* text = nullptr;
+    const DWORD size = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::u16string message;
+    if (size > 0 && text != nullptr) {
+        message.assign(reinterpret_cast<const char16_t*>(text), size);
     }
-    return Fail(SystemReason(error), file, kind);
+    LocalFree(text);
+    while (!message.empty() && (message.back() == u'\n' || message.back() == u'\r' ||
+                                message.back() == u' ' || message.back() == u'.')) {
+        message.pop_back();
+    }
+    return message.empty() ? "error " + std::to_string(code) : Utf16ToUtf8(message);
 }
 
-FileStamp StampFrom(const struct _stat64& info) {
+Failure WindowsFailure(DWORD code, const fs::path& file) {
+    FailureKind kind = FailureKind::Failed;
+    switch (code) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            kind = FailureKind::NotFound;
+            break;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            kind = FailureKind::InUse;
+            break;
+        case ERROR_FILE_TOO_LARGE:
+            kind = FailureKind::TooLarge;
+            break;
+        case ERROR_DIRECTORY:
+        case ERROR_BAD_FILE_TYPE:
+            kind = FailureKind::NotRegularFile;
+            break;
+        default:
+            break;
+    }
+    return Fail(WindowsReason(code), file, kind);
+}
+
+Failure LastFailure(const fs::path& file) {
+    return WindowsFailure(GetLastError(), file);
+}
+
+// Closes a handle at the end of a scope.
+class Handle {
+  public:
+    explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
+    ~Handle() { Reset(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    // Closes now; false when the close failed (GetLastError tells why).
+    bool Reset() {
+        const bool closed = !valid() || CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+  private:
+    HANDLE handle_;
+};
+
+// Opening for reading or examining never keeps another program from writing, renaming or
+// deleting the file meanwhile.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+FileStamp StampFrom(const BY_HANDLE_FILE_INFORMATION& info) {
     FileStamp stamp;
     stamp.exists = true;
-    stamp.size = static_cast<std::int64_t>(info.st_size);
-    stamp.modified_ns = static_cast<std::int64_t>(info.st_mtime) * 1'000'000'000;
-    stamp.permissions = static_cast<std::uint32_t>(info.st_mode & 0777);
+    stamp.inode = (static_cast<std::uint64_t>(info.dwVolumeSerialNumber) << 32) ^
+                  ((static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+    stamp.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) |
+                                           info.nFileSizeLow);
+    const std::int64_t ticks = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+        info.ftLastWriteTime.dwLowDateTime);
+    stamp.modified_ns = (ticks - kUnixEpochTicks) * 100;
+    stamp.permissions = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0666;
     return stamp;
 }
 
-int WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const int written = ::_write(fd, bytes.data(), static_cast<unsigned>(bytes.size()));
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+// "<name>.~<12 hex digits>", as CreateTemporaryBeside makes them.
+bool IsTemporaryName(std::wstring_view name) {
+    if (name.size() <= kTemporaryDigits + kTemporaryMark.size()) {
+        return false;
     }
-    return 0;
+    const std::size_t mark = name.size() - kTemporaryDigits - kTemporaryMark.size();
+    if (name.substr(mark, kTemporaryMark.size()) != kTemporaryMark) {
+        return false;
+    }
+    for (const wchar_t c : name.substr(mark + kTemporaryMark.size())) {
+        if (std::wstring_view(kHex).find(c) == std::wstring_view::npos) {
+            return false;
+        }
+    }
+    return true;
 }
 
-// Creates an unused temporary file beside `target`, named as on every platform. Returns the
-// descriptor, or -1 with errno set.
-int CreateTemporaryBeside(const fs::path& target, fs::path& temporary) {
-    static constexpr char kHex[] = "0123456789abcdef";
+// The file a symbolic link under `target` points to, so that the link stays; `target` itself
+// otherwise.
+fs::path FollowLinks(const fs::path& target) {
+    std::error_code error;
+    if (!fs::is_symlink(target, error)) {
+        return target;
+    }
+    const fs::path followed = fs::weakly_canonical(target, error);
+    return error ? target : followed;
+}
+
+// Creates an unused temporary file beside `target`, open for writing and shared with nobody.
+// The name only has to be unlikely to be taken: CREATE_NEW settles any clash. Returns an
+// invalid handle with GetLastError set on failure.
+HANDLE CreateTemporaryBeside(const fs::path& target, bool write_through, fs::path& temporary) {
     std::uint64_t seed =
         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-        (static_cast<std::uint64_t>(::GetCurrentProcessId()) << 40) ^
+        (static_cast<std::uint64_t>(GetCurrentProcessId()) << 40) ^
         std::hash<std::thread::id>{}(std::this_thread::get_id());
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | (write_through ? FILE_FLAG_WRITE_THROUGH : 0);
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::uint64_t value = (seed += 0x9E3779B97F4A7C15ull) * 0xBF58476D1CE4E5B9ull;
-        std::string suffix = ".~";
-        for (int i = 0; i < 12; ++i) {
+        std::wstring suffix(kTemporaryMark);
+        for (int i = 0; i < kTemporaryDigits; ++i) {
             suffix += kHex[value & 0xF];
             value >>= 4;
         }
         temporary = target;
         temporary += suffix;
-        const int fd = ::_wopen(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_BINARY,
-                                _S_IREAD | _S_IWRITE);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
+        HANDLE handle =
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, flags, nullptr);
+        if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) {
+            return handle;
         }
     }
-    errno = EEXIST;
-    return -1;
+    SetLastError(ERROR_FILE_EXISTS);
+    return INVALID_HANDLE_VALUE;
+}
+
+// The attributes of the file under the name, none when there is none; fails when it is one the user
+// may not replace: no regular file, read-only, refused for writing by its ACL, or held open by a
+// program that shares it with nobody. Nothing is truncated or written.
+Result<std::optional<DWORD>> ExaminedTarget(const fs::path& target) {
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) {
+            return std::optional<DWORD>();
+        }
+        return WindowsFailure(error, target);
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return WindowsFailure(ERROR_DIRECTORY, target);
+    }
+    // The folder may let the user replace a read-only file; the attribute says the user
+    // means it to stay.
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        return WindowsFailure(ERROR_ACCESS_DENIED, target);
+    }
+    Handle file(CreateFileW(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        return LastFailure(target);
+    }
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+        return WindowsFailure(ERROR_BAD_FILE_TYPE, target);
+    }
+    return std::optional<DWORD>(attributes);
+}
+
+bool WriteAll(HANDLE handle, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD size = bytes.size() > 1u << 30 ? 1u << 30 : static_cast<DWORD>(bytes.size());
+        DWORD written = 0;
+        if (!WriteFile(handle, bytes.data(), size, &written, nullptr)) {
+            return false;
+        }
+        bytes.remove_prefix(written);
+    }
+    return true;
 }
 
 }  // namespace
@@ -87,92 +219,181 @@ std::string SystemReason(int error) {
 }
 
 FileStamp StampOf(const fs::path& file) {
-    struct _stat64 info {};
-    if (::_wstat64(file.c_str(), &info) != 0) {
+    Handle handle(CreateFileW(file.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!handle.valid() || !GetFileInformationByHandle(handle.get(), &info)) {
         return {};
     }
     return StampFrom(info);
 }
 
 Result<std::string> ReadWholeRegularFile(const fs::path& file, std::size_t limit) {
-    const int fd = ::_wopen(file.c_str(), O_RDONLY | O_BINARY);
-    if (fd < 0) {
-        return SystemFailure(errno, file);
+    // Backup semantics open a folder too, so that it is told apart from a file that may not
+    // be read.
+    Handle handle(CreateFileW(file.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle.valid()) {
+        return LastFailure(file);
     }
-    const auto fail = [fd, &file](int error) {
-        ::_close(fd);
-        return SystemFailure(error, file);
-    };
-    struct _stat64 info {};
-    if (::_fstat64(fd, &info) != 0) {
-        return fail(errno);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(handle.get()) != FILE_TYPE_DISK) {
+        return WindowsFailure(ERROR_BAD_FILE_TYPE, file);
     }
-    if ((info.st_mode & S_IFMT) != S_IFREG) {
-        return fail((info.st_mode & S_IFMT) == S_IFDIR ? EISDIR : EINVAL);
+    if (!GetFileInformationByHandle(handle.get(), &info)) {
+        return LastFailure(file);
     }
-    const auto size = static_cast<std::uintmax_t>(info.st_size);
-    if (size > limit) {
-        return fail(EFBIG);
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return WindowsFailure(ERROR_DIRECTORY, file);
     }
+    const std::uint64_t size =
+        (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    if (size > limit || size >= SIZE_MAX) {
+        return WindowsFailure(ERROR_FILE_TOO_LARGE, file);
+    }
+    // One byte more than the size, so a file of the expected size ends in one read.
     std::string content(static_cast<std::size_t>(size) + 1, '\0');
     std::size_t used = 0;
     for (;;) {
         if (used == content.size()) {
             if (used > limit) {
-                return fail(EFBIG);  // it grew while being read
+                return WindowsFailure(ERROR_FILE_TOO_LARGE, file);  // it grew while being read
             }
             content.resize(content.size() * 2);
         }
-        const int got =
-            ::_read(fd, content.data() + used, static_cast<unsigned>(content.size() - used));
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return fail(errno);
+        const std::size_t room = content.size() - used;
+        DWORD got = 0;
+        if (!ReadFile(handle.get(), content.data() + used,
+                      room > 1u << 30 ? 1u << 30 : static_cast<DWORD>(room), &got, nullptr)) {
+            return LastFailure(file);
         }
         if (got == 0) {
             break;
         }
-        used += static_cast<std::size_t>(got);
+        used += got;
     }
-    ::_close(fd);
     content.resize(used);
     if (used > limit) {
-        return SystemFailure(EFBIG, file);
+        return WindowsFailure(ERROR_FILE_TOO_LARGE, file);
     }
     return content;
 }
 
 Status ReplaceFileAtomically(const fs::path& target, std::string_view bytes,
                              const ReplaceOptions& options) {
+    const fs::path file = FollowLinks(target);
+    const Result<std::optional<DWORD>> examined = ExaminedTarget(file);
+    if (!examined) {
+        Failure failure = examined.Error();
+        failure.file = target;
+        return failure;
+    }
+    const bool exists = examined->has_value();
     fs::path temporary;
-    const int fd = CreateTemporaryBeside(target, temporary);
-    if (fd < 0) {
-        return SystemFailure(errno, target);
+    Handle handle(CreateTemporaryBeside(file, options.sync, temporary));
+    if (!handle.valid()) {
+        return LastFailure(target);
     }
-    int error = WriteAll(fd, bytes);
-    if (error == 0 && options.sync && ::_commit(fd) != 0) {
-        error = errno;
+    DWORD error = ERROR_SUCCESS;
+    if (!WriteAll(handle.get(), bytes) || (options.sync && !FlushFileBuffers(handle.get()))) {
+        error = GetLastError();
     }
-    if (error == 0 && options.written != nullptr) {
-        struct _stat64 info {};
-        if (::_fstat64(fd, &info) != 0) {
-            error = errno;
-        } else {
-            *options.written = StampFrom(info);
+    BY_HANDLE_FILE_INFORMATION written{};
+    if (error == ERROR_SUCCESS && options.written != nullptr &&
+        !GetFileInformationByHandle(handle.get(), &written)) {
+        error = GetLastError();
+    }
+    // Both calls below open the file themselves, which its own handle (shared with nobody)
+    // would refuse. A clean-up that takes the file in between makes the call fail with the
+    // file gone; the target stays as it was either way.
+    if (!handle.Reset() && error == ERROR_SUCCESS) {
+        error = GetLastError();
+    }
+    // ReplaceFileW is documented to carry the old file's attributes over; Wine's does not, so
+    // the new file takes them before it takes the name.
+    constexpr DWORD kKept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (error == ERROR_SUCCESS && exists && (**examined & kKept) != 0 &&
+        !SetFileAttributesW(temporary.c_str(), **examined & kKept)) {
+        error = GetLastError();
+    }
+    if (error == ERROR_SUCCESS && exists &&
+        !ReplaceFileW(file.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                      nullptr, nullptr)) {
+        error = GetLastError();
+        // The file went meanwhile: the new content takes its place as a new file.
+        if (error == ERROR_FILE_NOT_FOUND &&
+            GetFileAttributesW(temporary.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            error = ERROR_SUCCESS;
+            if (!MoveFileExW(temporary.c_str(), file.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                error = GetLastError();
+            }
+        } else if (error == ERROR_UNABLE_TO_REMOVE_REPLACED) {
+            // Held open by a program that does not share deletion with others.
+            error = ERROR_SHARING_VIOLATION;
+        }
+    } else if (error == ERROR_SUCCESS && !exists &&
+               !MoveFileExW(temporary.c_str(), file.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = GetLastError();
+    }
+    if (error != ERROR_SUCCESS) {
+        DeleteFileW(temporary.c_str());
+        return WindowsFailure(error, target);
+    }
+    if (options.written != nullptr) {
+        *options.written = StampFrom(written);
+    }
+    return {};
+}
+
+int RemoveLeftoverTemporaryFiles(const fs::path& folder) {
+    int removed = 0;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const fs::path& path = it->path();
+        if (!IsTemporaryName(path.filename().native())) {
+            continue;
+        }
+        // A writer holds its file open, shared with nobody, until the file is in place; one
+        // that opens without sharing was left by a write that ended without finishing. The
+        // reparse point itself is opened, so a link is never followed to another file.
+        Handle handle(CreateFileW(path.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                                  nullptr));
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!handle.valid() || !GetFileInformationByHandle(handle.get(), &info) ||
+            (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) !=
+                0) {
+            continue;
+        }
+        // Deleted through the handle, so it is the file examined and not whatever takes the
+        // name meanwhile.
+        FILE_DISPOSITION_INFO disposition{};
+        disposition.DeleteFile = TRUE;
+        if (SetFileInformationByHandle(handle.get(), FileDispositionInfo, &disposition,
+                                       sizeof disposition)) {
+            ++removed;
         }
     }
-    if (::_close(fd) != 0 && error == 0) {
-        error = errno;
+    return removed;
+}
+
+Status SyncToDisk(const fs::path& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return LastFailure(path);
     }
-    if (error == 0 &&
-        !::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        error = EACCES;
+    // Windows offers no flush of a folder's entries: the file system journals them, and a new
+    // file is moved into place written through.
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return {};
     }
-    if (error != 0) {
-        ::_wunlink(temporary.c_str());
-        return SystemFailure(error, target);
+    Handle handle(CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle.valid() || !FlushFileBuffers(handle.get())) {
+        return LastFailure(path);
     }
     return {};
 }
