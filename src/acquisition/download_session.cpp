@@ -8,6 +8,7 @@
 #include "schedule/year_file.h"
 #include "support/settings_file.h"
 #include "support/sjis_text.h"
+#include "support/user_folders.h"
 #include "support/whole_file.h"
 
 namespace koyomi {
@@ -98,7 +99,7 @@ std::string Progress(const std::string& prefix, int done, int total) {
 }
 
 std::string YearFileErrorText(const StoreResult& failed) {
-    return Texts().year_file_error + "\n" + failed.file.string() + "\n" + failed.reason;
+    return Texts().year_file_error + "\n" + PathText(failed.file) + "\n" + failed.reason;
 }
 
 }  // namespace
@@ -288,7 +289,7 @@ bool DownloadSession::TakeDataFolder() {
     Result<FolderLock> lock = FolderLock::Take(data_folder_);
     if (!lock) {
         if (lock.Kind() == FailureKind::InUse) {
-            view_.ShowInformation(Texts().folder_in_use + "\n" + data_folder_.string());
+            view_.ShowInformation(Texts().folder_in_use + "\n" + PathText(data_folder_));
             return false;
         }
         return true;

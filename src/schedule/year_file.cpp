@@ -6,6 +6,7 @@
 
 #include "codes/code_tables.h"
 #include "support/sjis_text.h"
+#include "support/user_folders.h"
 #include "support/whole_file.h"
 
 namespace koyomi {
@@ -151,11 +152,11 @@ std::filesystem::path YearFileName(std::string_view year) {
     std::string name(year);
     name += "年ｽｹｼﾞｭｰﾙ";  // UTF-8, as file names are on this system
     name += kYearFileExtension;
-    return std::filesystem::path(name);
+    return PathFromUtf8(name);
 }
 
 std::string YearFileDisplayName(const std::filesystem::path& file) {
-    std::string name = file.filename().string();
+    std::string name = PathText(file.filename());
     if (EndsWithIgnoringAsciiCase(name, kYearFileExtension)) {
         name.resize(name.size() - kYearFileExtension.size());
     }
@@ -167,7 +168,7 @@ std::vector<std::filesystem::path> ListYearFiles(const std::filesystem::path& fo
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
-        std::string name = it->path().filename().string();
+        std::string name = PathText(it->path().filename());
         std::error_code type_error;
         if (EndsWithIgnoringAsciiCase(name, kYearFileExtension) &&
             it->is_regular_file(type_error)) {
@@ -178,7 +179,7 @@ std::vector<std::filesystem::path> ListYearFiles(const std::filesystem::path& fo
     std::vector<std::filesystem::path> files;
     files.reserve(names.size());
     for (const std::string& name : names) {
-        files.push_back(folder / name);
+        files.push_back(folder / PathFromUtf8(name));
     }
     return files;
 }

@@ -35,9 +35,14 @@ inline Failure Fail(std::string reason, std::filesystem::path file = {},
     return Failure{std::move(reason), std::move(file), kind};
 }
 
-// "file: reason", or the reason alone when no file is named.
+// "file: reason", or the reason alone when no file is named. The file's name in UTF-8, as the
+// reason is, whatever the system's code page.
 inline std::string Describe(const Failure& failure) {
-    return failure.file.empty() ? failure.reason : failure.file.string() + ": " + failure.reason;
+    if (failure.file.empty()) {
+        return failure.reason;
+    }
+    const std::u8string name = failure.file.u8string();
+    return std::string(name.begin(), name.end()) + ": " + failure.reason;
 }
 
 template <typename T>

@@ -23,4 +23,10 @@ inline std::string PathText(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
+// A UTF-8 name as a path; a plain char string would pass through the ANSI code page on
+// Windows.
+inline std::filesystem::path PathFromUtf8(std::string_view text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
 }  // namespace koyomi

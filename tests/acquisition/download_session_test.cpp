@@ -10,6 +10,8 @@
 #include "codes/jv_result_text.h"
 #include "support/clock.h"
 #include "support/sjis_text.h"
+#include "support/user_folders.h"
+#include "support/whole_file.h"
 #include "testing/recording_view.h"
 #include "testing/scripted_jv_link.h"
 
@@ -281,8 +283,10 @@ TEST_F(DownloadSessionTest, LastTimeThatCannotBeWrittenIsReported) {
     session_.StartFetch(view_.data_kind);
 
     const std::vector<std::string> shown = view_.Shown();
+    // The file layer's own reason for a folder under the name, whatever the system says.
     EXPECT_EQ(shown.back(), "box 設定ファイルに最終取得日時を保存できませんでした。\n" +
-                                settings_.Path().string() + ": Is a directory");
+                                PathText(settings_.Path()) + ": " +
+                                ReadWholeRegularFile(settings_.Path()).Reason());
     EXPECT_EQ(shown[shown.size() - 2], "status データ作成が完了しました。");
     EXPECT_EQ(link_.close_calls, 1);
 }

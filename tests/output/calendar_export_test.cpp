@@ -4,16 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
-#include <optional>
 #include <tuple>
 
 #include "codes/code_tables.h"
 #include "support/sjis_text.h"
+#include "support/user_folders.h"
 #include "support/whole_file.h"
 #include "testing/files.h"
 #include "testing/temp_folder.h"
+#include "testing/time_zone.h"
 #include "testing/ys_record.h"
 
 namespace koyomi {
@@ -72,25 +71,10 @@ std::string Unfolded(const std::string& text) {
     return joined;
 }
 
+// Every stamp is made in Japan's time.
 class CalendarExport : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        const char* tz = std::getenv("TZ");
-        saved_tz_ = tz ? std::optional<std::string>(tz) : std::nullopt;
-        setenv("TZ", "Asia/Tokyo", 1);
-        tzset();
-    }
-    void TearDown() override {
-        if (saved_tz_) {
-            setenv("TZ", saved_tz_->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-
   private:
-    std::optional<std::string> saved_tz_;
+    testing::ScopedTimeZone japan_{"JST-9"};
 };
 
 TEST_F(CalendarExport, EventTextsComeFromTheRecordAndTheGrid) {
@@ -198,13 +182,14 @@ TEST_F(CalendarExport, SavesWholeOrReportsTheFileAndReasonAndLeavesNothing) {
     const std::filesystem::path missing = folder.path() / "missing" / "2024.ics";
     const Result<SavedCalendar> no_folder = SaveCalendar(missing, "t", lines, clock);
     ASSERT_FALSE(no_folder);
-    EXPECT_EQ(no_folder.Reason(), missing.string() + ": " + SystemReason(ENOENT));
+    EXPECT_TRUE(no_folder.Reason().starts_with(PathText(missing) + ": ")) << no_folder.Reason();
+    EXPECT_GT(no_folder.Reason().size(), PathText(missing).size() + 2);
 
     const std::filesystem::path taken = folder.path() / "taken.ics";
     std::filesystem::create_directory(taken);
     const Result<SavedCalendar> is_folder = SaveCalendar(taken, "t", lines, clock);
     ASSERT_FALSE(is_folder);
-    EXPECT_TRUE(is_folder.Reason().starts_with(taken.string() + ": ")) << is_folder.Reason();
+    EXPECT_TRUE(is_folder.Reason().starts_with(PathText(taken) + ": ")) << is_folder.Reason();
     int entries = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) {
         ++entries;
@@ -219,7 +204,12 @@ TEST_F(CalendarExport, SavingThroughALinkUpdatesTheLinkedFile) {
     const std::filesystem::path real = folder.path() / "synced" / "2024.ics";
     const std::filesystem::path link = folder.path() / "2024.ics";
     testing::WriteBytes(real, "");
-    std::filesystem::create_symlink(real, link);
+    // Windows makes links only for users granted the right to (and Wine none at all).
+    std::error_code no_link;
+    std::filesystem::create_symlink(real, link, no_link);
+    if (no_link) {
+        GTEST_SKIP() << "no symbolic link here: " << no_link.message();
+    }
     YsRecord later = Derby();
     later.day = "02";
 

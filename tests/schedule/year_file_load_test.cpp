@@ -2,6 +2,7 @@
 
 #include "schedule/year_file.h"
 #include "schedule/year_selector.h"
+#include "support/user_folders.h"
 #include "testing/files.h"
 #include "testing/temp_folder.h"
 #include "testing/ys_record.h"
@@ -70,23 +71,24 @@ TEST(YearFileLoad, MissingFileOrFolderUnderTheNameFailsWithReason) {
 }
 
 TEST(YearFileNames, NameIsTheYearAndHalfWidthKatakanaInUtf8) {
-    EXPECT_EQ(YearFileName("2024").string(), "2024年ｽｹｼﾞｭｰﾙ.jvYS");
-    EXPECT_EQ(YearFileDisplayName("/x/2024年ｽｹｼﾞｭｰﾙ.jvYS"), "2024年ｽｹｼﾞｭｰﾙ");
-    EXPECT_EQ(YearFileDisplayName("2023年ｽｹｼﾞｭｰﾙ.JVYS"), "2023年ｽｹｼﾞｭｰﾙ");
+    EXPECT_EQ(YearFileName("2024"), PathFromUtf8("2024年ｽｹｼﾞｭｰﾙ.jvYS"));
+    EXPECT_EQ(YearFileDisplayName(PathFromUtf8("/x/2024年ｽｹｼﾞｭｰﾙ.jvYS")), "2024年ｽｹｼﾞｭｰﾙ");
+    EXPECT_EQ(YearFileDisplayName(PathFromUtf8("2023年ｽｹｼﾞｭｰﾙ.JVYS")), "2023年ｽｹｼﾞｭｰﾙ");
 }
 
 TEST(YearFileListing, FindsExtensionInAnyCaseAndOnlyFiles) {
     TempFolder folder;
     for (const char* name : {"2023年ｽｹｼﾞｭｰﾙ.jvYS", "2025年ｽｹｼﾞｭｰﾙ.JVYS", "2024年ｽｹｼﾞｭｰﾙ.jvys",
                              "notes.txt", "2022年ｽｹｼﾞｭｰﾙ.jvYS.~1a2b3c4d", "jvYS"}) {
-        WriteBytes(folder.path() / name, "x\r\n");
+        WriteBytes(folder.path() / PathFromUtf8(name), "x\r\n");
     }
-    std::filesystem::create_directory(folder.path() / "2026年ｽｹｼﾞｭｰﾙ.jvYS");
+    std::filesystem::create_directory(folder.path() / PathFromUtf8("2026年ｽｹｼﾞｭｰﾙ.jvYS"));
 
     const std::vector<std::filesystem::path> files = ListYearFiles(folder.path());
-    EXPECT_EQ(files, (std::vector<std::filesystem::path>{folder.path() / "2023年ｽｹｼﾞｭｰﾙ.jvYS",
-                                                         folder.path() / "2024年ｽｹｼﾞｭｰﾙ.jvys",
-                                                         folder.path() / "2025年ｽｹｼﾞｭｰﾙ.JVYS"}));
+    EXPECT_EQ(files, (std::vector<std::filesystem::path>{
+                         folder.path() / PathFromUtf8("2023年ｽｹｼﾞｭｰﾙ.jvYS"),
+                         folder.path() / PathFromUtf8("2024年ｽｹｼﾞｭｰﾙ.jvys"),
+                         folder.path() / PathFromUtf8("2025年ｽｹｼﾞｭｰﾙ.JVYS")}));
     for (const std::filesystem::path& file : files) {
         EXPECT_TRUE(LoadYearFile(file).Ok()) << file;
     }
@@ -97,9 +99,9 @@ TEST(YearFileListing, YearSelectorListsNewestFirstWithoutExtension) {
     for (const char* year : {"2024", "2023", "2025"}) {
         WriteBytes(folder.path() / YearFileName(year), "");
     }
-    WriteBytes(folder.path() / "2021年ｽｹｼﾞｭｰﾙ.JvYs", "");
+    WriteBytes(folder.path() / PathFromUtf8("2021年ｽｹｼﾞｭｰﾙ.JvYs"), "");
     // A name code page 932 cannot hold is shown as it is, not as "?".
-    WriteBytes(folder.path() / "2020年ｽｹｼﾞｭｰﾙ🏇.jvYS", "");
+    WriteBytes(folder.path() / PathFromUtf8("2020年ｽｹｼﾞｭｰﾙ🏇.jvYS"), "");
     const std::vector<YearSelectorItem> items = YearSelectorItems(folder.path());
     ASSERT_EQ(items.size(), 5u);
     const char* expected[] = {"2025年ｽｹｼﾞｭｰﾙ", "2024年ｽｹｼﾞｭｰﾙ", "2023年ｽｹｼﾞｭｰﾙ", "2021年ｽｹｼﾞｭｰﾙ",
@@ -108,7 +110,7 @@ TEST(YearFileListing, YearSelectorListsNewestFirstWithoutExtension) {
         EXPECT_EQ(items[i].text, expected[i]);
         EXPECT_TRUE(std::filesystem::exists(items[i].file)) << items[i].file;
     }
-    EXPECT_EQ(items[3].file.filename().string(), "2021年ｽｹｼﾞｭｰﾙ.JvYs");
+    EXPECT_EQ(PathText(items[3].file.filename()), "2021年ｽｹｼﾞｭｰﾙ.JvYs");
 }
 
 TEST(YearFileListing, FolderWithoutYearFilesOrMissingGivesNothing) {

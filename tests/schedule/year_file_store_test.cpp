@@ -1,6 +1,3 @@
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <random>
 
@@ -234,31 +231,6 @@ TEST_F(YearFileStore, MissingFolderGivesFileErrorAndIsNotCreated) {
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
-// A write that fails halfway (a full disk) must leave the old file exactly as it was. The
-// file-size limit makes writes fail even for root.
-TEST_F(YearFileStore, FailedWriteKeepsTheOldFileWholeAndLeavesNoTemporaryFile) {
-    YsRecord first;
-    ASSERT_EQ(Store(first.Record()).status, StoreStatus::Stored);
-    const std::string before = ReadBytes(YearFile("2024"));
-
-    rlimit old_limit{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
-    rlimit small = old_limit;
-    small.rlim_cur = 500;
-    auto old_handler = signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    YsRecord second;
-    second.day = "05";
-    StoreResult result = Store(second.Record());
-    setrlimit(RLIMIT_FSIZE, &old_limit);
-    signal(SIGXFSZ, old_handler);
-
-    EXPECT_EQ(result.status, StoreStatus::FileError);
-    EXPECT_FALSE(result.reason.empty());
-    EXPECT_EQ(ReadBytes(YearFile("2024")), before);
-    EXPECT_EQ(EntriesInFolder(), 1u);
-}
-
 TEST_F(YearFileStore, FileWithForeignLineEndsIsRewrittenWithCrLfKeepingItsLines) {
     YsRecord a;
     a.day = "01";
@@ -270,19 +242,6 @@ TEST_F(YearFileStore, FileWithForeignLineEndsIsRewrittenWithCrLfKeepingItsLines)
     ASSERT_EQ(Store(c.Record()).status, StoreStatus::Stored);
     EXPECT_EQ(ReadBytes(YearFile("2024")),
               Normalised(a) + "\r\n" + Normalised(b) + "\r\n" + Normalised(c) + "\r\n");
-}
-
-TEST_F(YearFileStore, PermissionsOfAnExistingFileAreKept) {
-    YsRecord record;
-    ASSERT_EQ(Store(record.Record()).status, StoreStatus::Stored);
-    std::filesystem::permissions(YearFile("2024"), std::filesystem::perms::owner_read |
-                                                       std::filesystem::perms::owner_write |
-                                                       std::filesystem::perms::group_read);
-    record.day = "05";
-    ASSERT_EQ(Store(record.Record()).status, StoreStatus::Stored);
-    EXPECT_EQ(std::filesystem::status(YearFile("2024")).permissions(),
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                  std::filesystem::perms::group_read);
 }
 
 TEST_F(YearFileStore, SyncReportsAFileThatIsGone) {

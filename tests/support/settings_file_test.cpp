@@ -183,7 +183,7 @@ TEST(SettingsFileValues, FailedWriteTellsWhereAndWhy) {
     const Status result = ini.WriteInteger("kikan", "kikan", 1);
     EXPECT_FALSE(result.Ok());
     EXPECT_EQ(result.File(), folder / "gone" / "koyomivw.ini");
-    EXPECT_EQ(result.Reason(), "No such file or directory");
+    EXPECT_EQ(result.Kind(), FailureKind::NotFound);
     EXPECT_EQ(ini.ReadInteger("kikan", "kikan", 5), 5);
 }
 
