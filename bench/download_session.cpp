@@ -47,11 +47,11 @@ class TimingView final : public DownloadView {
     void ShowInformation(const std::string&) override {}
     void ShowPlainMessage(const std::string&) override {}
     void Beep() override {}
-    void SetBusyCursor(bool) override {}
-    void SetStatusTimerEnabled(bool enabled) override { timer_enabled = enabled; }
+    void SetFetchBusy(bool) override {}
+    void SetDownloadPollEnabled(bool enabled) override { timer_enabled = enabled; }
     void ProcessPendingEvents() override { Turn(); }
-    void SetProgress(int, int) override {}
-    void ShowOutcome(const FetchOutcome&) override {}
+    void SetFetchProgress(int, int) override {}
+    void RefreshAfterFetch(FetchEnd) override {}
 };
 
 void BM_TenYearSetupFetch(benchmark::State& state) {

@@ -4,7 +4,6 @@
 
 #include "acquisition/last_time_text.h"
 #include "codes/jv_result_text.h"
-#include "schedule/schedule_line.h"
 #include "schedule/year_file.h"
 #include "support/settings_file.h"
 #include "support/sjis_text.h"
@@ -169,13 +168,13 @@ void DownloadSession::StartFetch(FetchMode mode) {
         state_ = State::Unwinding;
         return;
     }
-    outcome_ = {};
+    end_ = FetchEnd::Downloading;
 
     view_.ShowInformation(Texts().opening);
     if (state_ != State::Starting) {
         return;  // the window closed while the box was up
     }
-    view_.SetStatusTimerEnabled(false);
+    view_.SetDownloadPollEnabled(false);
 
     const std::u16string dataspec = kScheduleDataSpec;
     std::u16string from_time;
@@ -187,7 +186,7 @@ void DownloadSession::StartFetch(FetchMode mode) {
         option = kSetupDataOption;
         from_time = SjisToUtf16(FormatCompact(AddDays(clock_.Now(), -kSetupDataDays)));
     }
-    view_.SetBusyCursor(true);
+    view_.SetFetchBusy(true);
 
     state_ = State::Opening;
     last_file_timestamp_.clear();
@@ -196,13 +195,14 @@ void DownloadSession::StartFetch(FetchMode mode) {
     const int result = link_.JVOpen(dataspec, from_time, option, read_count_, download_count_,
                                     last_file_timestamp_);
     if (result != 0) {
-        ShowError(FailureText(Texts().open_error, "JVOpen", result));
+        Fail(FailureText(Texts().open_error, "JVOpen", result));
         CloseJVLink();
     } else if (read_count_ < 0 || download_count_ < 0) {
         // No count of files can be below zero: waiting for such a download would never end.
-        ShowError(Texts().unreadable_answer);
+        Fail(Texts().unreadable_answer);
         CloseJVLink();
     } else if (read_count_ == 0) {
+        end_ = FetchEnd::NoNewData;
         ShowError(Texts().no_new_data);
         CloseJVLink();
     } else {
@@ -211,17 +211,17 @@ void DownloadSession::StartFetch(FetchMode mode) {
                             ", DownloadCount:" + std::to_string(download_count_));
         if (download_count_ != 0) {
             view_.SetStatusText(Texts().downloading);
-            view_.SetProgress(0, download_count_);
+            view_.SetFetchProgress(0, download_count_);
             state_ = State::Downloading;
-            view_.SetStatusTimerEnabled(true);
+            view_.SetDownloadPollEnabled(true);
         } else {
             state_ = State::Reading;
             ReadScheduleRecords();
             CloseJVLink();
         }
     }
-    if (!window_closed_ && !outcome_.cancelled) {
-        view_.ShowOutcome(outcome_);
+    if (!window_closed_ && end_ != FetchEnd::Cancelled) {
+        view_.RefreshAfterFetch(end_);
     }
 }
 
@@ -233,16 +233,16 @@ void DownloadSession::PollDownload() {
     const int done = link_.JVStatus();
     if (done < 0) {
         // Off before the box: the box's own event loop would otherwise deliver more ticks.
-        view_.SetStatusTimerEnabled(false);
-        ShowError(FailureText(Texts().status_error, "JVStatus", done));
+        view_.SetDownloadPollEnabled(false);
+        Fail(FailureText(Texts().status_error, "JVStatus", done));
         CloseJVLink();
     } else if (done < download_count_) {
         view_.SetStatusText(Progress(Texts().download_progress, done, download_count_));
-        view_.SetProgress(done, download_count_);
+        view_.SetFetchProgress(done, download_count_);
     } else if (done == download_count_) {
-        view_.SetStatusTimerEnabled(false);
+        view_.SetDownloadPollEnabled(false);
         view_.SetStatusText(Progress(Texts().download_progress, done, download_count_));
-        view_.SetProgress(done, download_count_);
+        view_.SetFetchProgress(done, download_count_);
         state_ = State::Reading;
         ReadScheduleRecords();
         CloseJVLink();
@@ -266,12 +266,12 @@ void DownloadSession::Cancel() {
     const CallScope call(*this);
     // Inside the read loop this runs from its event turn; the loop sees the state and stops.
     const bool kept = EndConversation();
-    outcome_.cancelled = true;
+    end_ = FetchEnd::Cancelled;
     if (window_closed_) {
         return;  // the window closed while a box was up
     }
     view_.SetStatusText(kept ? Texts().cancelled : Texts().cancelled_unsaved);
-    view_.ShowOutcome(outcome_);
+    view_.RefreshAfterFetch(end_);
 }
 
 void DownloadSession::WindowClosing() {
@@ -310,7 +310,7 @@ void DownloadSession::ReadScheduleRecords() {
     file_counter_ = 0;
     rejected_records_ = 0;
     view_.SetStatusText(Progress(Texts().reading, 0, read_count_));
-    view_.SetProgress(0, read_count_);
+    view_.SetFetchProgress(0, read_count_);
 
     int size = kJVReadBufferSize;
     std::u16string buffer;
@@ -339,7 +339,7 @@ void DownloadSession::ReadScheduleRecords() {
             }
             ++file_counter_;
             view_.SetStatusText(Progress(Texts().reading, file_counter_, read_count_));
-            view_.SetProgress(file_counter_, read_count_);
+            view_.SetFetchProgress(file_counter_, read_count_);
         } else if (result == -2 || result == -3) {
             continue;
         } else if (result == 0) {
@@ -350,7 +350,7 @@ void DownloadSession::ReadScheduleRecords() {
         } else {
             // What was read before the error is kept, and on disk before the box is up.
             CheckpointStore();
-            ShowError(FailureText(Texts().read_error, "JVRead", result));
+            Fail(FailureText(Texts().read_error, "JVRead", result));
             return;
         }
     }
@@ -364,8 +364,6 @@ bool DownloadSession::StoreRecord(const std::u16string& buffer) {
     const StoreResult stored = store_->Add(record);
     switch (stored.status) {
         case StoreStatus::Stored:
-            outcome_.changed_years.insert(std::string(LineYear(record)));
-            return true;
         case StoreStatus::NotSchedule:
             return true;
         case StoreStatus::Rejected:
@@ -392,7 +390,7 @@ bool DownloadSession::CheckpointStore() {
 }
 
 void DownloadSession::ShowYearFileError(const StoreResult& failed) {
-    ShowError(YearFileErrorText(failed));
+    Fail(YearFileErrorText(failed));
 }
 
 void DownloadSession::FinishReading() {
@@ -401,11 +399,11 @@ void DownloadSession::FinishReading() {
     }
     if (const std::vector<std::string> failures = SaveHeldRecords(); !failures.empty()) {
         for (const std::string& failure : failures) {
-            ShowError(failure);
+            Fail(failure);
         }
         return;  // not safely stored: "LastTime" stays as it was
     }
-    outcome_.completed = true;
+    end_ = FetchEnd::Stored;
     std::string settings_failure;
     const std::string last_time = LastTimeText(last_file_timestamp_);
     if (!last_time.empty()) {
@@ -413,9 +411,9 @@ void DownloadSession::FinishReading() {
         if (!written) {
             settings_failure = Texts().last_time_error + "\n" + Describe(written.Error());
         }
-        outcome_.switch_to_normal = true;
+        end_ = FetchEnd::Completed;
     }
-    view_.ShowOutcome(outcome_);
+    view_.RefreshAfterFetch(end_);
     view_.SetStatusText(Texts().complete);
     if (!settings_failure.empty()) {
         ShowError(settings_failure);
@@ -430,12 +428,11 @@ void DownloadSession::CloseJVLink() {
         return;  // already ended, by the window closing or a cancel
     }
     state_ = State::Unwinding;
-    outcome_.ended = true;
     const int result = link_.JVClose();
     // Normally everything is written by now; a failure here still gets its box below.
     const std::vector<std::string> failures = SaveHeldRecords();
-    view_.SetProgress(0, 0);
-    view_.SetBusyCursor(false);
+    view_.SetFetchProgress(0, 0);
+    view_.SetFetchBusy(false);
     view_.Beep();
     if (result != 0) {
         view_.ShowInformation(FailureText(Texts().close_error, "JVClose", result));
@@ -448,14 +445,13 @@ void DownloadSession::CloseJVLink() {
 bool DownloadSession::EndConversation() {
     const bool opened = state_ != State::Starting;
     state_ = State::Unwinding;
-    outcome_.ended = true;
-    view_.SetStatusTimerEnabled(false);
+    view_.SetDownloadPollEnabled(false);
     if (opened) {
         link_.JVClose();  // its result has nowhere to go on a closing window or a cancel
     }
     const std::vector<std::string> failures = SaveHeldRecords();
-    view_.SetProgress(0, 0);
-    view_.SetBusyCursor(false);
+    view_.SetFetchProgress(0, 0);
+    view_.SetFetchBusy(false);
     for (const std::string& failure : failures) {
         ShowError(failure);
     }
@@ -483,6 +479,11 @@ std::vector<std::string> DownloadSession::SaveHeldRecords() {
 void DownloadSession::ShowError(const std::string& text) {
     view_.Beep();
     view_.ShowInformation(text);
+}
+
+void DownloadSession::Fail(const std::string& text) {
+    end_ = FetchEnd::Failed;
+    ShowError(text);
 }
 
 }  // namespace koyomi

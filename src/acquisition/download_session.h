@@ -95,6 +95,8 @@ class DownloadSession {
     // be written, then the sync.
     std::vector<std::string> SaveHeldRecords();
     void ShowError(const std::string& text);
+    // The box of what ends the fetch unfinished.
+    void Fail(const std::string& text);
 
     JvLink& link_;
     DownloadView& view_;
@@ -113,7 +115,7 @@ class DownloadSession {
     std::optional<FolderLock> folder_lock_;  // held from the fetch command to the last save
     std::optional<YearFileStore> store_;     // the records of this session's read
     std::chrono::steady_clock::time_point last_checkpoint_;
-    FetchOutcome outcome_;
+    FetchEnd end_ = FetchEnd::Downloading;  // how this fetch stands, for the window
 };
 
 }  // namespace koyomi

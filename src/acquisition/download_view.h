@@ -2,7 +2,6 @@
 // decides everything, the window only shows it.
 #pragma once
 
-#include <set>
 #include <string>
 
 namespace koyomi {
@@ -14,15 +13,16 @@ enum class FetchMode {
     Setup,
 };
 
-// Where a fetch stands when the window is told: the year files it changed so far, whether it
-// has ended, and, when it read everything, that the next fetch asks for normal data.
-struct FetchOutcome {
-    bool ended = false;                   // the request is closed
-    bool completed = false;               // every record was read and stored
-    bool cancelled = false;               // the user ended it
-    bool switch_to_normal = false;        // a newest-data time was read: ask for new data next
-    std::set<std::string> changed_years;  // "2026", ...
-    std::string failure;                  // what went wrong, UTF-8; empty when nothing did
+// Where a fetch stands when the window is told. A failure's box has been shown by then, so
+// the window only needs to know what to list and which data kind the next fetch asks for.
+enum class FetchEnd {
+    Downloading,  // the request is open and JV-Link is still downloading
+    Completed,    // every record was read and stored, and the newest data's time with them:
+                  // the next fetch asks for what is new
+    Stored,       // every record was read and stored, but no newest-data time came with them
+    NoNewData,    // JV-Link has nothing newer than the last fetch
+    Cancelled,    // the user ended it; what was read so far is on disk where it could be kept
+    Failed,       // the control or a file failed; what was read before is kept
 };
 
 class DownloadView {
@@ -41,22 +41,23 @@ class DownloadView {
     // The system's default message beep.
     virtual void Beep() = 0;
 
-    // true: the application-starting cursor (arrow with hourglass); false: the default cursor.
-    virtual void SetBusyCursor(bool busy) = 0;
+    // While a request is open: a pointer that says the program is working while the window
+    // still takes input (arrow with hourglass); off again when the request is closed.
+    virtual void SetFetchBusy(bool busy) = 0;
 
     // Turns the 10 ms download poll (which calls DownloadSession::PollDownload) on or off.
-    virtual void SetStatusTimerEnabled(bool enabled) = 0;
+    virtual void SetDownloadPollEnabled(bool enabled) = 0;
 
     // Lets the window handle its pending events (repaint, input, timers) and returns.
     virtual void ProcessPendingEvents() = 0;
 
     // Progress of the running session for a bar beside the status text: `done` of `total`
     // files downloaded or read. A total of 0 removes the bar.
-    virtual void SetProgress(int done, int total) = 0;
+    virtual void SetFetchProgress(int done, int total) = 0;
 
-    // The year files may have changed: list them again, and check "通常データ" when the
-    // outcome says so.
-    virtual void ShowOutcome(const FetchOutcome& outcome) = 0;
+    // The year files may have changed: list them again, and check "通常データ" when the fetch
+    // ended Completed.
+    virtual void RefreshAfterFetch(FetchEnd end) = 0;
 };
 
 }  // namespace koyomi

@@ -375,11 +375,11 @@ void Viewer::Beep() {
     presenter_.Beep();
 }
 
-void Viewer::SetBusyCursor(bool busy) {
+void Viewer::SetFetchBusy(bool busy) {
     view_.SetFetchBusy(busy);
 }
 
-void Viewer::SetStatusTimerEnabled(bool enabled) {
+void Viewer::SetDownloadPollEnabled(bool enabled) {
     view_.SetDownloadPollEnabled(enabled);
 }
 
@@ -387,12 +387,12 @@ void Viewer::ProcessPendingEvents() {
     view_.ProcessPendingEvents();
 }
 
-void Viewer::SetProgress(int done, int total) {
+void Viewer::SetFetchProgress(int done, int total) {
     view_.SetFetchProgress(done, total);
 }
 
-void Viewer::ShowOutcome(const FetchOutcome& outcome) {
-    if (outcome.switch_to_normal) {
+void Viewer::RefreshAfterFetch(FetchEnd end) {
+    if (end == FetchEnd::Completed) {
         fetch_mode_ = FetchMode::Normal;
         view_.ShowFetchMode(fetch_mode_);
     }

@@ -114,16 +114,16 @@ class Viewer final : private DownloadView {
     void ReportSettingsWrite(const Status& result);
     void ShowErrorBox(const std::string& text);
 
-    // DownloadView: the session's duties, passed on to the window, and its outcome.
+    // DownloadView: the session's duties, passed on to the window, and how the fetch stands.
     void SetStatusText(const std::string& text) override;
     void ShowInformation(const std::string& text) override;
     void ShowPlainMessage(const std::string& text) override;
     void Beep() override;
-    void SetBusyCursor(bool busy) override;
-    void SetStatusTimerEnabled(bool enabled) override;
+    void SetFetchBusy(bool busy) override;
+    void SetDownloadPollEnabled(bool enabled) override;
     void ProcessPendingEvents() override;
-    void SetProgress(int done, int total) override;
-    void ShowOutcome(const FetchOutcome& outcome) override;
+    void SetFetchProgress(int done, int total) override;
+    void RefreshAfterFetch(FetchEnd end) override;
 
     ViewerView& view_;
     MessagePresenter& presenter_;

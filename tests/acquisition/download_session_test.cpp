@@ -231,6 +231,40 @@ TEST_F(DownloadSessionTest, ReadErrorKeepsStoredRecordsAndLastTime) {
     EXPECT_EQ(link_.close_calls, 1);
 }
 
+// How a fetch stands each time the window is told, which decides whether it switches to
+// normal data: only a read that stored everything and brought the newest data's time.
+struct FetchEndCase {
+    int read_count;
+    int download_count;
+    std::vector<ReadStep> steps;
+    std::u16string timestamp;
+    std::vector<FetchEnd> told;
+};
+
+class FetchEndTest : public DownloadSessionTest,
+                     public ::testing::WithParamInterface<FetchEndCase> {};
+
+TEST_P(FetchEndTest, TellsTheWindowHowTheFetchStands) {
+    const FetchEndCase& fetch = GetParam();
+    ScriptRead(fetch.read_count, fetch.steps, fetch.timestamp);
+    link_.download_count = fetch.download_count;
+    session_.StartFetch(view_.data_kind);
+    EXPECT_EQ(view_.outcomes, fetch.told);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, FetchEndTest,
+    ::testing::Values(FetchEndCase{1,
+                                   0,
+                                   {Code(-1), Code(0)},
+                                   u"20261205150000",
+                                   {FetchEnd::Completed, FetchEnd::Completed}},
+                      FetchEndCase{
+                          1, 0, {Code(-1), Code(0)}, u"", {FetchEnd::Stored, FetchEnd::Stored}},
+                      FetchEndCase{1, 0, {Code(-403)}, u"20261205150000", {FetchEnd::Failed}},
+                      FetchEndCase{0, 0, {}, u"20261205150000", {FetchEnd::NoNewData}},
+                      FetchEndCase{1, 1, {}, u"20261205150000", {FetchEnd::Downloading}}));
+
 TEST_F(DownloadSessionTest, ControlThatStopsAnsweringEndsTheSessionWithItsOwnBox) {
     ScriptRead(1, {Record(YsRecord::Day("20260105", "06", 1, 1, '4')), Code(kJVLinkNotAnswering)});
     session_.StartFetch(view_.data_kind);
@@ -537,7 +571,7 @@ TEST_F(DownloadSessionTest, CancelEndsADownloadThatNeverFinishes) {
     EXPECT_EQ(view_.Shown().back(),
               "status データの取得を中止しました。取得済みのデータは保存されています。");
     ASSERT_FALSE(view_.outcomes.empty());
-    EXPECT_TRUE(view_.outcomes.back().cancelled);
+    EXPECT_EQ(view_.outcomes.back(), FetchEnd::Cancelled);
     EXPECT_EQ(view_.events.back(), "make list");
 
     session_.Cancel();  // nothing left to cancel

@@ -28,12 +28,12 @@ void RecordingView::Beep() {
     events.push_back("beep");
 }
 
-void RecordingView::SetBusyCursor(bool on) {
+void RecordingView::SetFetchBusy(bool on) {
     busy = on;
     events.push_back(on ? "cursor busy" : "cursor default");
 }
 
-void RecordingView::SetStatusTimerEnabled(bool enabled) {
+void RecordingView::SetDownloadPollEnabled(bool enabled) {
     timer_enabled = enabled;
     events.push_back(enabled ? "timer on" : "timer off");
 }
@@ -45,21 +45,21 @@ void RecordingView::ProcessPendingEvents() {
     }
 }
 
-void RecordingView::ShowOutcome(const FetchOutcome& outcome) {
-    outcomes.push_back(outcome);
+void RecordingView::RefreshAfterFetch(FetchEnd end) {
+    outcomes.push_back(end);
     const std::string now = LastTime();
     if (now != last_time_seen_) {
         last_time_seen_ = now;
         events.push_back("last time " + now);
     }
-    if (outcome.switch_to_normal) {
+    if (end == FetchEnd::Completed) {
         data_kind = FetchMode::Normal;
         events.push_back("check normal");
     }
     events.push_back("make list");
 }
 
-void RecordingView::SetProgress(int done, int total) {
+void RecordingView::SetFetchProgress(int done, int total) {
     progress.emplace_back(done, total);
 }
 

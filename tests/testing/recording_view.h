@@ -12,9 +12,9 @@
 namespace koyomi::testing {
 
 // Records every call as one line of text (texts are UTF-8): "status …", "box …", "plain …",
-// "beep", "cursor busy", "cursor default", "timer on", "timer off". Outcomes are kept whole;
-// each one is also an event "make list", preceded by "check normal" when it switches the data
-// kind and by "last time …" when the settings file's "LastTime" has changed since the last
+// "beep", "cursor busy", "cursor default", "timer on", "timer off". How each fetch stands is kept
+// in `outcomes`; each one is also an event "make list", preceded by "check normal" when it switches
+// the data kind and by "last time …" when the settings file's "LastTime" has changed since the last
 // event.
 class RecordingView : public DownloadView {
   public:
@@ -22,7 +22,7 @@ class RecordingView : public DownloadView {
 
     const SettingsFile* settings;  // where the session keeps "LastTime"; may be null
     std::vector<std::string> events;
-    std::vector<FetchOutcome> outcomes;
+    std::vector<FetchEnd> outcomes;
     FetchMode data_kind = FetchMode::Setup;
     bool timer_enabled = false;
     bool busy = false;
@@ -34,11 +34,11 @@ class RecordingView : public DownloadView {
     void ShowInformation(const std::string& text) override;
     void ShowPlainMessage(const std::string& text) override;
     void Beep() override;
-    void SetBusyCursor(bool on) override;
-    void SetStatusTimerEnabled(bool enabled) override;
+    void SetFetchBusy(bool on) override;
+    void SetDownloadPollEnabled(bool enabled) override;
     void ProcessPendingEvents() override;
-    void ShowOutcome(const FetchOutcome& outcome) override;
-    void SetProgress(int done, int total) override;
+    void RefreshAfterFetch(FetchEnd end) override;
+    void SetFetchProgress(int done, int total) override;
 
     // "LastTime" as the settings file holds it; empty without settings.
     std::string LastTime() const;

@@ -17,11 +17,11 @@ class ConsoleView final : public DownloadView {
     void ShowInformation(const std::string& text) override { Line("box", text); }
     void ShowPlainMessage(const std::string& text) override { Line("plain", text); }
     void Beep() override { Line("beep", ""); }
-    void SetBusyCursor(bool) override {}
-    void SetStatusTimerEnabled(bool enabled) override { timer_enabled_ = enabled; }
+    void SetFetchBusy(bool) override {}
+    void SetDownloadPollEnabled(bool enabled) override { timer_enabled_ = enabled; }
     void ProcessPendingEvents() override {}
-    void ShowOutcome(const FetchOutcome&) override { Line("list", ""); }
-    void SetProgress(int, int) override {}
+    void RefreshAfterFetch(FetchEnd) override { Line("list", ""); }
+    void SetFetchProgress(int, int) override {}
 
   private:
     // One line per event, written at once, so a parent that kills this process still sees
