@@ -35,7 +35,7 @@ Result<ControlChoice> ChooseControl(const StandInPaths& paths) {
     if (backend.empty()) {
         backend = saved.backend;
     }
-    choice.backend = backend == kWineBackendName ? ControlBackend::kWine : ControlBackend::kService;
+    choice.backend = backend == kWineBackendName ? ControlBackend::Wine : ControlBackend::Service;
     const std::string prefix = Variable("WINEPREFIX");
     choice.wine_prefix = !prefix.empty()              ? std::filesystem::path(prefix)
                          : !saved.wine_prefix.empty() ? saved.wine_prefix
@@ -43,7 +43,7 @@ Result<ControlChoice> ChooseControl(const StandInPaths& paths) {
     return choice;
 }
 
-ControlWithSettingsDialog::ControlWithSettingsDialog(std::unique_ptr<JvLink> control,
+ControlWithSettingsDialog::ControlWithSettingsDialog(std::unique_ptr<JVLink> control,
                                                      std::filesystem::path settings_file,
                                                      ControlSettingsDialog dialog)
     : control_(std::move(control)),
@@ -71,7 +71,7 @@ ControlCreation CreateControl(const std::filesystem::path& program_folder,
         creation.failure.reason = choice.Reason();
         return creation;
     }
-    if (local_service_chosen || choice->backend == ControlBackend::kService) {
+    if (local_service_chosen || choice->backend == ControlBackend::Service) {
         SettingsDialogRunner runner;
         if (dialog) {
             runner = [dialog](const std::filesystem::path& settings_file) {
@@ -91,21 +91,21 @@ ControlCreation CreateControl(const std::filesystem::path& program_folder,
     };
     const Result<std::filesystem::path> wine = FindWineProgram();
     if (!wine) {
-        return fail(ControlFailureKind::kWineNotFound, wine.Reason());
+        return fail(ControlFailureKind::WineNotFound, wine.Reason());
     }
     if (!IsWinePrefix(choice->wine_prefix)) {
-        return fail(ControlFailureKind::kNoPrefix,
+        return fail(ControlFailureKind::NoPrefix,
                     "no Wine prefix at " + choice->wine_prefix.string());
     }
     HostCommand command{*wine, program_folder / kHostProgramName, choice->wine_prefix};
     const HostTimeouts timeouts;
     Result<std::unique_ptr<HostProcess>> host = HostProcess::Launch(command, timeouts.startup);
     if (!host) {
-        return fail(ControlFailureKind::kHostDidNotStart, host.Reason());
+        return fail(ControlFailureKind::HostDidNotStart, host.Reason());
     }
     if (const Status created = (*host)->ControlCreated(); !created) {
-        return fail((*host)->ProgIdNotRegistered() ? ControlFailureKind::kNotRegistered
-                                                   : ControlFailureKind::kControlNotCreated,
+        return fail((*host)->ProgIdNotRegistered() ? ControlFailureKind::NotRegistered
+                                                   : ControlFailureKind::ControlNotCreated,
                     created.Reason());
     }
     creation.link = std::make_unique<ControlWithSettingsDialog>(

@@ -19,10 +19,10 @@ namespace koyomi {
 inline constexpr std::string_view kBackendVariable = "JVLINK_BACKEND";
 inline constexpr std::string_view kHostProgramName = "jvlink-host.exe";
 
-enum class ControlBackend { kService, kWine };
+enum class ControlBackend { Service, Wine };
 
 struct ControlChoice {
-    ControlBackend backend = ControlBackend::kService;
+    ControlBackend backend = ControlBackend::Service;
     std::filesystem::path wine_prefix;      // the prefix in force (Wine only)
     bool backend_from_environment = false;  // JVLINK_BACKEND chose, not the saved choice
 };
@@ -41,9 +41,9 @@ using ControlSettingsDialog = std::function<int(const std::filesystem::path& set
 // A control behind the control library's settings dialog: JVSetUIProperties shows that dialog,
 // whose button reaches the control's own JVSetUIProperties; every other call goes straight
 // through. Without a dialog JVSetUIProperties is the control's own.
-class ControlWithSettingsDialog final : public JvLink {
+class ControlWithSettingsDialog final : public JVLink {
   public:
-    ControlWithSettingsDialog(std::unique_ptr<JvLink> control, std::filesystem::path settings_file,
+    ControlWithSettingsDialog(std::unique_ptr<JVLink> control, std::filesystem::path settings_file,
                               ControlSettingsDialog dialog);
 
     int JVInit(const std::u16string& sid) override { return control_->JVInit(sid); }
@@ -58,17 +58,17 @@ class ControlWithSettingsDialog final : public JvLink {
         return control_->JVRead(buff, size, filename);
     }
     int JVClose() override { return control_->JVClose(); }
-    void SetWaiter(JvLinkWaiter* waiter) override { control_->SetWaiter(waiter); }
+    void SetWaiter(JVLinkWaiter* waiter) override { control_->SetWaiter(waiter); }
 
   private:
-    std::unique_ptr<JvLink> control_;
+    std::unique_ptr<JVLink> control_;
     std::filesystem::path settings_file_;
     ControlSettingsDialog dialog_;
 };
 
 // Creating the control: the object, or the failure and which of the known causes it was.
 struct ControlCreation {
-    std::unique_ptr<JvLink> link;
+    std::unique_ptr<JVLink> link;
     ControlFailure failure;  // when there is no link
 };
 

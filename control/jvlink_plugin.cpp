@@ -15,7 +15,7 @@
 
 #define KOYOMI_EXPORT extern "C" __attribute__((visibility("default")))
 
-KOYOMI_EXPORT koyomi::JvLink* koyomi_jvlink_create_v1();
+KOYOMI_EXPORT koyomi::JVLink* koyomi_jvlink_create_v1();
 KOYOMI_EXPORT const char* koyomi_jvlink_failure_v1();
 KOYOMI_EXPORT const koyomi::ControlFailureDetailV1* koyomi_jvlink_failure_detail_v1();
 KOYOMI_EXPORT int koyomi_jvlink_use_local_service_v1();
@@ -78,7 +78,7 @@ int RunSettingsDialog(const std::filesystem::path& settings_file,
 
 }  // namespace
 
-koyomi::JvLink* koyomi_jvlink_create_v1() {
+koyomi::JVLink* koyomi_jvlink_create_v1() {
     // Nothing may escape through the C boundary.
     try {
         LastFailure().clear();

@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     scratch.Clear();
     FuzzedDataProvider input(data, size);
 
-    testing::ScriptedJvLink link;
+    testing::ScriptedJVLink link;
     link.open_result = input.ConsumeBool() ? 0 : ConsumeResult(input);
     link.read_count = input.ConsumeIntegralInRange(-2, 8);
     link.download_count = input.ConsumeIntegralInRange(-2, 8);

@@ -22,7 +22,7 @@ using SettingsDialogRunner = std::function<int(const std::filesystem::path& sett
 
 class DownloadWorker;
 
-class StandInJVLink final : public JvLink {
+class StandInJVLink final : public JVLink {
   public:
     // Without a dialog runner JVSetUIProperties shows nothing and returns 0.
     explicit StandInJVLink(StandInPaths paths, SettingsDialogRunner dialog = {});

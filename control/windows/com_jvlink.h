@@ -1,5 +1,5 @@
 // JV-Link in this process: "JVDTLab.JVLink" created by its ProgID and called through IDispatch
-// with the argument types the control declares, as the program's JvLink. jvlink-host.exe
+// with the argument types the control declares, as the program's JVLink. jvlink-host.exe
 // serves it to the Linux library under Wine; a native Windows program links it in directly.
 //
 // Contract:
@@ -29,7 +29,7 @@ namespace koyomi {
 // (e.g. u"CLSIDFromProgID(JVDTLab.JVLink)" when the ProgID is not registered).
 struct ComJVLinkCreation;
 
-class ComJVLink final : public JvLink {
+class ComJVLink final : public JVLink {
   public:
     static ComJVLinkCreation Create();
     ~ComJVLink() override;

@@ -272,7 +272,7 @@ Result<std::unique_ptr<HostProcess>> HostProcess::Launch(const HostCommand& comm
 
 Result<std::string> HostProcess::Exchange(const std::string& request,
                                           std::optional<std::chrono::milliseconds> timeout,
-                                          JvLinkWaiter* waiter) {
+                                          JVLinkWaiter* waiter) {
     if (pid_ <= 0) {
         return Fail("the host has ended");
     }
@@ -284,7 +284,7 @@ Result<std::string> HostProcess::Exchange(const std::string& request,
 }
 
 Result<std::string> HostProcess::ReadAnswer(std::optional<std::chrono::milliseconds> timeout,
-                                            JvLinkWaiter* waiter) {
+                                            JVLinkWaiter* waiter) {
     std::optional<Clock::duration> left;  // of the time-out, counted while no window is up
     if (timeout) {
         left = *timeout;

@@ -65,7 +65,7 @@ class HostProcess {
     // once; every later exchange fails at once.
     Result<std::string> Exchange(const std::string& request,
                                  std::optional<std::chrono::milliseconds> timeout,
-                                 JvLinkWaiter* waiter = nullptr);
+                                 JVLinkWaiter* waiter = nullptr);
     // Kills the host at once.
     void Stop() { Kill(); }
 
@@ -79,7 +79,7 @@ class HostProcess {
     Result<std::string> ReadFrame(std::optional<std::chrono::steady_clock::time_point> deadline);
     // The answer's payload, taking the notices before it.
     Result<std::string> ReadAnswer(std::optional<std::chrono::milliseconds> timeout,
-                                   JvLinkWaiter* waiter);
+                                   JVLinkWaiter* waiter);
     void Kill();
 
     pid_t pid_;

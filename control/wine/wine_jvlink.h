@@ -26,7 +26,7 @@ struct HostTimeouts {
     std::chrono::milliseconds quick{20000};  // JVSetUIProperties, JVStatus, JVRead, JVClose
 };
 
-class WineJVLink final : public JvLink {
+class WineJVLink final : public JVLink {
   public:
     // Starts the host and creates the control; fails with the reason when that is not possible.
     static Result<std::unique_ptr<WineJVLink>> Create(HostCommand command,
@@ -45,7 +45,7 @@ class WineJVLink final : public JvLink {
     int JVStatus() override;
     int JVRead(std::u16string& buff, int& size, std::u16string& filename) override;
     int JVClose() override;
-    void SetWaiter(JvLinkWaiter* waiter) override { waiter_ = waiter; }
+    void SetWaiter(JVLinkWaiter* waiter) override { waiter_ = waiter; }
 
     // Ends the host as the end of the program does: its input closed, then up to 5 s for
     // the control to shut down. True when the host ended by itself, not killed.
@@ -75,7 +75,7 @@ class WineJVLink final : public JvLink {
     HostCommand command_;
     HostTimeouts timeouts_;
     std::unique_ptr<HostProcess> host_;
-    JvLinkWaiter* waiter_ = nullptr;
+    JVLinkWaiter* waiter_ = nullptr;
     std::optional<std::u16string> sid_;  // the last JVInit's, repeated for a new host
     bool host_initialised_ = false;      // the running host has had that JVInit
     std::string last_failure_;

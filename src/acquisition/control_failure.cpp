@@ -5,17 +5,17 @@ namespace {
 
 std::optional<std::string> CauseText(ControlFailureKind kind) {
     switch (kind) {
-        case ControlFailureKind::kWineNotFound:
+        case ControlFailureKind::WineNotFound:
             return "wine が見つかりません。";
-        case ControlFailureKind::kNoPrefix:
+        case ControlFailureKind::NoPrefix:
             return "Wine のプレフィックスがありません。";
-        case ControlFailureKind::kHostDidNotStart:
+        case ControlFailureKind::HostDidNotStart:
             return "jvlink-host.exe を起動できません。";
-        case ControlFailureKind::kNotRegistered:
+        case ControlFailureKind::NotRegistered:
             return "JV-Link (JVDTLab.JVLink) がプレフィックスに登録されていません。";
-        case ControlFailureKind::kControlNotCreated:
+        case ControlFailureKind::ControlNotCreated:
             return "JV-Link (JVDTLab.JVLink) を作成できません。";
-        case ControlFailureKind::kOther:
+        case ControlFailureKind::Other:
             break;
     }
     return std::nullopt;
@@ -46,7 +46,7 @@ std::optional<std::string> LocalServiceOfferText(const ControlFailure& failure) 
 
 std::string ControlMissingText(const ControlFailure& failure) {
     std::string text = "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。";
-    if (failure.kind == ControlFailureKind::kOther && !failure.reason.empty()) {
+    if (failure.kind == ControlFailureKind::Other && !failure.reason.empty()) {
         text += "\n(" + failure.reason + ")";
     }
     return text;

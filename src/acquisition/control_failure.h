@@ -10,16 +10,16 @@ namespace koyomi {
 
 // The causes the program can name. The numbers cross the library boundary.
 enum class ControlFailureKind : int {
-    kOther = 0,              // nothing that the local data service would mend
-    kWineNotFound = 1,       // no `wine` program on PATH
-    kNoPrefix = 2,           // the Wine prefix has not been set up
-    kHostDidNotStart = 3,    // jvlink-host.exe is missing, or did not start or greet
-    kNotRegistered = 4,      // "JVDTLab.JVLink" is not registered in the prefix
-    kControlNotCreated = 5,  // registered, but creating it failed
+    Other = 0,              // nothing that the local data service would mend
+    WineNotFound = 1,       // no `wine` program on PATH
+    NoPrefix = 2,           // the Wine prefix has not been set up
+    HostDidNotStart = 3,    // jvlink-host.exe is missing, or did not start or greet
+    NotRegistered = 4,      // "JVDTLab.JVLink" is not registered in the prefix
+    ControlNotCreated = 5,  // registered, but creating it failed
 };
 
 struct ControlFailure {
-    ControlFailureKind kind = ControlFailureKind::kOther;
+    ControlFailureKind kind = ControlFailureKind::Other;
     std::filesystem::path wine_prefix;
     bool backend_from_environment = false;  // JVLINK_BACKEND, not the saved choice, chose Wine
     std::string reason;                     // the library's own words, UTF-8
@@ -41,11 +41,11 @@ inline constexpr const char* kJVLinkFailureDetailName = "koyomi_jvlink_failure_d
 inline constexpr const char* kJVLinkUseLocalServiceName = "koyomi_jvlink_use_local_service_v1";
 
 // The question put to the user: what happened, in which prefix, and whether to start with
-// the local data service instead. None when that would not help (kOther).
+// the local data service instead. None when that would not help (Other).
 std::optional<std::string> LocalServiceOfferText(const ControlFailure& failure);
 
 // The start-up box of a control that cannot be created: get and install JV-Link, and, when the
-// library said why and no offer has already told it (kOther), its reason below.
+// library said why and no offer has already told it (Other), its reason below.
 std::string ControlMissingText(const ControlFailure& failure);
 
 }  // namespace koyomi

@@ -126,7 +126,7 @@ FetchMode FetchModeFromSettings(const SettingsFile& settings) {
                                                                                 : FetchMode::Normal;
 }
 
-DownloadSession::DownloadSession(JvLink& link, DownloadView& view, const Clock& clock,
+DownloadSession::DownloadSession(JVLink& link, DownloadView& view, const Clock& clock,
                                  const SettingsFile& settings, std::filesystem::path data_folder)
     : link_(link),
       view_(view),

@@ -31,7 +31,7 @@ class DownloadSession {
     // `link`, `view`, `clock` and `settings` must outlive the session (a window that owns
     // both the control and the session declares the control first). Year files go to
     // `data_folder`; "LastTime" goes to `settings`.
-    DownloadSession(JvLink& link, DownloadView& view, const Clock& clock,
+    DownloadSession(JVLink& link, DownloadView& view, const Clock& clock,
                     const SettingsFile& settings, std::filesystem::path data_folder);
     // Ends a request still open without touching the view (JVClose, stored files synced);
     // the window calls WindowClosing first.
@@ -98,7 +98,7 @@ class DownloadSession {
     // The box of what ends the fetch unfinished.
     void Fail(const std::string& text);
 
-    JvLink& link_;
+    JVLink& link_;
     DownloadView& view_;
     const Clock& clock_;
     const SettingsFile& settings_;

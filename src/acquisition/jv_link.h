@@ -16,9 +16,9 @@ inline constexpr int kJVLinkNotAnswering = static_cast<int>(0x80010108u);
 
 // What the caller does while a call waits for the control, for a control that answers from
 // elsewhere (another process) and so does not run the caller's window loop itself.
-class JvLinkWaiter {
+class JVLinkWaiter {
   public:
-    virtual ~JvLinkWaiter() = default;
+    virtual ~JVLinkWaiter() = default;
 
     // Called again and again while a call waits, every few tens of milliseconds: lets the
     // caller's window handle its events. `control_window_up`: the control shows a window of
@@ -27,9 +27,9 @@ class JvLinkWaiter {
     virtual bool KeepWaiting(bool control_window_up) = 0;
 };
 
-class JvLink {
+class JVLink {
   public:
-    virtual ~JvLink() = default;
+    virtual ~JVLink() = default;
 
     // Checks the software ID and makes the control ready: 0, or an error code.
     virtual int JVInit(const std::u16string& sid) = 0;
@@ -56,7 +56,7 @@ class JvLink {
     // What waiting calls do meanwhile (null: nothing); `waiter` must outlive its use. A
     // control whose modal windows run on the caller's own thread never waits that way and
     // ignores it.
-    virtual void SetWaiter(JvLinkWaiter* waiter) { (void)waiter; }
+    virtual void SetWaiter(JVLinkWaiter* waiter) { (void)waiter; }
 };
 
 }  // namespace koyomi

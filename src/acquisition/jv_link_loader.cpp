@@ -10,9 +10,9 @@ namespace {
 
 // The library's object together with its library handle: the object is deleted by the
 // library's own code, then the handle is given back.
-class LibraryJVLink final : public JvLink {
+class LibraryJVLink final : public JVLink {
   public:
-    LibraryJVLink(void* library, JvLink* object) : library_(library), object_(object) {}
+    LibraryJVLink(void* library, JVLink* object) : library_(library), object_(object) {}
     ~LibraryJVLink() override {
         delete object_;
         dlclose(library_);
@@ -32,11 +32,11 @@ class LibraryJVLink final : public JvLink {
         return object_->JVRead(buff, size, filename);
     }
     int JVClose() override { return object_->JVClose(); }
-    void SetWaiter(JvLinkWaiter* waiter) override { object_->SetWaiter(waiter); }
+    void SetWaiter(JVLinkWaiter* waiter) override { object_->SetWaiter(waiter); }
 
   private:
     void* library_;
-    JvLink* object_;
+    JVLink* object_;
 };
 
 std::string LastLoaderError() {
@@ -62,8 +62,8 @@ ControlFailure LibraryFailureCause(void* handle, std::string reason) {
         return cause;
     }
     // A number this program does not know is no cause it can name.
-    if (detail->kind > static_cast<int>(ControlFailureKind::kOther) &&
-        detail->kind <= static_cast<int>(ControlFailureKind::kControlNotCreated)) {
+    if (detail->kind > static_cast<int>(ControlFailureKind::Other) &&
+        detail->kind <= static_cast<int>(ControlFailureKind::ControlNotCreated)) {
         cause.kind = static_cast<ControlFailureKind>(detail->kind);
     }
     if (detail->wine_prefix != nullptr) {
@@ -121,7 +121,7 @@ JVLinkCreation CreateJVLinkObject(std::string_view prog_id,
         dlclose(handle);
         return creation;
     }
-    JvLink* object = nullptr;
+    JVLink* object = nullptr;
     try {
         object = factory();
     } catch (...) {

@@ -18,20 +18,20 @@ inline constexpr std::string_view kJVLinkProgId = "JVDTLab.JVLink";
 inline constexpr std::string_view kJVLinkLibraryFileName = "libjvlink.so";
 
 // The factory the library exports with C linkage:
-//   extern "C" koyomi::JvLink* koyomi_jvlink_create_v1();
-// It returns a new object (null on failure) that the caller deletes through JvLink's virtual
+//   extern "C" koyomi::JVLink* koyomi_jvlink_create_v1();
+// It returns a new object (null on failure) that the caller deletes through JVLink's virtual
 // destructor while the library is still loaded. The "_v1" names this interface's layout.
 inline constexpr const char* kJVLinkFactoryName = "koyomi_jvlink_create_v1";
-using JVLinkFactory = JvLink* (*)();
+using JVLinkFactory = JVLink* (*)();
 
 // Optional: why the last factory call gave nothing, as UTF-8 text owned by the library.
 //   extern "C" const char* koyomi_jvlink_failure_v1();
 inline constexpr const char* kJVLinkFailureName = "koyomi_jvlink_failure_v1";
 
 struct JVLinkCreation {
-    std::unique_ptr<JvLink> link;  // null when the object could not be created
+    std::unique_ptr<JVLink> link;  // null when the object could not be created
     std::string reason;            // why not, in UTF-8, for diagnostics
-    ControlFailure failure;        // the library's cause of it (kOther when it names none)
+    ControlFailure failure;        // the library's cause of it (Other when it names none)
 };
 
 // Creates the object registered under `prog_id` from the library in `program_folder`. A ProgID

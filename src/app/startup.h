@@ -14,7 +14,7 @@ namespace koyomi {
 
 struct Startup {
     AppFolders folders;
-    std::unique_ptr<JvLink> control;  // the control the window hosts; none: the program ends
+    std::unique_ptr<JVLink> control;  // the control the window hosts; none: the program ends
     int exit_code = 0;                // the program's exit code when it ends here
 };
 

@@ -40,7 +40,7 @@ class Viewer final : private DownloadView {
     struct Options {
         std::filesystem::path program_file;  // the running executable; its folder is home
         AppFolders folders;  // where writable things go; all beside the program file when empty
-        std::unique_ptr<JvLink> jv_link;      // the control; none: fetch commands do nothing
+        std::unique_ptr<JVLink> jv_link;      // the control; none: fetch commands do nothing
         const Clock* clock = nullptr;         // "now"; the system clock when null
         DesktopLauncher* launcher = nullptr;  // opens the help and the home page; must be set
         // Where the calendar's save dialog opens when it has no folder of its own yet.
@@ -151,7 +151,7 @@ class Viewer final : private DownloadView {
     GridPrinter grid_printer_;
 
     // The control is declared before the session that talks to it, so it outlives it.
-    std::unique_ptr<JvLink> control_;
+    std::unique_ptr<JVLink> control_;
     std::unique_ptr<DownloadSession> session_;
 };
 

@@ -14,12 +14,12 @@ TEST(LocalServiceOfferTest, NamesTheCauseAndThePrefix) {
         ControlFailureKind kind;
         const char* cause;
     } cases[] = {
-        {ControlFailureKind::kWineNotFound, "wine が見つかりません。"},
-        {ControlFailureKind::kNoPrefix, "Wine のプレフィックスがありません。"},
-        {ControlFailureKind::kHostDidNotStart, "jvlink-host.exe を起動できません。"},
-        {ControlFailureKind::kNotRegistered,
+        {ControlFailureKind::WineNotFound, "wine が見つかりません。"},
+        {ControlFailureKind::NoPrefix, "Wine のプレフィックスがありません。"},
+        {ControlFailureKind::HostDidNotStart, "jvlink-host.exe を起動できません。"},
+        {ControlFailureKind::NotRegistered,
          "JV-Link (JVDTLab.JVLink) がプレフィックスに登録されていません。"},
-        {ControlFailureKind::kControlNotCreated, "JV-Link (JVDTLab.JVLink) を作成できません。"},
+        {ControlFailureKind::ControlNotCreated, "JV-Link (JVDTLab.JVLink) を作成できません。"},
     };
     for (const auto& [kind, cause] : cases) {
         const std::optional<std::string> text = LocalServiceOfferText(Failure(kind));
@@ -34,7 +34,7 @@ TEST(LocalServiceOfferTest, NamesTheCauseAndThePrefix) {
 
 TEST(LocalServiceOfferTest, SaysWhenTheEnvironmentOutranksTheSavedChoice) {
     const std::optional<std::string> text =
-        LocalServiceOfferText(Failure(ControlFailureKind::kNotRegistered, true));
+        LocalServiceOfferText(Failure(ControlFailureKind::NotRegistered, true));
     ASSERT_TRUE(text);
     EXPECT_NE(text->find("環境変数 JVLINK_BACKEND=wine が保存した選択より優先される"),
               std::string::npos);
@@ -43,16 +43,16 @@ TEST(LocalServiceOfferTest, SaysWhenTheEnvironmentOutranksTheSavedChoice) {
 // A missing or broken library, or a bad JVLINK_BACKEND, is nothing the local data service mends:
 // the presence box follows directly.
 TEST(LocalServiceOfferTest, OffersNothingForOtherFailures) {
-    EXPECT_FALSE(LocalServiceOfferText(Failure(ControlFailureKind::kOther)));
+    EXPECT_FALSE(LocalServiceOfferText(Failure(ControlFailureKind::Other)));
 }
 
 TEST(ControlMissingTextTest, AddsTheReasonNoOfferHasShown) {
     const std::string install =
         "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。";
-    EXPECT_EQ(ControlMissingText(Failure(ControlFailureKind::kOther)),
+    EXPECT_EQ(ControlMissingText(Failure(ControlFailureKind::Other)),
               install + "\n(the library's reason)");
     EXPECT_EQ(ControlMissingText({}), install);
-    EXPECT_EQ(ControlMissingText(Failure(ControlFailureKind::kNotRegistered)), install);
+    EXPECT_EQ(ControlMissingText(Failure(ControlFailureKind::NotRegistered)), install);
 }
 
 }  // namespace

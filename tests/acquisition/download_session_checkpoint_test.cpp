@@ -21,7 +21,7 @@ class DownloadSessionCheckpoints : public ::testing::Test {
     TempFolder program_;
     SettingsFile settings_ = LoadedSettings(program_.path());
     FixedClock clock_{{2026, 12, 8, 21, 0, 0}};
-    ScriptedJvLink link_;
+    ScriptedJVLink link_;
     RecordingView view_{&settings_};
     DownloadSession session_{link_, view_, clock_, settings_, program_.path()};
     std::vector<size_t> lines_2026_;  // the 2026 file's lines at every event turn

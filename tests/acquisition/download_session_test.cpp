@@ -32,7 +32,7 @@ class DownloadSessionTest : public ::testing::Test {
     TempFolder program_;
     SettingsFile settings_ = LoadedSettings(program_.path());
     FixedClock clock_{{2026, 12, 8, 21, 0, 0}};
-    ScriptedJvLink link_;
+    ScriptedJVLink link_;
     RecordingView view_{&settings_};
     DownloadSession session_{link_, view_, clock_, settings_, program_.path()};
 
@@ -644,7 +644,7 @@ INSTANTIATE_TEST_SUITE_P(CancelOrClose, UnsavedAtTheEndTest, ::testing::Bool());
 TEST(DownloadSessionLifetime, DestroyingAnOpenSessionClosesTheControl) {
     TempFolder program;
     FixedClock clock({2026, 12, 8, 21, 0, 0});
-    ScriptedJvLink link;
+    ScriptedJVLink link;
     RecordingView view;
     link.read_count = 1;
     link.download_count = 1;

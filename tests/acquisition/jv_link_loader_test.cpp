@@ -77,7 +77,7 @@ class LoadedStandInTest : public ::testing::Test {
 TEST_F(LoadedStandInTest, ServesTheServiceNamedByTheEnvironment) {
     JVLinkCreation creation = CreateJVLinkObject(kJVLinkProgId, BuiltProgramFolder());
     ASSERT_NE(creation.link, nullptr) << creation.reason;
-    JvLink& link = *creation.link;
+    JVLink& link = *creation.link;
     ASSERT_EQ(link.JVInit(u"SA100200/SD300400/KoyomiVw/Ver.1.02"), 0);
     int read_count = 0;
     int download_count = 0;
@@ -122,7 +122,7 @@ TEST_F(LoadedStandInTest, WineFailureNamesItsCauseAndTheLocalServiceTakesOver) {
     Set("PATH", (root_ / "empty").string());
     const JVLinkCreation failed = CreateJVLinkObject(kJVLinkProgId, BuiltProgramFolder());
     ASSERT_EQ(failed.link, nullptr);
-    EXPECT_EQ(failed.failure.kind, ControlFailureKind::kWineNotFound);
+    EXPECT_EQ(failed.failure.kind, ControlFailureKind::WineNotFound);
     EXPECT_EQ(failed.failure.wine_prefix, root_ / "prefix");
     EXPECT_TRUE(failed.failure.backend_from_environment);
     EXPECT_EQ(failed.failure.reason,

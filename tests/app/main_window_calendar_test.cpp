@@ -71,7 +71,7 @@ class MainWindowCalendarTest : public QObject {
     std::unique_ptr<MainWindow> MakeWindow() {
         MainWindow::Options options;
         options.program_file = ProgramFile();
-        options.jv_link = std::make_unique<testing::ScriptedJvLink>();  // present and idle
+        options.jv_link = std::make_unique<testing::ScriptedJVLink>();  // present and idle
         options.clock = &clock_;
         return std::make_unique<MainWindow>(std::move(options));
     }

@@ -66,7 +66,7 @@ class MainWindowTest : public QObject {
         options.program_file = ProgramFile();
         // A control that is present and idle: every call succeeds and there is never anything
         // to read.
-        options.jv_link = std::make_unique<testing::ScriptedJvLink>();
+        options.jv_link = std::make_unique<testing::ScriptedJVLink>();
         options.clock = &clock_;
         return std::make_unique<MainWindow>(std::move(options));
     }

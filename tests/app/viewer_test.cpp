@@ -89,12 +89,12 @@ class ViewerTest : public ::testing::Test {
     FixedClock clock_{{2024, 5, 4, 9, 0, 0}};
     LastShownView view_;
     RecordingPresenter presenter_;
-    testing::ScriptedJvLink* link_ = nullptr;  // owned by the viewer
+    testing::ScriptedJVLink* link_ = nullptr;  // owned by the viewer
 
     std::unique_ptr<Viewer> MakeViewer() {
         Viewer::Options options;
         options.program_file = folder_.path() / "koyomivw";
-        auto link = std::make_unique<testing::ScriptedJvLink>();
+        auto link = std::make_unique<testing::ScriptedJVLink>();
         link_ = link.get();
         options.jv_link = std::move(link);
         options.clock = &clock_;

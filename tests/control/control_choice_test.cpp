@@ -55,14 +55,14 @@ TEST_F(ControlChoiceTest, EnvironmentOverridesTheSavedChoice) {
     const StandInPaths paths = StandInPathsFromEnvironment(root_.path()).Value();
     Result<ControlChoice> choice = ChooseControl(paths);
     ASSERT_TRUE(choice) << choice.Reason();
-    EXPECT_EQ(choice->backend, ControlBackend::kWine);
+    EXPECT_EQ(choice->backend, ControlBackend::Wine);
     EXPECT_EQ(choice->wine_prefix, "/saved/prefix");
 
     ScopedVariable backend("JVLINK_BACKEND", "service");
     ScopedVariable prefix("WINEPREFIX", "/env/prefix");
     choice = ChooseControl(paths);
     ASSERT_TRUE(choice) << choice.Reason();
-    EXPECT_EQ(choice->backend, ControlBackend::kService);
+    EXPECT_EQ(choice->backend, ControlBackend::Service);
     EXPECT_EQ(choice->wine_prefix, "/env/prefix");
 
     ScopedVariable bad("JVLINK_BACKEND", "com");
@@ -79,7 +79,7 @@ TEST_F(ControlChoiceTest, WineCreationFailuresSayWhichCause) {
         ScopedVariable path("PATH", (root_ / "empty").c_str());
         ScopedVariable home("HOME", "/home/someone");
         failure = create();
-        EXPECT_EQ(failure.kind, ControlFailureKind::kWineNotFound);
+        EXPECT_EQ(failure.kind, ControlFailureKind::WineNotFound);
         EXPECT_EQ(failure.reason,
                   "wine was not found on PATH (install it with scripts/setup-wine)");
         EXPECT_EQ(failure.wine_prefix, "/home/someone/.wine");
@@ -91,19 +91,19 @@ TEST_F(ControlChoiceTest, WineCreationFailuresSayWhichCause) {
     ScopedVariable path("PATH", (root_ / "bin").c_str());
     ScopedVariable prefix("WINEPREFIX", (root_ / "no-prefix").c_str());
     failure = create();
-    EXPECT_EQ(failure.kind, ControlFailureKind::kNoPrefix);
+    EXPECT_EQ(failure.kind, ControlFailureKind::NoPrefix);
     EXPECT_EQ(failure.reason, "no Wine prefix at " + (root_ / "no-prefix").string());
     EXPECT_EQ(failure.wine_prefix, root_ / "no-prefix");
 
     std::filesystem::create_directories(root_ / "prefix" / "drive_c");
     ScopedVariable real_prefix("WINEPREFIX", (root_ / "prefix").c_str());
     failure = create();
-    EXPECT_EQ(failure.kind, ControlFailureKind::kHostDidNotStart);
+    EXPECT_EQ(failure.kind, ControlFailureKind::HostDidNotStart);
     EXPECT_EQ(failure.reason, (root_ / "jvlink-host.exe").string() + ": not found");
     // The host never greets.
     WriteBytes(root_ / "jvlink-host.exe", "MZ");
     failure = create();
-    EXPECT_EQ(failure.kind, ControlFailureKind::kHostDidNotStart);
+    EXPECT_EQ(failure.kind, ControlFailureKind::HostDidNotStart);
     EXPECT_EQ(failure.reason, "jvlink-host.exe did not start in the Wine prefix " +
                                   (root_ / "prefix").string() + ": the host has ended");
 }
@@ -113,7 +113,7 @@ TEST_F(ControlChoiceTest, SavedWineChoiceFailsWithoutEnvironmentAndLocalChoiceOv
     ScopedVariable path("PATH", (root_ / "empty").c_str());
     ControlCreation creation = CreateControl(root_.path(), {}, false);
     ASSERT_FALSE(creation.link);
-    EXPECT_EQ(creation.failure.kind, ControlFailureKind::kWineNotFound);
+    EXPECT_EQ(creation.failure.kind, ControlFailureKind::WineNotFound);
     EXPECT_EQ(creation.failure.wine_prefix, root_ / "no-prefix");
     EXPECT_FALSE(creation.failure.backend_from_environment);
 
@@ -137,9 +137,9 @@ TEST_F(ControlChoiceTest, ChoosingTheLocalServiceKeepsTheOtherSettings) {
 // Under Wine JVSetUIProperties shows the library's dialog; the control's own result counts
 // only when the dialog's button reached it.
 TEST(ControlWithSettingsDialogTest, ReturnsTheControlsResultOnlyWhenTheButtonWasUsed) {
-    auto scripted = std::make_unique<ScriptedJvLink>();
+    auto scripted = std::make_unique<ScriptedJVLink>();
     scripted->set_ui_result = -100;
-    ScriptedJvLink& control = *scripted;
+    ScriptedJVLink& control = *scripted;
     bool press_button = false;
     std::filesystem::path shown_for;
     ControlWithSettingsDialog link(
@@ -156,7 +156,7 @@ TEST(ControlWithSettingsDialogTest, ReturnsTheControlsResultOnlyWhenTheButtonWas
     EXPECT_EQ(control.set_ui_calls, 1);
 
     // Without a dialog (no Qt) the control's own dialog is all there is.
-    auto bare = std::make_unique<ScriptedJvLink>();
+    auto bare = std::make_unique<ScriptedJVLink>();
     bare->set_ui_result = 7;
     EXPECT_EQ(ControlWithSettingsDialog(std::move(bare), {}, {}).JVSetUIProperties(), 7);
 }

@@ -47,7 +47,7 @@ class StandInTest : public ::testing::Test {
     void AddFaults(const std::string& text) { WriteBytes(service_ / "faults.ini", text); }
 
     // JVInit with a valid software ID.
-    static int Init(JvLink& link) { return link.JVInit(u"SA100200/SD300400/KoyomiVw/Ver.1.02"); }
+    static int Init(JVLink& link) { return link.JVInit(u"SA100200/SD300400/KoyomiVw/Ver.1.02"); }
 
     struct Opened {
         int result = 0;
@@ -55,7 +55,7 @@ class StandInTest : public ::testing::Test {
         int download_count = -9;
         std::u16string timestamp = u"unset";
     };
-    static Opened Open(JvLink& link, const std::u16string& dataspec = u"YSCH",
+    static Opened Open(JVLink& link, const std::u16string& dataspec = u"YSCH",
                        const std::u16string& fromtime = u"20000101000000", int option = 3) {
         Opened opened;
         opened.result = link.JVOpen(dataspec, fromtime, option, opened.read_count,
@@ -64,7 +64,7 @@ class StandInTest : public ::testing::Test {
     }
 
     // Polls JVStatus until it reaches `count` or fails; the last value seen.
-    static int WaitForDownload(JvLink& link, int count) {
+    static int WaitForDownload(JVLink& link, int count) {
         int status = 0;
         for (int attempt = 0; attempt < 10000; ++attempt) {
             status = link.JVStatus();
@@ -77,7 +77,7 @@ class StandInTest : public ::testing::Test {
     }
 
     // Every JVRead result until 0 or an error, a record shown as its text in UTF-8.
-    static std::vector<std::string> ReadAll(JvLink& link, int size = 60000) {
+    static std::vector<std::string> ReadAll(JVLink& link, int size = 60000) {
         std::vector<std::string> results;
         for (int call = 0; call < 100000; ++call) {
             std::u16string buffer;

@@ -330,7 +330,7 @@ TEST_F(HostileInputTest, TimeStampsThatAreNotTimesLeaveLastTimeAlone) {
         settings.Loaded();
         ASSERT_TRUE(settings.WriteString("JvDataGet", "LastTime", "2020/01/01 00:00:00"));
         // A control that opens with this newest-data time stamp and delivers one record.
-        ScriptedJvLink link;
+        ScriptedJVLink link;
         link.read_count = 1;
         link.last_file_timestamp = stamp;
         link.read_steps = {testing::Record(RecordOn("0105"))};

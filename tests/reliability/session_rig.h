@@ -22,7 +22,7 @@
 namespace koyomi::reliability {
 
 using testing::RecordingView;
-using testing::ScriptedJvLink;
+using testing::ScriptedJVLink;
 
 // The opening box every fetch shows first.
 inline std::string OpeningBox() {
@@ -43,7 +43,7 @@ class SessionRig {
     fs::path service = root / "service";
     fs::path program = root / "program";
     StandInJVLink standin{Paths()};
-    ScriptedJvLink link{standin};  // counts the calls
+    ScriptedJVLink link{standin};  // counts the calls
     SettingsFile settings{program / "koyomivw"};
     RecordingView view;
     FixedClock clock{LocalDateTime{2026, 12, 20, 10, 0, 0}};

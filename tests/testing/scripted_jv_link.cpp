@@ -17,17 +17,17 @@ ReadStep Code(int result) {
     return {result, {}};
 }
 
-int ScriptedJvLink::JVInit(const std::u16string& sid) {
+int ScriptedJVLink::JVInit(const std::u16string& sid) {
     init_sids.push_back(sid);
     return control_ != nullptr ? control_->JVInit(sid) : init_result;
 }
 
-int ScriptedJvLink::JVSetUIProperties() {
+int ScriptedJVLink::JVSetUIProperties() {
     ++set_ui_calls;
     return control_ != nullptr ? control_->JVSetUIProperties() : set_ui_result;
 }
 
-int ScriptedJvLink::JVOpen(const std::u16string& dataspec, const std::u16string& fromtime,
+int ScriptedJVLink::JVOpen(const std::u16string& dataspec, const std::u16string& fromtime,
                            int option, int& readcount, int& downloadcount,
                            std::u16string& lastfiletimestamp) {
     ++open_calls;
@@ -44,7 +44,7 @@ int ScriptedJvLink::JVOpen(const std::u16string& dataspec, const std::u16string&
     return open_result;
 }
 
-int ScriptedJvLink::JVStatus() {
+int ScriptedJVLink::JVStatus() {
     ++status_calls;
     if (control_ != nullptr) {
         return control_->JVStatus();
@@ -59,7 +59,7 @@ int ScriptedJvLink::JVStatus() {
     return result;
 }
 
-int ScriptedJvLink::JVRead(std::u16string& buff, int& size, std::u16string& filename) {
+int ScriptedJVLink::JVRead(std::u16string& buff, int& size, std::u16string& filename) {
     ++read_calls;
     read_sizes.push_back(size);
     if (on_read) {
@@ -74,7 +74,7 @@ int ScriptedJvLink::JVRead(std::u16string& buff, int& size, std::u16string& file
     return result;
 }
 
-int ScriptedJvLink::ScriptedRead(std::u16string& buff, std::u16string& filename) {
+int ScriptedJVLink::ScriptedRead(std::u16string& buff, std::u16string& filename) {
     if (read_steps.empty()) {
         return 0;
     }
@@ -87,7 +87,7 @@ int ScriptedJvLink::ScriptedRead(std::u16string& buff, std::u16string& filename)
     return step.result;
 }
 
-int ScriptedJvLink::JVClose() {
+int ScriptedJVLink::JVClose() {
     ++close_calls;
     return control_ != nullptr ? control_->JVClose() : close_result;
 }

@@ -26,11 +26,11 @@ ReadStep Record(const YsRecord& record);
 // A bare result code.
 ReadStep Code(int result);
 
-class ScriptedJvLink : public JvLink {
+class ScriptedJVLink : public JVLink {
   public:
-    ScriptedJvLink() = default;
+    ScriptedJVLink() = default;
     // Every call goes on to `control`, which answers it; the script is not used.
-    explicit ScriptedJvLink(JvLink& control) : control_(&control) {}
+    explicit ScriptedJVLink(JVLink& control) : control_(&control) {}
 
     // The script.
     int init_result = 0;
@@ -70,7 +70,7 @@ class ScriptedJvLink : public JvLink {
   private:
     int ScriptedRead(std::u16string& buff, std::u16string& filename);
 
-    JvLink* control_ = nullptr;
+    JVLink* control_ = nullptr;
 };
 
 }  // namespace koyomi::testing

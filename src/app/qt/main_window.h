@@ -47,7 +47,7 @@ class MainWindow : public QMainWindow, private ViewerView {
     struct Options {
         std::filesystem::path program_file;  // the running executable; its folder is home
         AppFolders folders;  // where writable things go; all beside the program file when empty
-        std::unique_ptr<JvLink> jv_link;  // the JV-Link control the window hosts
+        std::unique_ptr<JVLink> jv_link;  // the JV-Link control the window hosts
         const Clock* clock = nullptr;     // "now"; the system clock when null
     };
 

@@ -60,7 +60,7 @@ int Run(const fs::path& service, const QString& screenshot) {
     const FixedClock clock({2026, 12, 12, 10, 0, 0});
     MainWindow::Options options;
     options.program_file = program / "koyomivw";
-    options.jv_link = std::make_unique<testing::ScriptedJvLink>();  // present and idle
+    options.jv_link = std::make_unique<testing::ScriptedJVLink>();  // present and idle
     options.clock = &clock;
     MainWindow window(std::move(options));
     window.show();

@@ -84,7 +84,7 @@ class WineControlTest : public StandInTest {
         ASSERT_FALSE(session.IsOpen());
     }
 
-    Outcome FetchOnce(JvLink& link, const std::filesystem::path& program, RecordingView& view) {
+    Outcome FetchOnce(JVLink& link, const std::filesystem::path& program, RecordingView& view) {
         const SettingsFile settings = LoadedSettings(program);
         view.settings = &settings;
         DownloadSession session(link, view, clock_, settings, program);
@@ -214,7 +214,7 @@ class WineWindowTest : public WineControlTest {
 };
 
 // Counts the turns with the control's window up, and gives the call up at `give_up_at`.
-struct CountingWaiter : JvLinkWaiter {
+struct CountingWaiter : JVLinkWaiter {
     int window_turns = 0;
     int give_up_at = -1;
     bool KeepWaiting(bool control_window_up) override {
@@ -280,7 +280,7 @@ TEST(WineUnregisteredTest, CreationSaysTheProgIdIsNotRegisteredInThePrefix) {
     unsetenv("JVLINK_BACKEND");
     unsetenv("WINEPREFIX");
     ASSERT_FALSE(creation.link);
-    EXPECT_EQ(creation.failure.kind, ControlFailureKind::kNotRegistered);
+    EXPECT_EQ(creation.failure.kind, ControlFailureKind::NotRegistered);
     EXPECT_EQ(creation.failure.reason, link.Reason());
     EXPECT_EQ(creation.failure.wine_prefix, prefix);
 }
