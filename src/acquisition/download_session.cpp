@@ -83,7 +83,8 @@ std::string FailureText(const std::string& prefix, const char* operation, int re
     return prefix + SjisToUtf8(JVResultText(operation, result));
 }
 
-// The hidden date control's value, 2003-04-06 10:46:42: the from-time of normal data.
+// Every normal-data fetch asks from this fixed time, 2003-04-06 10:46:42, whatever "LastTime"
+// holds.
 constexpr char16_t kNormalDataFromTime[] = u"20030406104642";
 constexpr int kNormalDataOption = 1;
 constexpr int kSetupDataOption = 3;

@@ -1,4 +1,4 @@
-// The settings component: one INI file, by default named after the program file with ".ini"
+// The program's settings: one INI file, by default named after the program file with ".ini"
 // and kept beside it, read and written by section and key.
 #pragma once
 

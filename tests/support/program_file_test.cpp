@@ -32,7 +32,7 @@ TEST(ProgramFile, FolderHasNoTrailingSeparator) {
     EXPECT_EQ(ProgramFolderOf("").native(), "");
 }
 
-// Run by the next test inside a copy of this program: writes through a settings component
+// Run by the next test inside a copy of this program: writes through a SettingsFile
 // named as at start-up, so the copy's own settings file name shows where it went.
 TEST(ProgramFileChild, WritesItsSettingsBesideItself) {
     if (std::getenv(kChildVariable) == nullptr) {

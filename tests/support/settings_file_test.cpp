@@ -15,7 +15,7 @@ using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
 
-// A settings component for a program file in a test folder, named as at start-up.
+// The SettingsFile of a program file in a test folder, named as at start-up.
 SettingsFile StartedIni(const TempFolder& folder, const char* program = "koyomivw") {
     SettingsFile ini(folder / program);
     ini.Loaded();
