@@ -30,7 +30,8 @@ bool TakeLocalDataService(const ControlFailure& failure,
     if (const Status used = UseLocalDataService(program_folder); !used) {
         // The choice could not be saved; this run still uses the local data service.
         MessageDialog warning;
-        warning.text = "ローカルのデータフォルダの選択を保存できません。\n" + used.Reason();
+        warning.text =
+            "ローカルのデータフォルダの選択を保存できません。\n" + Describe(used.Error());
         warning.kind = MessageKind::Warning;
         warning.Execute(presenter);
     }
@@ -46,7 +47,7 @@ Startup StartProgram(const std::filesystem::path& program_file, const FolderEnvi
     if (const Status made = PrepareAppFolders(started.folders); !made) {
         // Nothing has been written yet, and nothing is written anywhere else instead.
         MessageDialog error;
-        error.text = "データフォルダを作成できません。\n" + made.Reason();
+        error.text = "データフォルダを作成できません。\n" + Describe(made.Error());
         error.kind = MessageKind::Error;
         error.Execute(presenter);
         started.exit_code = 1;

@@ -304,7 +304,7 @@ void Viewer::SaveCalendar() {
     const Result<SavedCalendar> saved =
         koyomi::SaveCalendar(*file, model_.title, model_.shown_lines, *clock_);
     if (!saved) {
-        ShowErrorBox("カレンダーを保存できませんでした。\n" + saved.Reason());
+        ShowErrorBox("カレンダーを保存できませんでした。\n" + Describe(saved.Error()));
         return;
     }
     std::string status =
@@ -325,7 +325,7 @@ void Viewer::Print() {
     const Result<PrintedTo> printed = view_.PrintList(request);
     if (!printed) {
         view_.SetStatusText(std::string());
-        ShowErrorBox(printed.Reason());
+        ShowErrorBox(Describe(printed.Error()));
         return;
     }
     view_.SetStatusText(printed->to_file

@@ -16,7 +16,6 @@
 #include "schedule/schedule_line.h"
 #include "schedule/schedule_list.h"
 #include "support/sjis_text.h"
-#include "support/user_folders.h"
 #include "support/whole_file.h"
 
 namespace koyomi {
@@ -261,13 +260,13 @@ Result<SavedCalendar> SaveCalendar(const std::filesystem::path& file, std::strin
     CalendarEvents rows = MeetingEvents(shown_lines);
     Result<std::string> text = CalendarText(title, rows.events, clock.Now());
     if (!text) {
-        return Fail(PathText(file) + ": " + text.Reason());
+        return Fail(text.Reason(), file);
     }
     // On disk before it is reported saved, as a year file is at the end of a fetch.
     ReplaceOptions options;
     options.sync = true;
     if (const Status written = ReplaceFileAtomically(file, *text, options); !written) {
-        return Fail(PathText(file) + ": " + written.Reason());
+        return Fail(written.Reason(), file, written.Kind());
     }
     return SavedCalendar{static_cast<int>(rows.events.size()), std::move(rows.unreadable_rows)};
 }

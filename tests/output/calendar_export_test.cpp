@@ -182,14 +182,16 @@ TEST_F(CalendarExport, SavesWholeOrReportsTheFileAndReasonAndLeavesNothing) {
     const std::filesystem::path missing = folder.path() / "missing" / "2024.ics";
     const Result<SavedCalendar> no_folder = SaveCalendar(missing, "t", lines, clock);
     ASSERT_FALSE(no_folder);
-    EXPECT_TRUE(no_folder.Reason().starts_with(PathText(missing) + ": ")) << no_folder.Reason();
-    EXPECT_GT(no_folder.Reason().size(), PathText(missing).size() + 2);
+    EXPECT_EQ(no_folder.File(), missing);
+    const std::string shown = Describe(no_folder.Error());
+    EXPECT_TRUE(shown.starts_with(PathText(missing) + ": ")) << shown;
+    EXPECT_GT(shown.size(), PathText(missing).size() + 2);
 
     const std::filesystem::path taken = folder.path() / "taken.ics";
     std::filesystem::create_directory(taken);
     const Result<SavedCalendar> is_folder = SaveCalendar(taken, "t", lines, clock);
     ASSERT_FALSE(is_folder);
-    EXPECT_TRUE(is_folder.Reason().starts_with(PathText(taken) + ": ")) << is_folder.Reason();
+    EXPECT_EQ(is_folder.File(), taken);
     int entries = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) {
         ++entries;

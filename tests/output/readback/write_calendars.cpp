@@ -44,7 +44,7 @@ bool Write(const fs::path& folder, const std::string& name, const std::string& t
     const Result<SavedCalendar> saved =
         SaveCalendar(folder / (name + ".ics"), title, shown_lines, kClock);
     if (!saved) {
-        std::fprintf(stderr, "%s\n", saved.Reason().c_str());
+        std::fprintf(stderr, "%s\n", Describe(saved.Error()).c_str());
         return false;
     }
     std::ofstream rows(folder / (name + ".rows"), std::ios::binary | std::ios::trunc);
@@ -130,7 +130,7 @@ int Run(const fs::path& folder, const fs::path& service) {
     const Result<SavedCalendar> blocked =
         SaveCalendar(folder / "blocked.ics", model.title, model.shown_lines, kClock);
     std::ofstream failure(folder / "failed-write.txt", std::ios::trunc);
-    failure << (blocked ? std::string("written") : blocked.Reason()) << '\n';
+    failure << (blocked ? std::string("written") : Describe(blocked.Error())) << '\n';
     fs::remove_all(folder / "program");
     return ok && manifest.good() && failure.good() ? 0 : 1;
 }
