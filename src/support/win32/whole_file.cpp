@@ -12,8 +12,8 @@
 #include <system_error>
 #include <thread>
 
-#include "support/sjis_text.h"
 #include "support/whole_file.h"
+#include "support/win32/windows_error.h"
 
 namespace koyomi {
 namespace {
@@ -25,25 +25,6 @@ constexpr int kTemporaryDigits = 12;
 constexpr wchar_t kHex[] = L"0123456789abcdef";
 // Between 1601-01-01 (FILETIME) and 1970-01-01, in 100 ns units.
 constexpr std::int64_t kUnixEpochTicks = 116'444'736'000'000'000;
-
-// The system's own words for a Win32 error code. The control's programs build this file without
-// the rest of support/win32/, so it says them itself.
-std::string WindowsReason(DWORD code) {
-    wchar_t* text = nullptr;
-    const DWORD size = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::u16string message;
-    if (size > 0 && text != nullptr) {
-        message.assign(reinterpret_cast<const char16_t*>(text), size);
-    }
-    LocalFree(text);
-    while (!message.empty() && (message.back() == u'\n' || message.back() == u'\r' ||
-                                message.back() == u' ' || message.back() == u'.')) {
-        message.pop_back();
-    }
-    return message.empty() ? "error " + std::to_string(code) : Utf16ToUtf8(message);
-}
 
 Failure WindowsFailure(DWORD code, const fs::path& file) {
     FailureKind kind = FailureKind::Failed;
@@ -66,7 +47,7 @@ Failure WindowsFailure(DWORD code, const fs::path& file) {
         default:
             break;
     }
-    return Fail(WindowsReason(code), file, kind);
+    return Fail(WindowsErrorReason(code), file, kind);
 }
 
 Failure LastFailure(const fs::path& file) {
