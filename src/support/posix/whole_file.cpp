@@ -1,4 +1,5 @@
 #include "support/whole_file.h"
+#include "support/temporary_name.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -6,20 +7,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
-#include <functional>
 #include <optional>
 #include <system_error>
-#include <thread>
 
 namespace koyomi {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::string_view kTemporaryMark = ".~";
-constexpr int kTemporaryDigits = 12;
-constexpr char kHex[] = "0123456789abcdef";
 
 Failure SystemFailure(int error, const fs::path& file) {
     FailureKind kind = FailureKind::Failed;
@@ -83,51 +77,13 @@ int WriteAll(int fd, std::string_view bytes) {
     return 0;
 }
 
-// "<name>.~<12 hex digits>", as CreateTemporaryBeside makes them.
-bool IsTemporaryName(std::string_view name) {
-    if (name.size() <= kTemporaryDigits + kTemporaryMark.size()) {
-        return false;
-    }
-    const std::size_t mark = name.size() - kTemporaryDigits - kTemporaryMark.size();
-    if (name.substr(mark, kTemporaryMark.size()) != kTemporaryMark) {
-        return false;
-    }
-    for (const char c : name.substr(mark + kTemporaryMark.size())) {
-        if (std::string_view(kHex).find(c) == std::string_view::npos) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The file a symbolic link under `target` points to, so that the link stays; `target` itself
-// otherwise.
-fs::path FollowLinks(const fs::path& target) {
-    std::error_code error;
-    if (!fs::is_symlink(target, error)) {
-        return target;
-    }
-    const fs::path followed = fs::weakly_canonical(target, error);
-    return error ? target : followed;
-}
-
 // Creates an unused temporary file beside `target` and locks it for the writer, so that the
 // clean-up of leftovers never takes a file still being written. The name only has to be
 // unlikely to be taken: O_EXCL settles any clash. Returns the descriptor, or -1 with errno set.
 int CreateTemporaryBeside(const fs::path& target, fs::path& temporary) {
-    std::uint64_t seed =
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-        (static_cast<std::uint64_t>(::getpid()) << 40) ^
-        std::hash<std::thread::id>{}(std::this_thread::get_id());
+    TemporaryNames names(static_cast<std::uint64_t>(::getpid()));
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::uint64_t value = (seed += 0x9E3779B97F4A7C15ull) * 0xBF58476D1CE4E5B9ull;
-        std::string suffix(kTemporaryMark);
-        for (int i = 0; i < kTemporaryDigits; ++i) {
-            suffix += kHex[value & 0xF];
-            value >>= 4;
-        }
-        temporary = target;
-        temporary += suffix;
+        temporary = names.Next(target);
         // Mode 0666 lets the umask decide, as for any file the user creates.
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
@@ -309,7 +265,7 @@ int RemoveLeftoverTemporaryFiles(const fs::path& folder) {
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const fs::path& path = it->path();
-        if (!IsTemporaryName(path.filename().string())) {
+        if (!IsTemporaryName(path)) {
             continue;
         }
         Descriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));

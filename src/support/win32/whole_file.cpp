@@ -5,13 +5,11 @@
 // to keep; the read-only attribute stands in for the permissions in a stamp.
 #include <windows.h>
 
-#include <chrono>
-#include <functional>
 #include <optional>
 #include <string>
 #include <system_error>
-#include <thread>
 
+#include "support/temporary_name.h"
 #include "support/whole_file.h"
 #include "support/win32/windows_error.h"
 
@@ -20,9 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::wstring_view kTemporaryMark = L".~";
-constexpr int kTemporaryDigits = 12;
-constexpr wchar_t kHex[] = L"0123456789abcdef";
 // Between 1601-01-01 (FILETIME) and 1970-01-01, in 100 ns units.
 constexpr std::int64_t kUnixEpochTicks = 116'444'736'000'000'000;
 
@@ -94,52 +89,14 @@ FileStamp StampFrom(const BY_HANDLE_FILE_INFORMATION& info) {
     return stamp;
 }
 
-// "<name>.~<12 hex digits>", as CreateTemporaryBeside makes them.
-bool IsTemporaryName(std::wstring_view name) {
-    if (name.size() <= kTemporaryDigits + kTemporaryMark.size()) {
-        return false;
-    }
-    const std::size_t mark = name.size() - kTemporaryDigits - kTemporaryMark.size();
-    if (name.substr(mark, kTemporaryMark.size()) != kTemporaryMark) {
-        return false;
-    }
-    for (const wchar_t c : name.substr(mark + kTemporaryMark.size())) {
-        if (std::wstring_view(kHex).find(c) == std::wstring_view::npos) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The file a symbolic link under `target` points to, so that the link stays; `target` itself
-// otherwise.
-fs::path FollowLinks(const fs::path& target) {
-    std::error_code error;
-    if (!fs::is_symlink(target, error)) {
-        return target;
-    }
-    const fs::path followed = fs::weakly_canonical(target, error);
-    return error ? target : followed;
-}
-
 // Creates an unused temporary file beside `target`, open for writing and shared with nobody.
 // The name only has to be unlikely to be taken: CREATE_NEW settles any clash. Returns an
 // invalid handle with GetLastError set on failure.
 HANDLE CreateTemporaryBeside(const fs::path& target, bool write_through, fs::path& temporary) {
-    std::uint64_t seed =
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-        (static_cast<std::uint64_t>(GetCurrentProcessId()) << 40) ^
-        std::hash<std::thread::id>{}(std::this_thread::get_id());
+    TemporaryNames names(GetCurrentProcessId());
     const DWORD flags = FILE_ATTRIBUTE_NORMAL | (write_through ? FILE_FLAG_WRITE_THROUGH : 0);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::uint64_t value = (seed += 0x9E3779B97F4A7C15ull) * 0xBF58476D1CE4E5B9ull;
-        std::wstring suffix(kTemporaryMark);
-        for (int i = 0; i < kTemporaryDigits; ++i) {
-            suffix += kHex[value & 0xF];
-            value >>= 4;
-        }
-        temporary = target;
-        temporary += suffix;
+        temporary = names.Next(target);
         HANDLE handle =
             CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, flags, nullptr);
         if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) {
@@ -334,7 +291,7 @@ int RemoveLeftoverTemporaryFiles(const fs::path& folder) {
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const fs::path& path = it->path();
-        if (!IsTemporaryName(path.filename().native())) {
+        if (!IsTemporaryName(path)) {
             continue;
         }
         // A writer holds its file open, shared with nobody, until the file is in place; one
