@@ -82,13 +82,14 @@ struct OutText {
 
 }  // namespace
 
-ComJVLinkCreation ComJVLink::Create() {
+ComJVLinkCreation ComJVLink::Create(std::u16string_view prog_id) {
     ComJVLinkCreation creation;
+    const std::u16string name(prog_id);
     CLSID clsid{};
-    HRESULT hr = CLSIDFromProgID(L"JVDTLab.JVLink", &clsid);
+    HRESULT hr = CLSIDFromProgID(reinterpret_cast<const wchar_t*>(name.c_str()), &clsid);
     if (FAILED(hr)) {
         creation.failure = hr;
-        creation.step = u"CLSIDFromProgID(JVDTLab.JVLink)";
+        creation.step = u"CLSIDFromProgID(" + name + u")";
         return creation;
     }
     IDispatch* dispatch = nullptr;
@@ -96,7 +97,7 @@ ComJVLinkCreation ComJVLink::Create() {
                           reinterpret_cast<void**>(&dispatch));
     if (FAILED(hr) || dispatch == nullptr) {
         creation.failure = FAILED(hr) ? hr : E_NOINTERFACE;
-        creation.step = u"CoCreateInstance(JVDTLab.JVLink)";
+        creation.step = u"CoCreateInstance(" + name + u")";
         return creation;
     }
     std::unique_ptr<ComJVLink> link(new ComJVLink(dispatch));

@@ -20,18 +20,21 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "acquisition/jv_link.h"
 
 namespace koyomi {
 
 // The result of creating the control: the control, or the HRESULT and the step that failed
-// (e.g. u"CLSIDFromProgID(JVDTLab.JVLink)" when the ProgID is not registered).
+// (e.g. u"CLSIDFromProgID(JVDTLab.JVLink)" when the ProgID is not registered, which fails
+// with REGDB_E_CLASSNOTREG or CO_E_CLASSSTRING).
 struct ComJVLinkCreation;
 
 class ComJVLink final : public JVLink {
   public:
-    static ComJVLinkCreation Create();
+    // Creates the class registered under `prog_id`.
+    static ComJVLinkCreation Create(std::u16string_view prog_id = u"JVDTLab.JVLink");
     ~ComJVLink() override;
     ComJVLink(const ComJVLink&) = delete;
     ComJVLink& operator=(const ComJVLink&) = delete;

@@ -16,6 +16,8 @@ std::optional<std::string> CauseText(ControlFailureKind kind) {
         case ControlFailureKind::ControlNotCreated:
             return "JV-Link (JVDTLab.JVLink) を作成できません。";
         case ControlFailureKind::Other:
+        case ControlFailureKind::NotInstalled:
+        case ControlFailureKind::InstalledNotCreated:
             break;
     }
     return std::nullopt;
@@ -46,7 +48,9 @@ std::optional<std::string> LocalServiceOfferText(const ControlFailure& failure) 
 
 std::string ControlMissingText(const ControlFailure& failure) {
     std::string text = "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。";
-    if (failure.kind == ControlFailureKind::Other && !failure.reason.empty()) {
+    const bool unexplained = failure.kind == ControlFailureKind::Other ||
+                             failure.kind == ControlFailureKind::InstalledNotCreated;
+    if (unexplained && !failure.reason.empty()) {
         text += "\n(" + failure.reason + ")";
     }
     return text;

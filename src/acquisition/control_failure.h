@@ -1,5 +1,6 @@
-// Why the control library could not create JV-Link under Wine, and what the program offers
-// then, before it tells the user to install JV-Link: starting with the local data service.
+// Why JV-Link could not be created (under Wine by the control library, or in this process on
+// Windows), and what the program offers then, before or while it tells the user to install
+// JV-Link: starting with the local data service.
 #pragma once
 
 #include <filesystem>
@@ -16,6 +17,9 @@ enum class ControlFailureKind : int {
     HostDidNotStart = 3,    // jvlink-host.exe is missing, or did not start or greet
     NotRegistered = 4,      // "JVDTLab.JVLink" is not registered in the prefix
     ControlNotCreated = 5,  // registered, but creating it failed
+    // JV-Link in this process (Windows); the library never names these.
+    NotInstalled = 6,         // "JVDTLab.JVLink" is not registered on this computer
+    InstalledNotCreated = 7,  // registered on this computer, but creating it failed
 };
 
 struct ControlFailure {
@@ -41,11 +45,13 @@ inline constexpr const char* kJVLinkFailureDetailName = "koyomi_jvlink_failure_d
 inline constexpr const char* kJVLinkUseLocalServiceName = "koyomi_jvlink_use_local_service_v1";
 
 // The question put to the user: what happened, in which prefix, and whether to start with
-// the local data service instead. None when that would not help (Other).
+// the local data service instead. None when that would not help (Other) or JV-Link was not
+// tried under Wine.
 std::optional<std::string> LocalServiceOfferText(const ControlFailure& failure);
 
 // The start-up box of a control that cannot be created: get and install JV-Link, and, when the
-// library said why and no offer has already told it (Other), its reason below.
+// library said why and no offer has already told it (Other, or JV-Link in this process that is
+// registered but could not be created), its reason below.
 std::string ControlMissingText(const ControlFailure& failure);
 
 }  // namespace koyomi

@@ -1,6 +1,8 @@
-// Creating the JV-Link object by its ProgID. Here the control is a shared library in the
+// Creating the JV-Link object by its ProgID. On Linux the control is a shared library in the
 // program folder that exports one factory function; finding, loading and asking that factory
-// is all that "creating by ProgID" means.
+// is all that "creating by ProgID" means. On Windows it is the COM class registered under the
+// ProgID, created in this process, unless the user has chosen the local data service, which the
+// program then serves itself.
 #pragma once
 
 #include <filesystem>
@@ -38,12 +40,17 @@ struct JVLinkCreation {
 // other than kJVLinkProgId, a missing library, one that does not load, one without the factory
 // or a factory that gives nothing all fail; nothing else does. Once loaded, the library stays
 // loaded until the program ends.
+// On Windows: the saved local data service for kJVLinkProgId, else the COM class, created on
+// the calling thread, which becomes (or stays) a single-threaded apartment while the object
+// lives; a ProgID that is not registered fails as ControlFailureKind::NotInstalled, any other
+// failure as InstalledNotCreated.
 JVLinkCreation CreateJVLinkObject(std::string_view prog_id,
                                   const std::filesystem::path& program_folder);
 
 // Asks the library in `program_folder` to serve the local data service from now on and to save
 // that choice (kJVLinkUseLocalServiceName). Fails when the library offers no such switch or
-// could not save the choice.
+// could not save the choice. On Windows it saves the choice in the local data service's own
+// settings, keeping the others.
 Status UseLocalDataService(const std::filesystem::path& program_folder);
 
 }  // namespace koyomi

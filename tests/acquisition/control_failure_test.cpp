@@ -41,9 +41,11 @@ TEST(LocalServiceOfferTest, SaysWhenTheEnvironmentOutranksTheSavedChoice) {
 }
 
 // A missing or broken library, or a bad JVLINK_BACKEND, is nothing the local data service mends:
-// the presence box follows directly.
+// the presence box follows directly. JV-Link in this process was never Wine's to offer.
 TEST(LocalServiceOfferTest, OffersNothingForOtherFailures) {
     EXPECT_FALSE(LocalServiceOfferText(Failure(ControlFailureKind::Other)));
+    EXPECT_FALSE(LocalServiceOfferText(Failure(ControlFailureKind::NotInstalled)));
+    EXPECT_FALSE(LocalServiceOfferText(Failure(ControlFailureKind::InstalledNotCreated)));
 }
 
 TEST(ControlMissingTextTest, AddsTheReasonNoOfferHasShown) {
@@ -53,6 +55,9 @@ TEST(ControlMissingTextTest, AddsTheReasonNoOfferHasShown) {
               install + "\n(the library's reason)");
     EXPECT_EQ(ControlMissingText({}), install);
     EXPECT_EQ(ControlMissingText(Failure(ControlFailureKind::NotRegistered)), install);
+    EXPECT_EQ(ControlMissingText(Failure(ControlFailureKind::NotInstalled)), install);
+    EXPECT_EQ(ControlMissingText(Failure(ControlFailureKind::InstalledNotCreated)),
+              install + "\n(the library's reason)");
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "acquisition_test_support.h"
+#include "acquisition/acquisition_test_support.h"
 #include "testing/built_program.h"
 
 namespace koyomi::testing {
