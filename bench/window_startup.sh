@@ -2,18 +2,21 @@
 # Measures the real program under Xvfb: time from start to the first painted window, and
 # resident memory with a full year shown. In the same run, and taking turns with it, a bare Qt
 # window with the same menus, selectors and an empty 14-column table is started the same way,
-# and the ratio of the two medians reported. Usage: bench/window_startup.sh [BUILD_DIR] [RUNS]
+# and the ratio of the two medians reported. With a Wine prefix that has the control registered
+# (as the Wine tests make it), the program uses JV-Link under Wine there.
+# Usage: bench/window_startup.sh [BUILD_DIR] [RUNS] [WINE_PREFIX]
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/release}
 runs=${2:-10}
+wine_prefix=${3:-}
 if [[ ! -x $build/program/koyomivw || ! -x $build/bench/koyomi_bare_window ]]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$build" -j "$(nproc)" --target koyomivw koyomi_bare_window
 fi
 if [[ -z ${DISPLAY:-} ]]; then
-    exec xvfb-run -a -s '-screen 0 1024x768x24' "$0" "$build" "$runs"
+    exec xvfb-run -a -s '-screen 0 1024x768x24' "$0" "$build" "$runs" "$wine_prefix"
 fi
 
 work=$(mktemp -d)
@@ -23,6 +26,12 @@ cp "$build/program/koyomivw" "$build/program/libjvlink.so" "$work/program/"
 cp "$build/bench/koyomi_bare_window" "$work/"
 export XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" KOYOMIVW_REPORT_FIRST_PAINT=1
 unset QT_QPA_PLATFORM
+if [[ -n $wine_prefix ]]; then
+    cp "$build/program/jvlink-host.exe" "$work/program/"
+    export JVLINK_BACKEND=wine WINEPREFIX=$wine_prefix WINEDEBUG=-all
+else
+    unset JVLINK_BACKEND
+fi
 # A year file of 366 meeting days, shown whole.
 python3 - "$work/program" <<'PY'
 import datetime, pathlib, sys

@@ -54,22 +54,16 @@ Startup StartProgram(const std::filesystem::path& program_file, const FolderEnvi
         return started;
     }
 
-    // The probe object only proves that the control can be created; it is released at once.
+    // The object that proves the control can be created is the one the window keeps: under
+    // Wine each object is a host process of its own, and starting one takes a while.
     const std::filesystem::path folder = ProgramFolderOf(program_file);
-    bool present = false;
-    ControlFailure failure;
-    {
-        const JVLinkCreation probe = CreateJVLinkObject(kJVLinkProgId, folder);
-        failure = probe.failure;
-        present = probe.link != nullptr || TakeLocalDataService(probe.failure, folder, presenter);
+    JVLinkCreation created = CreateJVLinkObject(kJVLinkProgId, folder);
+    if (!created.link && TakeLocalDataService(created.failure, folder, presenter)) {
+        created = CreateJVLinkObject(kJVLinkProgId, folder);
     }
-    if (present) {
-        JVLinkCreation created = CreateJVLinkObject(kJVLinkProgId, folder);
-        started.control = std::move(created.link);
-        failure = std::move(created.failure);
-    }
+    started.control = std::move(created.link);
     if (!started.control) {
-        ShowInformation(presenter, ControlMissingText(failure), true);
+        ShowInformation(presenter, ControlMissingText(created.failure), true);
     }
     return started;
 }
