@@ -40,6 +40,7 @@ struct SessionTexts {
     std::string not_answering;
     std::string folder_in_use;
     std::string unreadable_answer;
+    std::string waiting_for_control;
 };
 
 const SessionTexts& Texts() {
@@ -70,6 +71,7 @@ const SessionTexts& Texts() {
         "JV-Link が応答しなくなりました。データの取得を終了します。",
         "別の koyomivw がこのフォルダにデータを取得中です。終わってからもう一度取得してください。",
         "JV-Link の応答が正しくありません。データの取得を終了します。",
+        "JV-Link の画面で入力を待っています。",
     };
     return texts;
 }
@@ -133,10 +135,13 @@ DownloadSession::DownloadSession(JVLink& link, DownloadView& view, const Clock& 
       view_(view),
       clock_(clock),
       settings_(settings),
-      data_folder_(std::move(data_folder)) {}
+      data_folder_(std::move(data_folder)) {
+    link_.SetWaiter(this);
+}
 
 DownloadSession::~DownloadSession() {
     // The window is being torn down: no view calls, only the control and the files.
+    link_.SetWaiter(nullptr);
     if (state_ == State::Opening || state_ == State::Downloading || state_ == State::Reading) {
         state_ = State::Idle;
         link_.JVClose();
@@ -148,6 +153,9 @@ int DownloadSession::InitControl(std::string_view version_text) {
     const std::u16string sid =
         SjisToUtf16(std::string(kSoftwareIdPrefix) + std::string(version_text));
     const int result = link_.JVInit(sid);
+    if (CallGivenUp()) {
+        return result;  // the window closed meanwhile
+    }
     if (result != 0) {
         view_.ShowPlainMessage(FailureText(Texts().init_error, "JVInit", result));
     }
@@ -158,8 +166,9 @@ void DownloadSession::StartFetch(FetchMode mode) {
     if (window_closed_) {
         return;
     }
-    if (state_ != State::Idle) {
-        // The read loop lets events through, so the command can arrive again mid-session.
+    if (state_ != State::Idle || waiting_) {
+        // The read loop and waiting calls let events through, so the command can arrive
+        // again mid-session.
         view_.ShowInformation(Texts().busy);
         return;
     }
@@ -195,6 +204,10 @@ void DownloadSession::StartFetch(FetchMode mode) {
     download_count_ = 0;
     const int result = link_.JVOpen(dataspec, from_time, option, read_count_, download_count_,
                                     last_file_timestamp_);
+    if (CallGivenUp()) {
+        EndGivenUpFetch();
+        return;
+    }
     if (result != 0) {
         Fail(FailureText(Texts().open_error, "JVOpen", result));
         CloseJVLink();
@@ -207,11 +220,11 @@ void DownloadSession::StartFetch(FetchMode mode) {
         ShowError(Texts().no_new_data);
         CloseJVLink();
     } else {
-        view_.SetStatusText(Texts().open_ok + std::to_string(result));
-        view_.SetStatusText("ReadCount:" + std::to_string(read_count_) +
-                            ", DownloadCount:" + std::to_string(download_count_));
+        ShowStatus(Texts().open_ok + std::to_string(result));
+        ShowStatus("ReadCount:" + std::to_string(read_count_) +
+                   ", DownloadCount:" + std::to_string(download_count_));
         if (download_count_ != 0) {
-            view_.SetStatusText(Texts().downloading);
+            ShowStatus(Texts().downloading);
             view_.SetFetchProgress(0, download_count_);
             state_ = State::Downloading;
             view_.SetDownloadPollEnabled(true);
@@ -227,22 +240,26 @@ void DownloadSession::StartFetch(FetchMode mode) {
 }
 
 void DownloadSession::PollDownload() {
-    if (state_ != State::Downloading) {
-        return;  // a tick that was already queued when the timer went off
+    if (state_ != State::Downloading || waiting_) {
+        return;  // a tick already queued when the timer went off, or one during JVStatus
     }
     const CallScope call(*this);
     const int done = link_.JVStatus();
+    if (CallGivenUp()) {
+        EndGivenUpFetch();
+        return;
+    }
     if (done < 0) {
         // Off before the box: the box's own event loop would otherwise deliver more ticks.
         view_.SetDownloadPollEnabled(false);
         Fail(FailureText(Texts().status_error, "JVStatus", done));
         CloseJVLink();
     } else if (done < download_count_) {
-        view_.SetStatusText(Progress(Texts().download_progress, done, download_count_));
+        ShowStatus(Progress(Texts().download_progress, done, download_count_));
         view_.SetFetchProgress(done, download_count_);
     } else if (done == download_count_) {
         view_.SetDownloadPollEnabled(false);
-        view_.SetStatusText(Progress(Texts().download_progress, done, download_count_));
+        ShowStatus(Progress(Texts().download_progress, done, download_count_));
         view_.SetFetchProgress(done, download_count_);
         state_ = State::Reading;
         ReadScheduleRecords();
@@ -254,29 +271,53 @@ void DownloadSession::OpenControlSettings() {
     if (window_closed_) {
         return;
     }
+    if (waiting_) {
+        view_.Beep();  // the control is busy with another call
+        return;
+    }
+    const CallScope call(*this);
     const int result = link_.JVSetUIProperties();
+    if (CallGivenUp()) {
+        // A fetch the user cancelled meanwhile has lost its request with the control.
+        EndGivenUpFetch();
+        return;
+    }
     if (result != 0) {
         ShowError(FailureText(Texts().set_ui_error, "JVSetUIProperties", result));
     }
 }
 
 void DownloadSession::Cancel() {
+    if (waiting_) {
+        // The waiting call is given up when this event turn returns; the fetch ends after it.
+        stop_requested_ = stop_requested_ || state_ == State::Opening ||
+                          state_ == State::Downloading || state_ == State::Reading;
+        return;
+    }
     if (state_ != State::Downloading && state_ != State::Reading) {
         return;  // nothing to cancel, or the opening box is still up
     }
     const CallScope call(*this);
     // Inside the read loop this runs from its event turn; the loop sees the state and stops.
+    EndCancelled();
+}
+
+void DownloadSession::EndCancelled() {
     const bool kept = EndConversation();
     end_ = FetchEnd::Cancelled;
     if (window_closed_) {
         return;  // the window closed while a box was up
     }
-    view_.SetStatusText(kept ? Texts().cancelled : Texts().cancelled_unsaved);
+    ShowStatus(kept ? Texts().cancelled : Texts().cancelled_unsaved);
     view_.RefreshAfterFetch(end_);
 }
 
 void DownloadSession::WindowClosing() {
     window_closed_ = true;
+    if (waiting_) {
+        stop_requested_ = true;  // the waiting call ends what it was part of
+        return;
+    }
     if (state_ == State::Idle || state_ == State::Unwinding) {
         return;
     }
@@ -310,7 +351,7 @@ void DownloadSession::ReadScheduleRecords() {
     last_checkpoint_ = clock_.Steady();
     file_counter_ = 0;
     rejected_records_ = 0;
-    view_.SetStatusText(Progress(Texts().reading, 0, read_count_));
+    ShowStatus(Progress(Texts().reading, 0, read_count_));
     view_.SetFetchProgress(0, read_count_);
 
     int size = kJVReadBufferSize;
@@ -324,6 +365,10 @@ void DownloadSession::ReadScheduleRecords() {
         buffer.clear();
         file_name.clear();
         const int result = link_.JVRead(buffer, size, file_name);
+        if (CallGivenUp()) {
+            EndGivenUpFetch();
+            return;
+        }
         if (state_ != State::Reading) {
             return;  // ended while the control was answering
         }
@@ -339,13 +384,13 @@ void DownloadSession::ReadScheduleRecords() {
                 return;
             }
             ++file_counter_;
-            view_.SetStatusText(Progress(Texts().reading, file_counter_, read_count_));
+            ShowStatus(Progress(Texts().reading, file_counter_, read_count_));
             view_.SetFetchProgress(file_counter_, read_count_);
         } else if (result == -2 || result == -3) {
             continue;
         } else if (result == 0) {
-            view_.SetStatusText(Texts().end_of_file + std::to_string(result));
-            view_.SetStatusText(Progress(Texts().read_done, file_counter_, read_count_));
+            ShowStatus(Texts().end_of_file + std::to_string(result));
+            ShowStatus(Progress(Texts().read_done, file_counter_, read_count_));
             FinishReading();
             return;
         } else {
@@ -415,7 +460,7 @@ void DownloadSession::FinishReading() {
         end_ = FetchEnd::Completed;
     }
     view_.RefreshAfterFetch(end_);
-    view_.SetStatusText(Texts().complete);
+    ShowStatus(Texts().complete);
     if (!settings_failure.empty()) {
         ShowError(settings_failure);
     }
@@ -430,12 +475,13 @@ void DownloadSession::CloseJVLink() {
     }
     state_ = State::Unwinding;
     const int result = link_.JVClose();
+    const bool given_up = CallGivenUp();  // the window closed meanwhile
     // Normally everything is written by now; a failure here still gets its box below.
     const std::vector<std::string> failures = SaveHeldRecords();
     view_.SetFetchProgress(0, 0);
     view_.SetFetchBusy(false);
     view_.Beep();
-    if (result != 0) {
+    if (result != 0 && !given_up) {
         view_.ShowInformation(FailureText(Texts().close_error, "JVClose", result));
     }
     for (const std::string& failure : failures) {
@@ -449,6 +495,7 @@ bool DownloadSession::EndConversation() {
     view_.SetDownloadPollEnabled(false);
     if (opened) {
         link_.JVClose();  // its result has nowhere to go on a closing window or a cancel
+        (void)CallGivenUp();
     }
     const std::vector<std::string> failures = SaveHeldRecords();
     view_.SetFetchProgress(0, 0);
@@ -475,6 +522,41 @@ std::vector<std::string> DownloadSession::SaveHeldRecords() {
     store_.reset();
     folder_lock_.reset();
     return failures;
+}
+
+bool DownloadSession::KeepWaiting(bool control_window_up) {
+    stop_requested_ = stop_requested_ || window_closed_;
+    if (stop_requested_) {
+        return false;
+    }
+    if (control_window_up != showing_wait_text_) {
+        showing_wait_text_ = control_window_up;
+        view_.SetStatusText(control_window_up ? Texts().waiting_for_control : status_text_);
+    }
+    waiting_ = true;
+    view_.ProcessPendingEvents();
+    waiting_ = false;
+    return !stop_requested_;
+}
+
+bool DownloadSession::CallGivenUp() {
+    const bool given_up = std::exchange(stop_requested_, false);
+    if (std::exchange(showing_wait_text_, false) && !given_up && !window_closed_) {
+        view_.SetStatusText(status_text_);
+    }
+    return given_up;
+}
+
+void DownloadSession::EndGivenUpFetch() {
+    if (state_ == State::Opening || state_ == State::Downloading || state_ == State::Reading) {
+        EndCancelled();
+    }
+}
+
+void DownloadSession::ShowStatus(const std::string& text) {
+    status_text_ = text;
+    showing_wait_text_ = false;
+    view_.SetStatusText(text);
 }
 
 void DownloadSession::ShowError(const std::string& text) {

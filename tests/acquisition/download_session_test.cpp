@@ -641,6 +641,105 @@ TEST_P(UnsavedAtTheEndTest, GetTheFileAndSyncBoxesAndThePartlySavedStatus) {
 
 INSTANTIATE_TEST_SUITE_P(CancelOrClose, UnsavedAtTheEndTest, ::testing::Bool());
 
+// --- Calls that wait for the control ------------------------------------------------------
+
+const std::string kWaitingForControl = "status JV-Link の画面で入力を待っています。";
+const std::string kCancelled =
+    "status データの取得を中止しました。取得済みのデータは保存されています。";
+
+// JVOpen waits while the control's window is up; the window's events run meanwhile, and the
+// commands that would call the control again are turned away.
+TEST_F(DownloadSessionTest, WhileJVOpenWaitsTheStatusSaysSoAndNoOtherCallStarts) {
+    ScriptRead(1, {Record(YsRecord::Day("20260105", "06", 1, 1, '4')), Code(-1), Code(0)});
+    link_.waits["JVOpen"] = {false, true, true, false};
+    view_.on_pending_events = [this] {
+        if (link_.read_calls == 0 && view_.pending_event_turns == 2) {
+            session_.StartFetch(view_.data_kind);
+            session_.OpenControlSettings();
+            session_.PollDownload();
+        }
+    };
+    session_.StartFetch(view_.data_kind);
+
+    EXPECT_EQ(link_.open_calls, 1);
+    EXPECT_EQ(link_.set_ui_calls, 0);
+    EXPECT_EQ(link_.status_calls, 0);
+    EXPECT_EQ(view_.Count(kBusy), 1);
+    EXPECT_EQ(view_.Count(kWaitingForControl), 1);
+    const size_t waiting = IndexOf(kWaitingForControl);
+    ASSERT_LT(waiting + 1, view_.events.size());
+    EXPECT_EQ(view_.events[waiting + 1], kBusy);
+    EXPECT_EQ(view_.events[waiting + 3], "status ");  // the line as it was, once it has gone
+    EXPECT_EQ(view_.Status(), "データ作成が完了しました。");
+    EXPECT_EQ(view_.LastTime(), "2026/12/05 15:00:00");
+    EXPECT_FALSE(session_.IsOpen());
+}
+
+// Esc or 中止 while a call of the fetch waits: the call is given up, and the fetch ends as a
+// cancel does, with what was stored kept and "LastTime" unchanged.
+class CancelWhileWaitingTest : public DownloadSessionTest,
+                               public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(CancelWhileWaitingTest, EndsAsACancelKeepingWhatWasStored) {
+    const std::string operation = GetParam();
+    link_.read_count = 2;
+    link_.download_count = 1;
+    link_.last_file_timestamp = u"20261205150000";
+    link_.status_results = {1};
+    link_.read_steps = {Record(YsRecord::Day("20260105", "06", 1, 1, '4')), Code(-1),
+                        Record(YsRecord::Day("20270109", "08", 1, 1, '1')), Code(-1), Code(0)};
+    if (operation == "JVRead") {
+        link_.on_read = [this] {
+            if (link_.read_calls == 3) {
+                link_.waits["JVRead"] = {true, true, true};
+            }
+        };
+    } else {
+        link_.waits[operation] = {true, true, true};
+    }
+    int turns_in_wait = 0;
+    view_.on_pending_events = [&] {
+        if ("status " + view_.Status() == kWaitingForControl && ++turns_in_wait == 2) {
+            session_.Cancel();
+        }
+    };
+    session_.StartFetch(view_.data_kind);
+    for (int tick = 0; tick < 10 && view_.timer_enabled; ++tick) {
+        session_.PollDownload();
+    }
+
+    EXPECT_EQ(link_.given_up, std::vector<std::string>{operation});
+    EXPECT_FALSE(session_.IsOpen());
+    EXPECT_FALSE(view_.busy);
+    EXPECT_FALSE(view_.timer_enabled);
+    EXPECT_EQ(link_.close_calls, 1);
+    EXPECT_EQ(view_.Shown().back(), kCancelled);
+    EXPECT_EQ(view_.Boxes(), std::vector<std::string>{kOpening.substr(4)});
+    ASSERT_FALSE(view_.outcomes.empty());
+    EXPECT_EQ(view_.outcomes.back(), FetchEnd::Cancelled);
+    EXPECT_EQ(YearFileLines(program_.path(), "2026").size(), operation == "JVRead" ? 1u : 0u);
+    EXPECT_EQ(view_.LastTime(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Operations, CancelWhileWaitingTest,
+                         ::testing::Values("JVOpen", "JVStatus", "JVRead"));
+
+// The window closes while JV-Link's own window is up: the call is given up, nothing more is
+// shown, and the control is closed.
+TEST_F(DownloadSessionTest, ClosingTheWindowWhileACallWaitsEndsTheFetchSilently) {
+    link_.read_count = 1;
+    link_.waits["JVOpen"] = {true, true};
+    view_.on_pending_events = [this] { session_.WindowClosing(); };
+    session_.StartFetch(view_.data_kind);
+
+    EXPECT_EQ(link_.given_up, std::vector<std::string>{"JVOpen"});
+    EXPECT_EQ(link_.close_calls, 1);
+    EXPECT_FALSE(session_.IsOpen());
+    EXPECT_EQ(view_.Count("beep"), 0);
+    EXPECT_EQ(view_.Count("make list"), 0);
+    EXPECT_EQ(view_.Boxes(), std::vector<std::string>{kOpening.substr(4)});
+}
+
 TEST(DownloadSessionLifetime, DestroyingAnOpenSessionClosesTheControl) {
     TempFolder program;
     FixedClock clock({2026, 12, 8, 21, 0, 0});

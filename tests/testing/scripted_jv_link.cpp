@@ -17,13 +17,42 @@ ReadStep Code(int result) {
     return {result, {}};
 }
 
+bool ScriptedJVLink::Wait(const std::string& operation) {
+    const auto found = waits.find(operation);
+    if (found == waits.end()) {
+        return true;
+    }
+    const std::vector<bool> turns = found->second;
+    waits.erase(found);
+    for (const bool window_up : turns) {
+        if (waiter != nullptr && !waiter->KeepWaiting(window_up)) {
+            given_up.push_back(operation);
+            return false;
+        }
+    }
+    return true;
+}
+
+void ScriptedJVLink::SetWaiter(JVLinkWaiter* new_waiter) {
+    waiter = new_waiter;
+    if (control_ != nullptr) {
+        control_->SetWaiter(new_waiter);
+    }
+}
+
 int ScriptedJVLink::JVInit(const std::u16string& sid) {
     init_sids.push_back(sid);
+    if (!Wait("JVInit")) {
+        return kJVLinkNotAnswering;
+    }
     return control_ != nullptr ? control_->JVInit(sid) : init_result;
 }
 
 int ScriptedJVLink::JVSetUIProperties() {
     ++set_ui_calls;
+    if (!Wait("JVSetUIProperties")) {
+        return kJVLinkNotAnswering;
+    }
     return control_ != nullptr ? control_->JVSetUIProperties() : set_ui_result;
 }
 
@@ -34,6 +63,9 @@ int ScriptedJVLink::JVOpen(const std::u16string& dataspec, const std::u16string&
     open_dataspec = dataspec;
     open_fromtime = fromtime;
     open_option = option;
+    if (!Wait("JVOpen")) {
+        return kJVLinkNotAnswering;
+    }
     if (control_ != nullptr) {
         return control_->JVOpen(dataspec, fromtime, option, readcount, downloadcount,
                                 lastfiletimestamp);
@@ -46,6 +78,9 @@ int ScriptedJVLink::JVOpen(const std::u16string& dataspec, const std::u16string&
 
 int ScriptedJVLink::JVStatus() {
     ++status_calls;
+    if (!Wait("JVStatus")) {
+        return kJVLinkNotAnswering;
+    }
     if (control_ != nullptr) {
         return control_->JVStatus();
     }
@@ -64,6 +99,10 @@ int ScriptedJVLink::JVRead(std::u16string& buff, int& size, std::u16string& file
     read_sizes.push_back(size);
     if (on_read) {
         on_read();
+    }
+    if (!Wait("JVRead")) {
+        read_to_end = false;
+        return kJVLinkNotAnswering;
     }
     const int result =
         control_ != nullptr ? control_->JVRead(buff, size, filename) : ScriptedRead(buff, filename);
@@ -89,6 +128,9 @@ int ScriptedJVLink::ScriptedRead(std::u16string& buff, std::u16string& filename)
 
 int ScriptedJVLink::JVClose() {
     ++close_calls;
+    if (!Wait("JVClose")) {
+        return kJVLinkNotAnswering;
+    }
     return control_ != nullptr ? control_->JVClose() : close_result;
 }
 

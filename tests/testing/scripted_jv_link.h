@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,10 @@ class ScriptedJVLink : public JVLink {
     std::u16string file_name = u"YSCH20260105093000.jvd";  // of every read that delivers
     int close_result = 0;
     std::function<void()> on_read;  // runs inside JVRead, before it answers
+    // Calls that wait, by operation name ("JVOpen", "JVRead", ...): the next call of that
+    // operation turns the waiter once for each entry, which says whether the control's window is
+    // up, before it answers; a waiter that gives up makes it answer kJVLinkNotAnswering.
+    std::map<std::string, std::vector<bool>> waits;
 
     // What it was asked and what it answered.
     std::vector<std::u16string> init_sids;
@@ -58,6 +63,8 @@ class ScriptedJVLink : public JVLink {
     std::vector<std::u16string> delivered;  // the texts of the reads that answered above 0
     bool read_to_end = false;               // the last read answered 0
     int close_calls = 0;
+    JVLinkWaiter* waiter = nullptr;     // the last one set
+    std::vector<std::string> given_up;  // the operations whose wait the waiter ended
 
     int JVInit(const std::u16string& sid) override;
     int JVSetUIProperties() override;
@@ -66,9 +73,12 @@ class ScriptedJVLink : public JVLink {
     int JVStatus() override;
     int JVRead(std::u16string& buff, int& size, std::u16string& filename) override;
     int JVClose() override;
+    void SetWaiter(JVLinkWaiter* new_waiter) override;
 
   private:
     int ScriptedRead(std::u16string& buff, std::u16string& filename);
+    // Runs the scripted wait of `operation`; false when the waiter gave it up.
+    bool Wait(const std::string& operation);
 
     JVLink* control_ = nullptr;
 };
