@@ -97,6 +97,13 @@ ControlCreation CreateControl(const std::filesystem::path& program_folder,
         return fail(ControlFailureKind::NoPrefix,
                     "no Wine prefix at " + choice->wine_prefix.string());
     }
+    if (const PrefixCheck checked = CheckWinePrefix(choice->wine_prefix);
+        checked.fault != PrefixFault::None) {
+        return fail(checked.fault == PrefixFault::OwnedByAnotherUser
+                        ? ControlFailureKind::PrefixOfAnotherUser
+                        : ControlFailureKind::IncompleteSyswow64,
+                    checked.reason);
+    }
     HostCommand command{*wine, program_folder / kHostProgramName, choice->wine_prefix};
     const HostTimeouts timeouts;
     Result<std::unique_ptr<HostProcess>> host = HostProcess::Launch(command, timeouts.startup);

@@ -74,8 +74,9 @@ struct ControlCreation {
 
 // Creates the control of the choice in force for a library in `program_folder`, or the local
 // data service when `local_service_chosen` (the user chose it during this run). For Wine it
-// fails, naming the prefix, when wine is not found, the prefix is not set up, the host cannot
-// start, or JV-Link is not registered in the prefix or cannot be created there.
+// fails, naming the prefix, when wine is not found, the prefix is not set up, belongs to another
+// user or lacks its 32-bit system files, the host cannot start, or JV-Link is not registered
+// in the prefix or cannot be created there.
 ControlCreation CreateControl(const std::filesystem::path& program_folder,
                               ControlSettingsDialog dialog, bool local_service_chosen);
 

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -132,6 +133,25 @@ Result<std::filesystem::path> FindWineProgram() {
 bool IsWinePrefix(const std::filesystem::path& prefix) {
     std::error_code error;
     return std::filesystem::is_directory(prefix / "drive_c", error);
+}
+
+PrefixCheck CheckWinePrefix(const std::filesystem::path& prefix) {
+    PrefixCheck check;
+    struct stat status {};
+    if (::stat(prefix.c_str(), &status) == 0 && status.st_uid != ::geteuid()) {
+        check.fault = PrefixFault::OwnedByAnotherUser;
+        check.reason = prefix.string() + " belongs to user id " + std::to_string(status.st_uid) +
+                       ", not to this user (" + std::to_string(::geteuid()) + ")";
+        return check;
+    }
+    const std::filesystem::path wow64 = prefix / "drive_c" / "windows" / "syswow64";
+    std::error_code error;
+    if (std::filesystem::is_directory(wow64, error) &&
+        !std::filesystem::exists(wow64 / "kernel32.dll", error)) {
+        check.fault = PrefixFault::IncompleteSyswow64;
+        check.reason = "no kernel32.dll in " + wow64.string();
+    }
+    return check;
 }
 
 HostProcess::HostProcess(pid_t pid, int to_host, int from_host)

@@ -32,6 +32,16 @@ Result<std::filesystem::path> FindWineProgram();
 // Whether `prefix` is a Wine prefix that has been set up (it has its drive C:).
 bool IsWinePrefix(const std::filesystem::path& prefix);
 
+// What keeps a set-up prefix from running the host, found before one is started there: Wine
+// refuses a prefix of another user, and a 64-bit prefix without its 32-bit system files (what
+// making one while a display was visible can leave) hangs the 32-bit host without a word.
+enum class PrefixFault { None, OwnedByAnotherUser, IncompleteSyswow64 };
+struct PrefixCheck {
+    PrefixFault fault = PrefixFault::None;
+    std::string reason;  // what was found, naming the folder
+};
+PrefixCheck CheckWinePrefix(const std::filesystem::path& prefix);
+
 class HostProcess {
   public:
     // Starts the host and waits up to `startup` for its hello. Fails when the host cannot be

@@ -15,6 +15,10 @@ std::optional<std::string> CauseText(ControlFailureKind kind) {
             return "JV-Link (JVDTLab.JVLink) がプレフィックスに登録されていません。";
         case ControlFailureKind::ControlNotCreated:
             return "JV-Link (JVDTLab.JVLink) を作成できません。";
+        case ControlFailureKind::IncompleteSyswow64:
+            return "このプレフィックスの 32 ビット部分 (syswow64) が不完全です。";
+        case ControlFailureKind::PrefixOfAnotherUser:
+            return "このプレフィックスは別のユーザーのものです。";
         case ControlFailureKind::Other:
         case ControlFailureKind::NotInstalled:
         case ControlFailureKind::InstalledNotCreated:

@@ -20,6 +20,9 @@ enum class ControlFailureKind : int {
     // JV-Link in this process (Windows); the library never names these.
     NotInstalled = 6,         // "JVDTLab.JVLink" is not registered on this computer
     InstalledNotCreated = 7,  // registered on this computer, but creating it failed
+    // Under Wine again: the prefix, checked before any host is started.
+    IncompleteSyswow64 = 8,   // a 64-bit prefix whose syswow64 lacks kernel32.dll
+    PrefixOfAnotherUser = 9,  // the prefix folder belongs to another user
 };
 
 struct ControlFailure {

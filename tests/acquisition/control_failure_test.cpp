@@ -20,6 +20,9 @@ TEST(LocalServiceOfferTest, NamesTheCauseAndThePrefix) {
         {ControlFailureKind::NotRegistered,
          "JV-Link (JVDTLab.JVLink) がプレフィックスに登録されていません。"},
         {ControlFailureKind::ControlNotCreated, "JV-Link (JVDTLab.JVLink) を作成できません。"},
+        {ControlFailureKind::IncompleteSyswow64,
+         "このプレフィックスの 32 ビット部分 (syswow64) が不完全です。"},
+        {ControlFailureKind::PrefixOfAnotherUser, "このプレフィックスは別のユーザーのものです。"},
     };
     for (const auto& [kind, cause] : cases) {
         const std::optional<std::string> text = LocalServiceOfferText(Failure(kind));

@@ -10,6 +10,7 @@
 #include "acquisition/acquisition_test_support.h"
 #include "control/service/standin_settings.h"
 #include "testing/scripted_jv_link.h"
+#include "testing/unprivileged_user.h"
 
 namespace koyomi::testing {
 namespace {
@@ -97,6 +98,14 @@ TEST_F(ControlChoiceTest, WineCreationFailuresSayWhichCause) {
 
     std::filesystem::create_directories(root_ / "prefix" / "drive_c");
     ScopedVariable real_prefix("WINEPREFIX", (root_ / "prefix").c_str());
+    // A 64-bit prefix whose 32-bit half was left unmade, found before any host starts.
+    const std::filesystem::path wow64 = root_ / "prefix" / "drive_c" / "windows" / "syswow64";
+    std::filesystem::create_directories(wow64);
+    failure = create();
+    EXPECT_EQ(failure.kind, ControlFailureKind::IncompleteSyswow64);
+    EXPECT_EQ(failure.reason, "no kernel32.dll in " + wow64.string());
+    EXPECT_EQ(failure.wine_prefix, root_ / "prefix");
+    WriteBytes(wow64 / "kernel32.dll", "MZ");
     failure = create();
     EXPECT_EQ(failure.kind, ControlFailureKind::HostDidNotStart);
     EXPECT_EQ(failure.reason, (root_ / "jvlink-host.exe").string() + ": not found");
@@ -106,6 +115,25 @@ TEST_F(ControlChoiceTest, WineCreationFailuresSayWhichCause) {
     EXPECT_EQ(failure.kind, ControlFailureKind::HostDidNotStart);
     EXPECT_EQ(failure.reason, "jvlink-host.exe did not start in the Wine prefix " +
                                   (root_ / "prefix").string() + ": the host has ended");
+}
+
+// Wine refuses a prefix that is not the user's own; said so before any host is started.
+TEST_F(ControlChoiceTest, PrefixOfAnotherUserIsNamedAsSuch) {
+    if (!RunsAsRoot()) {
+        GTEST_SKIP() << "only root can give a folder to another user";
+    }
+    WriteBytes(root_ / "bin" / "wine", "#!/bin/sh\nexit 1\n");
+    std::filesystem::permissions(root_ / "bin" / "wine", std::filesystem::perms::owner_all);
+    std::filesystem::create_directories(root_ / "prefix" / "drive_c");
+    GiveToUnprivilegedUser(root_ / "prefix");
+    ScopedVariable backend("JVLINK_BACKEND", "wine");
+    ScopedVariable path("PATH", (root_ / "bin").c_str());
+    ScopedVariable prefix("WINEPREFIX", (root_ / "prefix").c_str());
+    const ControlFailure failure = CreateControl(root_.path(), {}, false).failure;
+    EXPECT_EQ(failure.kind, ControlFailureKind::PrefixOfAnotherUser);
+    EXPECT_EQ(failure.reason, (root_ / "prefix").string() + " belongs to user id " +
+                                  std::to_string(kUnprivilegedUser) + ", not to this user (0)");
+    EXPECT_EQ(failure.wine_prefix, root_ / "prefix");
 }
 
 TEST_F(ControlChoiceTest, SavedWineChoiceFailsWithoutEnvironmentAndLocalChoiceOverridesIt) {

@@ -61,10 +61,22 @@ ControlFailure LibraryFailureCause(void* handle, std::string reason) {
     if (detail == nullptr) {
         return cause;
     }
-    // A number this program does not know is no cause it can name.
-    if (detail->kind > static_cast<int>(ControlFailureKind::Other) &&
-        detail->kind <= static_cast<int>(ControlFailureKind::ControlNotCreated)) {
-        cause.kind = static_cast<ControlFailureKind>(detail->kind);
+    // A number this program does not know, or one the library never names, is no cause it
+    // can name.
+    switch (const auto kind = static_cast<ControlFailureKind>(detail->kind)) {
+        case ControlFailureKind::WineNotFound:
+        case ControlFailureKind::NoPrefix:
+        case ControlFailureKind::HostDidNotStart:
+        case ControlFailureKind::NotRegistered:
+        case ControlFailureKind::ControlNotCreated:
+        case ControlFailureKind::IncompleteSyswow64:
+        case ControlFailureKind::PrefixOfAnotherUser:
+            cause.kind = kind;
+            break;
+        case ControlFailureKind::Other:
+        case ControlFailureKind::NotInstalled:
+        case ControlFailureKind::InstalledNotCreated:
+            break;
     }
     if (detail->wine_prefix != nullptr) {
         cause.wine_prefix = detail->wine_prefix;

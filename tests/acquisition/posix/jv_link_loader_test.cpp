@@ -127,6 +127,13 @@ TEST_F(LoadedStandInTest, WineFailureNamesItsCauseAndTheLocalServiceTakesOver) {
     EXPECT_TRUE(failed.failure.backend_from_environment);
     EXPECT_EQ(failed.failure.reason,
               "wine was not found on PATH (install it with scripts/setup-wine)");
+    // So do the kinds of the prefix checks.
+    WriteBytes(root_ / "bin" / "wine", "#!/bin/sh\nexit 1\n");
+    std::filesystem::permissions(root_ / "bin" / "wine", std::filesystem::perms::owner_all);
+    std::filesystem::create_directories(root_ / "prefix" / "drive_c" / "windows" / "syswow64");
+    Set("PATH", (root_ / "bin").string());
+    EXPECT_EQ(CreateJVLinkObject(kJVLinkProgId, BuiltProgramFolder()).failure.kind,
+              ControlFailureKind::IncompleteSyswow64);
 
     ASSERT_TRUE(UseLocalDataService(BuiltProgramFolder()));
     EXPECT_NE(CreateJVLinkObject(kJVLinkProgId, BuiltProgramFolder()).link, nullptr);
