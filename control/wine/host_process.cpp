@@ -284,7 +284,10 @@ Result<std::unique_ptr<HostProcess>> HostProcess::Launch(const HostCommand& comm
     }
     if (outcome != 0) {
         process->creation_result_ = outcome;
-        process->creation_failure_ = Utf16ToUtf8(what) + " failed in the Wine prefix " +
+        // Any other text could be the control's words, which are never shown.
+        const std::string step =
+            host_protocol::IsCreationStep(what) ? Utf16ToUtf8(what) : "creating JV-Link";
+        process->creation_failure_ = step + " failed in the Wine prefix " +
                                      command.prefix.string() + " (" + HresultText(outcome) + ")";
     }
     return process;

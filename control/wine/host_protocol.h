@@ -53,6 +53,22 @@ inline constexpr const char16_t* kOperationNames[] = {
 // A notice's first number. Outcomes are 0 or a failing HRESULT, which is below 0.
 inline constexpr std::int32_t kNotice = 1;
 
+// Whether a greeting's `what` is one of the host's own step names, the only texts of the host
+// that the library repeats: "CoInitializeEx", "CLSIDFromProgID(JVDTLab.JVLink)",
+// "CoCreateInstance(JVDTLab.JVLink)" or "GetIDsOfNames(" an operation's name ")".
+inline bool IsCreationStep(std::u16string_view what) {
+    if (what == u"CoInitializeEx" || what == u"CLSIDFromProgID(JVDTLab.JVLink)" ||
+        what == u"CoCreateInstance(JVDTLab.JVLink)") {
+        return true;
+    }
+    for (const char16_t* name : kOperationNames) {
+        if (what == u"GetIDsOfNames(" + std::u16string(name) + u")") {
+            return true;
+        }
+    }
+    return false;
+}
+
 inline constexpr std::size_t kFrameHeaderSize = 4;
 // Far above the largest answer (a 60000-byte record as UTF-16 and a file name); anything
 // larger is not a frame of this protocol.

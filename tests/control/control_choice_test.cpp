@@ -115,6 +115,14 @@ TEST_F(ControlChoiceTest, WineCreationFailuresSayWhichCause) {
     EXPECT_EQ(failure.kind, ControlFailureKind::HostDidNotStart);
     EXPECT_EQ(failure.reason, "jvlink-host.exe did not start in the Wine prefix " +
                                   (root_ / "prefix").string() + ": the host has ended");
+    // A greeting whose step is none of the host's own (here "KEY9") is not repeated.
+    WriteBytes(root_ / "bin" / "wine",
+               "#!/bin/sh\nprintf '\\020\\0\\0\\0\\005\\100\\0\\200\\004\\0\\0\\0"
+               "K\\0E\\0Y\\0009\\0'\n");
+    failure = create();
+    EXPECT_EQ(failure.kind, ControlFailureKind::ControlNotCreated);
+    EXPECT_EQ(failure.reason, "creating JV-Link failed in the Wine prefix " +
+                                  (root_ / "prefix").string() + " (0x80004005)");
 }
 
 // Wine refuses a prefix that is not the user's own; said so before any host is started.
