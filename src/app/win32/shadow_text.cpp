@@ -6,7 +6,7 @@ namespace koyomi::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"KoyomiShadowText";
-constexpr UINT kTextFormat = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+constexpr UINT kTextFormat = DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
 
 void RegisterClassOnce(WNDPROC procedure) {
     static const bool registered = [procedure] {
@@ -24,7 +24,8 @@ void RegisterClassOnce(WNDPROC procedure) {
 }  // namespace
 
 void DrawShadowText(HDC dc, const RECT& area, const std::wstring& text, ShadowStyle style,
-                    COLORREF colour) {
+                    COLORREF colour, UINT horizontal) {
+    const UINT format = kTextFormat | horizontal;
     SetBkMode(dc, TRANSPARENT);
     RECT inner = area;
     InflateRect(&inner, -1, -1);
@@ -35,13 +36,13 @@ void DrawShadowText(HDC dc, const RECT& area, const std::wstring& text, ShadowSt
         RECT shade = inner;
         OffsetRect(&shade, -1, -1);
         SetTextColor(dc, raised ? RGB(0xFF, 0xFF, 0xFF) : RGB(0x60, 0x60, 0x60));
-        DrawTextW(dc, text.c_str(), length, &shade, kTextFormat);
+        DrawTextW(dc, text.c_str(), length, &shade, format);
         OffsetRect(&shade, 2, 2);
         SetTextColor(dc, raised ? RGB(0x60, 0x60, 0x60) : RGB(0xFF, 0xFF, 0xFF));
-        DrawTextW(dc, text.c_str(), length, &shade, kTextFormat);
+        DrawTextW(dc, text.c_str(), length, &shade, format);
     }
     SetTextColor(dc, colour);
-    DrawTextW(dc, text.c_str(), length, &inner, kTextFormat);
+    DrawTextW(dc, text.c_str(), length, &inner, format);
 }
 
 ShadowText::ShadowText(HWND parent, int id) {

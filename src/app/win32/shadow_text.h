@@ -13,9 +13,10 @@ namespace koyomi::win32 {
 
 enum class ShadowStyle { None, Raised, Recessed };
 
-// Draws `text` left-aligned and vertically centred in `area` with its shades.
+// Draws `text` vertically centred in `area` with its shades, placed across by `horizontal`
+// (DT_LEFT, DT_CENTER or DT_RIGHT).
 void DrawShadowText(HDC dc, const RECT& area, const std::wstring& text, ShadowStyle style,
-                    COLORREF colour);
+                    COLORREF colour, UINT horizontal = DT_LEFT);
 
 class ShadowText {
   public:
