@@ -91,6 +91,8 @@ TEST(WindowsPrinter, WithoutAPrinterFailsAndWithThePdfPrinterWritesTheFileNamedB
     if (!UnderWine() || GetDefaultPrinterW(nullptr, &default_size) || default_size != 0) {
         GTEST_SKIP() << "needs Wine's PostScript driver and a prefix without printers";
     }
+    // A run cut short may have left the stand-in behind.
+    DeletePrinterNamed(kPdfPrinterName);
     const testing::TempFolder folder("印刷");
     // Tall enough for a second page.
     FakeGrid grid({60, 120}, std::vector<int>(120, 20));
