@@ -135,9 +135,9 @@ Result<PrintedTo> WindowsPrinter::Print(HWND owner, const PrintRequest& request)
             "プリンタがインストールされていないため、印刷できません。\n"
             "Windows の設定でプリンタを追加してください。");
     }
-    // The system's PDF printer asks for a file unless it is given one; unless the user chose
-    // it, the pages go where the program puts a PDF.
-    const bool to_file = !chosen && device == kPdfPrinterName;
+    // The system's PDF printer asks for a file unless it is given one; it is given the one the
+    // program puts a PDF in, which the status line then names.
+    const bool to_file = device == kPdfPrinterName;
     const std::string destination = to_file ? Utf8FromPath(request.pdf_file) : Utf8FromWide(device);
 
     HDC dc = nullptr;

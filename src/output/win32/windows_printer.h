@@ -23,9 +23,9 @@ class WindowsPrinter {
     // button, the printer. What the user accepts is kept for the later jobs.
     void SetUp(HWND owner);
 
-    // Prints `request` on the printer chosen last, else on the default one. With no printer
-    // but the system's PDF printer, the pages go into `request.pdf_file`; with none at all the
-    // job fails with a reason for the user. The caller has given `request.printer` its target
+    // Prints `request` on the printer chosen last, else on the default one, else on the
+    // system's PDF printer. That printer's pages go into `request.pdf_file`; with no printer
+    // at all the job fails with a reason for the user. The caller has given `request.printer` its target
     // grid (the list as shown) and that grid's font. `owner` takes no input while the job runs.
     Result<PrintedTo> Print(HWND owner, const PrintRequest& request);
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <dlgs.h>
 #include <winspool.h>
 
 #include <string>
@@ -86,6 +87,33 @@ int Count(const std::string& text, const std::string& part) {
     return count;
 }
 
+// Wine makes no window without a display; the suite runs once without and once with one.
+bool CanShowWindows() {
+    HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    if (probe == nullptr) {
+        return false;
+    }
+    DestroyWindow(probe);
+    return true;
+}
+
+// The page set-up's steps, run from a timer of the test's thread while the dialog is open.
+int set_up_ticks = 0;
+
+void CALLBACK ChooseLandscape(HWND, UINT, UINT_PTR, DWORD) {
+    HWND dialog = GetActiveWindow();
+    if (++set_up_ticks > 300 && dialog != nullptr) {
+        EndDialog(dialog, IDCANCEL);
+        return;
+    }
+    HWND landscape = dialog != nullptr ? GetDlgItem(dialog, rad2) : nullptr;
+    if (landscape != nullptr) {
+        SendMessageW(landscape, BM_CLICK, 0, 0);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    }
+}
+
 TEST(WindowsPrinter, WithoutAPrinterFailsAndWithThePdfPrinterWritesTheFileNamedByTheTitle) {
     DWORD default_size = 0;
     if (!UnderWine() || GetDefaultPrinterW(nullptr, &default_size) || default_size != 0) {
@@ -131,6 +159,52 @@ TEST(WindowsPrinter, WithoutAPrinterFailsAndWithThePdfPrinterWritesTheFileNamedB
     const size_t title = pages.find("%%Title: 2026");
     ASSERT_NE(title, std::string::npos);
     EXPECT_NE(pages.find("ALL", title), std::string::npos);
+}
+
+TEST(WindowsPrinter, LaterJobsKeepThePaperTurnedInThePageSetUp) {
+    DWORD default_size = 0;
+    if (!UnderWine() || GetDefaultPrinterW(nullptr, &default_size) || default_size != 0) {
+        GTEST_SKIP() << "needs Wine's PostScript driver and a prefix without printers";
+    }
+    if (!CanShowWindows()) {
+        GTEST_SKIP() << "the page set-up needs a display";
+    }
+    DeletePrinterNamed(kPdfPrinterName);
+    // The only printer, so the system's default, as Windows makes it.
+    ASSERT_TRUE(AddStandInPdfPrinter()) << GetLastError();
+    ASSERT_TRUE(SetDefaultPrinterW(kPdfPrinterName));
+    const testing::TempFolder folder("印刷");
+    FakeGrid grid({60, 120}, {20, 20});
+    GridPrinter grid_printer;
+    grid_printer.target_grid = &grid;
+    grid_printer.target_grid_font = {"Courier", 9.0};
+    PrintRequest request;
+    request.printer = &grid_printer;
+    request.title = "2026";
+    WindowsPrinter printer;
+
+    request.pdf_file = folder / "upright.pdf";
+    ASSERT_TRUE(printer.Print(nullptr, request));
+    set_up_ticks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, &ChooseLandscape);
+    printer.SetUp(nullptr);
+    KillTimer(nullptr, timer);
+    request.pdf_file = folder / "turned.pdf";
+    const Result<PrintedTo> turned = printer.Print(nullptr, request);
+    request.pdf_file = folder / "turned again.pdf";
+    const Result<PrintedTo> again = printer.Print(nullptr, request);
+    DeletePrinterNamed(kPdfPrinterName);
+
+    ASSERT_LE(set_up_ticks, 300) << "the page set-up stayed open";
+    ASSERT_TRUE(turned) << turned.Reason();
+    ASSERT_TRUE(again) << again.Reason();
+    EXPECT_NE(testing::ReadBytes(folder / "upright.pdf").find("%%Orientation: Portrait"),
+              std::string::npos);
+    for (const char* name : {"turned.pdf", "turned again.pdf"}) {
+        EXPECT_NE(testing::ReadBytes(folder / name).find("%%Orientation: Landscape"),
+                  std::string::npos)
+            << name;
+    }
 }
 
 }  // namespace
