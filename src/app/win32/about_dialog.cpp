@@ -352,6 +352,18 @@ SIZE Layout(AboutState& state, int dpi) {
     return OuterSize(state.dialog, client_width, client_height, dpi);
 }
 
+// The box lays itself out again when the DPI changes; Windows' own rescaling of dialogs
+// (Windows 10 1703 on, looked up at run time) would move its parts a second time.
+void KeepOwnDpiLayout(HWND dialog) {
+    using SetBehaviourCall =
+        BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS);
+    static const auto set_behaviour = reinterpret_cast<SetBehaviourCall>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetDialogDpiChangeBehavior")));
+    if (set_behaviour != nullptr) {
+        set_behaviour(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
+    }
+}
+
 // Centred on the work area of the owner's monitor, as the Linux box is on its screen.
 void Centre(HWND dialog, HWND owner, SIZE size) {
     MONITORINFO monitor{};
@@ -372,6 +384,7 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wparam, LPARA
             SetWindowLongPtrW(dialog, DWLP_USER, lparam);
             state->dialog = dialog;
             SetWindowTextW(dialog, L"ﾊﾞｰｼﾞｮﾝ情報");
+            KeepOwnDpiLayout(dialog);
             MakeParts(*state);
             Centre(dialog, state->owner, Layout(*state, WindowDpi(dialog)));
             SetFocus(state->ok);
