@@ -25,8 +25,9 @@ class WindowsPrinter {
 
     // Prints `request` on the printer chosen last, else on the default one, else on the
     // system's PDF printer. That printer's pages go into `request.pdf_file`; with no printer
-    // at all the job fails with a reason for the user. The caller has given `request.printer` its target
-    // grid (the list as shown) and that grid's font. `owner` takes no input while the job runs.
+    // at all the job fails with a reason for the user. The caller has given `request.printer`
+    // its target grid (the list as shown) and that grid's font; the grid is measured at the
+    // DPI of `owner`'s monitor.
     Result<PrintedTo> Print(HWND owner, const PrintRequest& request);
 
   private:
