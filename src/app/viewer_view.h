@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "acquisition/download_view.h"
-#include "output/grid_printer.h"
+#include "output/print_request.h"
 #include "schedule/schedule_list.h"
 #include "support/open_url.h"
 #include "support/result.h"
@@ -31,20 +31,6 @@ struct AboutText {
     std::string version;        // "Ver.1.02"
     std::string home_page_url;  // what its button opens
     std::string folders;        // the folders in use, a line each
-};
-
-// One print job of the list, as the viewer asks for it.
-struct PrintRequest {
-    GridPrinter* printer = nullptr;  // set up with margins and the page title
-    const ScheduleGrid* grid = nullptr;
-    std::string title;               // code page 932: names the job and a PDF file's document
-    std::filesystem::path pdf_file;  // where pages go when the machine has no printer
-};
-
-// Where a print job went, as the user knows it: a file or a printer.
-struct PrintedTo {
-    bool to_file = false;
-    std::string destination;
 };
 
 class ViewerView {

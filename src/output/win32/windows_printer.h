@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/viewer_view.h"
+#include "output/print_request.h"
 #include "support/result.h"
 
 namespace koyomi {
