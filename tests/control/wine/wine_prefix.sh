@@ -40,20 +40,37 @@ register)
     ;;
 run)
     shift 2
+    # A display step restarts the prefix's wineserver, which would end this program midway:
+    # programs share the prefix, a display step has it alone (and runs its own programs
+    # inside). Only this shell holds the lock, never a wineserver that Wine leaves running.
+    prefix_lock=-
+    if [[ ${KOYOMI_WINE_PREFIX_ALONE:-} != "$WINEPREFIX" ]]; then
+        exec {prefix_lock}>"$WINEPREFIX.lock"
+        flock -s "$prefix_lock"
+    fi
     # Through a file, for the same reason as above.
     output=$(mktemp "$WINEPREFIX.run.XXXXXX")
     status=0
-    wine "$@" >"$output" 2>&1 </dev/null || status=$?
+    if [[ $prefix_lock == - ]]; then
+        wine "$@" >"$output" 2>&1 </dev/null || status=$?
+    else
+        wine "$@" >"$output" 2>&1 </dev/null {prefix_lock}>&- || status=$?
+    fi
     cat "$output"
     rm -f "$output"
     exit "$status"
     ;;
 display)
+    exec {prefix_lock}>"$WINEPREFIX.lock"
+    flock -x "$prefix_lock"
     # A desktop started without a display gives every later window no driver at all.
     wineserver -k || true
     wineserver -w || true
     shift 2
-    exec "$@"
+    export KOYOMI_WINE_PREFIX_ALONE=$WINEPREFIX
+    status=0
+    "$@" {prefix_lock}>&- || status=$?
+    exit "$status"
     ;;
 stop)
     wineserver -k || true
