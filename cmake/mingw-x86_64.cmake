@@ -1,0 +1,14 @@
+# Cross-compiling the 64-bit Windows programs (for the 64-bit JV-Link) with mingw-w64, as
+# cmake/mingw-i686.cmake does for the 32-bit ones.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(KOYOMI_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${KOYOMI_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${KOYOMI_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${KOYOMI_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${KOYOMI_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
