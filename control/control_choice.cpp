@@ -36,11 +36,15 @@ Result<ControlChoice> ChooseControl(const StandInPaths& paths) {
         backend = saved.backend;
     }
     choice.backend = backend == kWineBackendName ? ControlBackend::Wine : ControlBackend::Service;
-    const std::string prefix = Variable("WINEPREFIX");
-    choice.wine_prefix = !prefix.empty()              ? std::filesystem::path(prefix)
-                         : !saved.wine_prefix.empty() ? saved.wine_prefix
-                                                      : DefaultPrefix();
+    choice.wine_prefix = WinePrefixInForce(saved.wine_prefix);
     return choice;
+}
+
+std::filesystem::path WinePrefixInForce(const std::filesystem::path& saved_prefix) {
+    const std::string prefix = Variable("WINEPREFIX");
+    return !prefix.empty()         ? std::filesystem::path(prefix)
+           : !saved_prefix.empty() ? saved_prefix
+                                   : DefaultPrefix();
 }
 
 ControlWithSettingsDialog::ControlWithSettingsDialog(std::unique_ptr<JVLink> control,
@@ -97,14 +101,18 @@ ControlCreation CreateControl(const std::filesystem::path& program_folder,
         return fail(ControlFailureKind::NoPrefix,
                     "no Wine prefix at " + choice->wine_prefix.string());
     }
+    // The 64-bit host needs none of the prefix's 32-bit system files.
+    const HostChoice host_choice = ChooseHost(choice->wine_prefix);
     if (const PrefixCheck checked = CheckWinePrefix(choice->wine_prefix);
-        checked.fault != PrefixFault::None) {
+        checked.fault == PrefixFault::OwnedByAnotherUser ||
+        (checked.fault == PrefixFault::IncompleteSyswow64 &&
+         host_choice.program == kHostProgramName)) {
         return fail(checked.fault == PrefixFault::OwnedByAnotherUser
                         ? ControlFailureKind::PrefixOfAnotherUser
                         : ControlFailureKind::IncompleteSyswow64,
                     checked.reason);
     }
-    HostCommand command{*wine, program_folder / kHostProgramName, choice->wine_prefix};
+    HostCommand command{*wine, program_folder / host_choice.program, choice->wine_prefix};
     const HostTimeouts timeouts;
     Result<std::unique_ptr<HostProcess>> host = HostProcess::Launch(command, timeouts.startup);
     if (!host) {

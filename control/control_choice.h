@@ -12,12 +12,12 @@
 #include "acquisition/jv_link.h"
 #include "control/service/standin_jvlink.h"
 #include "control/service/standin_paths.h"
+#include "control/wine/registered_control.h"
 #include "support/result.h"
 
 namespace koyomi {
 
 inline constexpr std::string_view kBackendVariable = "JVLINK_BACKEND";
-inline constexpr std::string_view kHostProgramName = "jvlink-host.exe";
 
 enum class ControlBackend { Service, Wine };
 
@@ -31,6 +31,9 @@ struct ControlChoice {
 // service); WINEPREFIX over the saved prefix over ~/.wine, Wine's own default. An unknown
 // JVLINK_BACKEND value fails.
 Result<ControlChoice> ChooseControl(const StandInPaths& paths);
+
+// The Wine prefix in force for a saved one: WINEPREFIX, else `saved_prefix`, else ~/.wine.
+std::filesystem::path WinePrefixInForce(const std::filesystem::path& saved_prefix);
 
 // Shows the control's settings dialog for `settings_file` and returns what JVSetUIProperties
 // returns. `open_control_dialog` is given only for JV-Link under Wine: it opens the control's
@@ -74,9 +77,11 @@ struct ControlCreation {
 
 // Creates the control of the choice in force for a library in `program_folder`, or the local
 // data service when `local_service_chosen` (the user chose it during this run). For Wine it
-// fails, naming the prefix, when wine is not found, the prefix is not set up, belongs to another
-// user or lacks its 32-bit system files, the host cannot start, or JV-Link is not registered
-// in the prefix or cannot be created there.
+// starts the host that fits the JV-Link registered in the prefix (jvlink-host.exe for the
+// 32-bit control, jvlink-host64.exe for the 64-bit one), and fails, naming the prefix, when wine
+// is not found, the prefix is not set up, belongs to another user or lacks the 32-bit system
+// files the 32-bit host needs, the host cannot start, or JV-Link is not registered in the
+// prefix or cannot be created there.
 ControlCreation CreateControl(const std::filesystem::path& program_folder,
                               ControlSettingsDialog dialog, bool local_service_chosen);
 

@@ -273,14 +273,14 @@ Result<std::unique_ptr<HostProcess>> HostProcess::Launch(const HostCommand& comm
 
     Result<std::string> hello = process->ReadFrame(Clock::now() + startup);
     if (!hello) {
-        return Fail("jvlink-host.exe did not start in the Wine prefix " + command.prefix.string() +
-                    ": " + hello.Reason());
+        return Fail(command.host.filename().string() + " did not start in the Wine prefix " +
+                    command.prefix.string() + ": " + hello.Reason());
     }
     host_protocol::FrameReader reader(*hello);
     std::int32_t outcome = 0;
     std::u16string what;
     if (!reader.Int(outcome) || !reader.Text(what) || !reader.Complete()) {
-        return Fail("jvlink-host.exe gave an unreadable greeting");
+        return Fail(command.host.filename().string() + " gave an unreadable greeting");
     }
     if (outcome != 0) {
         process->creation_result_ = outcome;

@@ -123,6 +123,16 @@ TEST_F(ControlChoiceTest, WineCreationFailuresSayWhichCause) {
     EXPECT_EQ(failure.kind, ControlFailureKind::ControlNotCreated);
     EXPECT_EQ(failure.reason, "creating JV-Link failed in the Wine prefix " +
                                   (root_ / "prefix").string() + " (0x80004005)");
+    // Only the 64-bit JV-Link in the prefix: only the 64-bit host can create it, and it needs
+    // no 32-bit system files.
+    std::filesystem::remove(wow64 / "kernel32.dll");
+    WriteBytes(root_ / "prefix" / "system.reg",
+               "WINE REGISTRY Version 2\n#arch=win64\n"
+               "[Software\\\\Classes\\\\JVDTLab.JVLink\\\\CLSID]\n@=\"{1}\"\n"
+               "[Software\\\\Classes\\\\CLSID\\\\{1}\\\\InprocServer32]\n");
+    failure = create();
+    EXPECT_EQ(failure.kind, ControlFailureKind::HostDidNotStart);
+    EXPECT_EQ(failure.reason, (root_ / "jvlink-host64.exe").string() + ": not found");
 }
 
 // Wine refuses a prefix that is not the user's own; said so before any host is started.
