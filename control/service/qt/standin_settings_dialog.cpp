@@ -97,6 +97,16 @@ StandInSettingsDialog::StandInSettingsDialog(const StandInSettings& settings,
     prefix_row->setEnabled(wine_backend_->isChecked());
     connect(wine_backend_, &QRadioButton::toggled, prefix_row, &QWidget::setEnabled);
 
+    // The 32-bit and the 64-bit JV-Link each need their own host; which one the prefix in
+    // force has decides.
+    wine_host_ = new QLabel(this);
+    wine_host_->setObjectName(QStringLiteral("wine_host"));
+    wine_host_->setWordWrap(true);
+    wine_host_->setEnabled(wine_backend_->isChecked());
+    connect(wine_backend_, &QRadioButton::toggled, wine_host_, &QWidget::setEnabled);
+    connect(wine_prefix_, &QLineEdit::editingFinished, this, &StandInSettingsDialog::ShowWineHost);
+    ShowWineHost();
+
     folder_ = new QLineEdit(FromPath(settings.service_folder), this);
     folder_->setPlaceholderText(QStringLiteral("空欄のときは同梱のサンプルデータ"));
     QHBoxLayout* folder_row = FolderRow(folder_, QStringLiteral("データサービスのフォルダ"), this);
@@ -110,6 +120,7 @@ StandInSettingsDialog::StandInSettingsDialog(const StandInSettings& settings,
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("JV-Link:"), backend_row);
     form->addRow(QStringLiteral("Wine のプレフィックス:"), prefix_row);
+    form->addRow(QStringLiteral("Wine のホスト:"), wine_host_);
     form->addRow(QStringLiteral("データサービスのフォルダ:"), folder_row);
     form->addRow(QStringLiteral("1ファイルのダウンロード時間:"), ms_per_file_);
 
@@ -148,6 +159,15 @@ StandInSettingsDialog::StandInSettingsDialog(const StandInSettings& settings,
     }
     layout->addWidget(buttons);
     resize(560, sizeHint().height());
+}
+
+void StandInSettingsDialog::ShowWineHost() {
+    const HostChoice host =
+        ChooseHost(WinePrefixInForce(wine_prefix_->text().trimmed().toStdString()));
+    wine_host_->setText(QStringLiteral("%1（%2）")
+                            .arg(QString::fromUtf8(host.program.data(),
+                                                   static_cast<qsizetype>(host.program.size())),
+                                 QString::fromStdString(host.why)));
 }
 
 StandInSettings StandInSettingsDialog::Settings() const {

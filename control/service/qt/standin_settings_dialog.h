@@ -1,6 +1,7 @@
 // The control's settings dialog (JVSetUIProperties): which back end serves, the local data
-// service's folder, with a folder chooser, and download time per file, and the Wine prefix.
-// Under Wine it also opens JV-Link's own settings dialog.
+// service's folder, with a folder chooser, and download time per file, and the Wine prefix
+// with the host that fits the JV-Link registered there. Under Wine it also opens JV-Link's own
+// settings dialog.
 #pragma once
 
 #include <QDialog>
@@ -31,12 +32,16 @@ class StandInSettingsDialog : public QDialog {
     std::optional<int> ControlDialogResult() const { return control_dialog_result_; }
 
   private:
+    // Names the host for the prefix in force and why.
+    void ShowWineHost();
+
     StandInSettings settings_;
     std::function<int()> open_control_dialog_;
     std::optional<int> control_dialog_result_;
     QRadioButton* service_backend_ = nullptr;
     QRadioButton* wine_backend_ = nullptr;
     QLineEdit* wine_prefix_ = nullptr;
+    QLabel* wine_host_ = nullptr;
     QLineEdit* folder_ = nullptr;
     QSpinBox* ms_per_file_ = nullptr;
 };

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "testing/files.h"
 #include "testing/temp_folder.h"
 
 namespace koyomi {
@@ -92,6 +93,26 @@ class StandInSettingsDialogTest : public QObject {
         QVERIFY(!note->isHidden());
         QVERIFY(note->text().contains(QStringLiteral("JVLINK_BACKEND=wine")));
         QVERIFY(note->text().contains(QStringLiteral("WINEPREFIX=/env/prefix")));
+    }
+
+    void hostOfThePrefixIsNamed() {
+        const std::filesystem::path prefix = root_ / "prefix64";
+        testing::WriteBytes(prefix / "system.reg",
+                            "WINE REGISTRY Version 2\n#arch=win64\n"
+                            "[Software\\\\Classes\\\\JVDTLab.JVLink\\\\CLSID]\n@=\"{1}\"\n"
+                            "[Software\\\\Classes\\\\CLSID\\\\{1}\\\\InprocServer32]\n");
+        StandInSettings settings;
+        settings.backend = "wine";
+        settings.wine_prefix = prefix;
+        StandInSettingsDialog dialog(settings, {}, nullptr);
+        auto* host = dialog.findChild<QLabel*>("wine_host");
+        QCOMPARE(host->text(),
+                 QStringLiteral("jvlink-host64.exe（64 ビット版の JV-Link が登録されています）"));
+        auto* edit = dialog.findChild<QLineEdit*>("wine_prefix");
+        edit->setText(QString::fromStdString((root_ / "elsewhere").string()));
+        emit edit->editingFinished();
+        QVERIFY(
+            host->text().startsWith(QStringLiteral("jvlink-host.exe（レジストリを読めません（")));
     }
 
     void controlDialogIsOfferedOnlyUnderWine() {
