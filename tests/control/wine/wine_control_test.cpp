@@ -1,7 +1,8 @@
 // The Wine back end against our test control, registered as "JVDTLab.JVLink" in a throwaway
 // prefix (KOYOMI_WINE_PREFIX, made by wine_prefix.sh): the same fetches and faults as through
 // the local data service give the same year files, "LastTime" and boxes; a host that is killed
-// or goes silent ends the session and the next fetch starts a new one.
+// or goes silent ends the session and the next fetch starts a new one. In a 64-bit prefix with
+// the 64-bit test control the client picks the 64-bit host, and a fetch gives the same.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include "acquisition/download_session.h"
 #include "control/control_choice.h"
 #include "control/service/sample/sample_service.h"
+#include "control/wine/registered_control.h"
 #include "control/wine/wine_jvlink.h"
 #include "standin_test_support.h"
 #include "support/clock.h"
@@ -113,15 +115,19 @@ class WineControlTest : public StandInTest {
 
     // One fetch through the local data service and one through COM, each into its own folder.
     void ExpectSameFetch() {
+        std::unique_ptr<WineJVLink> wine = CreateWine();
+        ASSERT_NE(wine, nullptr);
+        ExpectSameFetch(*wine);
+    }
+
+    void ExpectSameFetch(JVLink& wine) {
         TempFolder local_program;
         TempFolder wine_program;
         StandInJVLink local(Paths());
         RecordingView local_view;
         const Outcome expected = FetchOnce(local, local_program.path(), local_view);
-        std::unique_ptr<WineJVLink> wine = CreateWine();
-        ASSERT_NE(wine, nullptr);
         RecordingView wine_view;
-        const Outcome got = FetchOnce(*wine, wine_program.path(), wine_view);
+        const Outcome got = FetchOnce(wine, wine_program.path(), wine_view);
         EXPECT_EQ(got.boxes, expected.boxes);
         if (!expected.last_time.empty()) {  // a completed fetch ends on its message
             EXPECT_EQ(got.last_status, expected.last_status);
@@ -260,6 +266,24 @@ TEST_F(WineWindowTest, GivingUpWhileTheWindowIsUpStopsTheHostAtOnce) {
     EXPECT_EQ(wine->LastFailure(), "the call was given up");
     EXPECT_EQ(wine->HostProcessId(), 0);
     EXPECT_EQ(wine->JVClose(), 0);
+}
+
+// KOYOMI_WINE_PREFIX is the 64-bit prefix, with only the 64-bit test control registered.
+using Wine64ControlTest = WineControlTest;
+
+TEST_F(Wine64ControlTest, ClientPicksThe64BitHostAndFetchesTheSameRecords) {
+    EXPECT_EQ(ChooseHost(prefix_).program, kHost64ProgramName);
+    UseNewService("");
+    setenv("XDG_CONFIG_HOME", (root_ / "xdg-config").c_str(), 1);
+    setenv("XDG_CACHE_HOME", (root_ / "xdg-cache").c_str(), 1);
+    setenv("JVLINK_BACKEND", "wine", 1);
+    setenv("WINEPREFIX", prefix_.c_str(), 1);
+    // The 32-bit host could not create the control, so a control means the 64-bit host.
+    const ControlCreation creation = CreateControl(BuiltProgramFolder(), {}, false);
+    unsetenv("JVLINK_BACKEND");
+    unsetenv("WINEPREFIX");
+    ASSERT_TRUE(creation.link) << creation.failure.reason;
+    ExpectSameFetch(*creation.link);
 }
 
 TEST(WineUnregisteredTest, CreationSaysTheProgIdIsNotRegisteredInThePrefix) {

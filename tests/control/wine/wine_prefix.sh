@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The throwaway Wine prefix of the Wine tests, in steps that ctest orders:
-#   wine_prefix.sh boot <prefix>               a fresh prefix (Mono and Gecko prompts skipped)
-#   wine_prefix.sh register <prefix> <dll>     regsvr32 of the test control
+# A throwaway Wine prefix of the Wine tests, in steps that ctest orders:
+#   wine_prefix.sh boot <prefix> [win32|win64] a fresh prefix (Mono and Gecko prompts skipped),
+#                                              32-bit unless win64 is asked for
+#   wine_prefix.sh register <prefix> <dll>     regsvr32 of the test control (the 64-bit one
+#                                              in a 64-bit prefix for a 64-bit DLL)
 #   wine_prefix.sh run <prefix> <program> ...  a Windows program; its output and exit status
 #   wine_prefix.sh display <prefix> <command…> runs the command on a new wineserver, so that
 #                                              Wine's desktop starts on the display in force
@@ -11,8 +13,6 @@ set -euo pipefail
 step=$1
 export WINEPREFIX=$2
 export WINEDEBUG=-all
-# JV-Link is a 32-bit control; with wine64 installed a new prefix would be 64-bit.
-export WINEARCH=win32
 # No Mono or Gecko prompts, and no menu entries or icons written into the home folder.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
@@ -28,15 +28,32 @@ quietly() {
 
 case $step in
 boot)
+    # The long-standing JV-Link is a 32-bit control; with wine64 installed a new prefix would
+    # be 64-bit unless told. Later steps take the architecture from the prefix itself.
+    export WINEARCH=${3:-win32}
+    # A 64-bit prefix made while a display is visible can end with a 32-bit half that is
+    # nearly empty, in which 32-bit programs hang.
+    unset DISPLAY
     rm -rf "$WINEPREFIX" "$log"
     mkdir -p "$WINEPREFIX"
     # One wineserver for the whole run (kept 30 s after its last process, should the stop
     # step never come), so each host starts in a warm prefix.
     quietly wineserver -p30
     quietly wineboot --init
+    if [[ $WINEARCH == win64 && ! -f $WINEPREFIX/drive_c/windows/syswow64/kernel32.dll ]]; then
+        echo "wine_prefix.sh: the 64-bit prefix $WINEPREFIX has no 32-bit half" >&2
+        exit 1
+    fi
     ;;
 register)
     quietly wine regsvr32 /s "Z:${3//\//\\}"
+    # The client reads the registry file, which the server writes only now and then and when
+    # it ends (as it has once a real control's installer is done): end it, then start the
+    # warm one again, with Wine's background processes, whose output goes to the log.
+    quietly wineserver -k
+    quietly wineserver -w
+    quietly wineserver -p30
+    quietly wineboot
     ;;
 run)
     shift 2
