@@ -47,13 +47,16 @@ boot)
     ;;
 register)
     quietly wine regsvr32 /s "Z:${3//\//\\}"
-    # The client reads the registry file, which the server writes only now and then and when
-    # it ends (as it has once a real control's installer is done): end it, then start the
-    # warm one again, with Wine's background processes, whose output goes to the log.
-    quietly wineserver -k
-    quietly wineserver -w
-    quietly wineserver -p30
-    quietly wineboot
+    # In a 64-bit prefix the client reads the registry file to choose its host, and the server
+    # writes that file only now and then and when it ends (as it has once a real control's
+    # installer is done): end it, then start the warm one again, with Wine's background
+    # processes, whose output goes to the log. Whatever else runs in the prefix must wait.
+    if [[ -d $WINEPREFIX/drive_c/windows/syswow64 ]]; then
+        quietly wineserver -k
+        quietly wineserver -w
+        quietly wineserver -p30
+        quietly wineboot
+    fi
     ;;
 run)
     shift 2
