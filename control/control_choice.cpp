@@ -116,7 +116,10 @@ ControlCreation CreateControl(const std::filesystem::path& program_folder,
     const HostTimeouts timeouts;
     Result<std::unique_ptr<HostProcess>> host = HostProcess::Launch(command, timeouts.startup);
     if (!host) {
-        return fail(ControlFailureKind::HostDidNotStart, host.Reason());
+        return fail(host_choice.program == kHost64ProgramName
+                        ? ControlFailureKind::Host64DidNotStart
+                        : ControlFailureKind::HostDidNotStart,
+                    host.Reason());
     }
     if (const Status created = (*host)->ControlCreated(); !created) {
         return fail((*host)->ProgIdNotRegistered() ? ControlFailureKind::NotRegistered

@@ -11,6 +11,8 @@ std::optional<std::string> CauseText(ControlFailureKind kind) {
             return "Wine のプレフィックスがありません。";
         case ControlFailureKind::HostDidNotStart:
             return "jvlink-host.exe を起動できません。";
+        case ControlFailureKind::Host64DidNotStart:
+            return "jvlink-host64.exe を起動できません。";
         case ControlFailureKind::NotRegistered:
             return "JV-Link (JVDTLab.JVLink) がプレフィックスに登録されていません。";
         case ControlFailureKind::ControlNotCreated:

@@ -23,6 +23,9 @@ enum class ControlFailureKind : int {
     // Under Wine again: the prefix, checked before any host is started.
     IncompleteSyswow64 = 8,   // a 64-bit prefix whose syswow64 lacks kernel32.dll
     PrefixOfAnotherUser = 9,  // the prefix folder belongs to another user
+    // jvlink-host64.exe, for a JV-Link registered only for 64-bit programs, is missing, or
+    // did not start or greet.
+    Host64DidNotStart = 10,
 };
 
 struct ControlFailure {

@@ -17,6 +17,7 @@ TEST(LocalServiceOfferTest, NamesTheCauseAndThePrefix) {
         {ControlFailureKind::WineNotFound, "wine が見つかりません。"},
         {ControlFailureKind::NoPrefix, "Wine のプレフィックスがありません。"},
         {ControlFailureKind::HostDidNotStart, "jvlink-host.exe を起動できません。"},
+        {ControlFailureKind::Host64DidNotStart, "jvlink-host64.exe を起動できません。"},
         {ControlFailureKind::NotRegistered,
          "JV-Link (JVDTLab.JVLink) がプレフィックスに登録されていません。"},
         {ControlFailureKind::ControlNotCreated, "JV-Link (JVDTLab.JVLink) を作成できません。"},

@@ -131,7 +131,7 @@ TEST_F(ControlChoiceTest, WineCreationFailuresSayWhichCause) {
                "[Software\\\\Classes\\\\JVDTLab.JVLink\\\\CLSID]\n@=\"{1}\"\n"
                "[Software\\\\Classes\\\\CLSID\\\\{1}\\\\InprocServer32]\n");
     failure = create();
-    EXPECT_EQ(failure.kind, ControlFailureKind::HostDidNotStart);
+    EXPECT_EQ(failure.kind, ControlFailureKind::Host64DidNotStart);
     EXPECT_EQ(failure.reason, (root_ / "jvlink-host64.exe").string() + ": not found");
 }
 

@@ -67,6 +67,7 @@ ControlFailure LibraryFailureCause(void* handle, std::string reason) {
         case ControlFailureKind::WineNotFound:
         case ControlFailureKind::NoPrefix:
         case ControlFailureKind::HostDidNotStart:
+        case ControlFailureKind::Host64DidNotStart:
         case ControlFailureKind::NotRegistered:
         case ControlFailureKind::ControlNotCreated:
         case ControlFailureKind::IncompleteSyswow64:
