@@ -1,5 +1,7 @@
 #include "support/message_dialog.h"
 
+#include <algorithm>
+
 namespace koyomi {
 
 namespace {
@@ -60,6 +62,10 @@ DialogResult MessageDialog::Execute(MessagePresenter& presenter) {
     request.kind = kind;
     request.buttons =
         buttons.Empty() ? std::vector<MessageButton>{MessageButton::Ok} : buttons.InOrder();
+    if (default_button && std::find(request.buttons.begin(), request.buttons.end(),
+                                    *default_button) != request.buttons.end()) {
+        request.default_button = default_button;
+    }
     if (beep) {
         presenter.Beep();
     }

@@ -61,6 +61,21 @@ TEST(MessageDialog, HonoursEveryProperty) {
                                                        MessageButton::Help}));
 }
 
+TEST(MessageDialog, DefaultButtonReachesTheBoxOnlyWhenTheBoxShowsIt) {
+    FakePresenter presenter;
+    MessageDialog dialog;
+    dialog.buttons = {MessageButton::Yes, MessageButton::No};
+    dialog.Execute(presenter);
+    dialog.default_button = MessageButton::No;
+    dialog.Execute(presenter);
+    dialog.default_button = MessageButton::Cancel;
+    dialog.Execute(presenter);
+
+    EXPECT_EQ(presenter.boxes.at(0).default_button, std::nullopt);
+    EXPECT_EQ(presenter.boxes.at(1).default_button, MessageButton::No);
+    EXPECT_EQ(presenter.boxes.at(2).default_button, std::nullopt);
+}
+
 TEST(MessageDialog, BoxWithoutButtonsStillGetsOk) {
     FakePresenter presenter;
     MessageDialog dialog;

@@ -72,6 +72,11 @@ DialogResult QtMessagePresenter::ShowModal(const MessageBoxRequest& request) {
                                            QStringLiteral("すべて"), QMessageBox::AcceptRole))
                                      : box.addButton(StandardButtonOf(button));
         buttons.emplace_back(added, button);
+        if (request.default_button == button) {
+            if (auto* push = qobject_cast<QPushButton*>(added)) {
+                box.setDefaultButton(push);
+            }
+        }
     }
     box.exec();
     for (const auto& [widget, button] : buttons) {
