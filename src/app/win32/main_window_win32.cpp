@@ -279,6 +279,20 @@ LRESULT MainWindowWin32::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
                 return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
             }
             break;
+        case WM_ACTIVATE:
+            // A box or dialog takes the focus away; coming back, the control that had it gets
+            // it again, as in the Linux window, so the keys go on where they were.
+            if (LOWORD(wparam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(window_, focus)) {
+                    focus_before_ = focus;
+                }
+            } else if (focus_before_ != nullptr && IsWindow(focus_before_) &&
+                       IsWindowEnabled(focus_before_)) {
+                SetFocus(focus_before_);
+                return 0;
+            }
+            break;
         case WM_SETCURSOR:
             if (busy_ && LOWORD(lparam) == HTCLIENT) {
                 SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));

@@ -107,6 +107,7 @@ class MainWindowWin32 {
     std::unique_ptr<StatusLine> status_line_;
     WindowLayout layout_;
     std::wstring hint_;
+    HWND focus_before_ = nullptr;  // the control that had the focus when the window lost it
     bool busy_ = false;
     bool painted_ = false;
     bool closing_ = false;

@@ -97,6 +97,19 @@ TEST_F(MainWindowWin32Test, CtrlTAndEscReachTheirActionsAndTabStartsAtTheYearSel
     EXPECT_EQ(GetNextDlgTabItem(window.window(), after_venue, FALSE), window.graded_check());
 }
 
+TEST_F(MainWindowWin32Test, ABoxThatClosesGivesTheFocusBackToTheControlThatHadIt) {
+    window.Show(SW_SHOW);
+    SetActiveWindow(window.window());
+    SetFocus(window.venue_selector());
+    HWND box = CreateWindowExW(0, L"STATIC", L"box", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                               window.window(), nullptr, nullptr, nullptr);
+    SetActiveWindow(box);
+    ASSERT_NE(GetFocus(), window.venue_selector());
+    DestroyWindow(box);
+    SetActiveWindow(window.window());
+    EXPECT_EQ(GetFocus(), window.venue_selector());
+}
+
 TEST_F(MainWindowWin32Test, ClosingHandsOnTheFrameOnce) {
     window.Close();
     MSG message;
