@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# End to end on Windows, as a user: the Windows program under Wine on Xvfb, in a scratch copy
+# of its program folder, with our test control registered as JV-Link in the shared prefix and
+# serving a scratch copy of the sample service. A fetch by the keyboard, then a year chosen and
+# the table copied; the year files and "LastTime" must be those of the Linux build's fetch, the
+# clipboard the table's text. With KOYOMI_E2E_SHOT set, a picture of the window goes there.
+# Usage: windows_fetch_and_copy.sh WINDOWS_PROGRAM_DIR SAMPLE_SERVICE_DIR PREFIX
+set -euo pipefail
+
+program_dir=$1
+sample_service=$2
+export WINEPREFIX=$3 WINEDEBUG=-all WINEARCH=win32
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+if [[ ! -f $program_dir/koyomivw.exe ]]; then
+    echo "skipped: no koyomivw.exe in $program_dir (the cross-build says what it lacks)"
+    exit 0
+fi
+here=$(cd "$(dirname "$0")" && pwd)
+title="JRA 年間開催スケジュール"
+work=$(mktemp -d)
+trap 'kill "${app:-0}" 2>/dev/null || true; wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+
+mkdir -p "$work/program" "$work/service" "$work/expected"
+cp "$program_dir/koyomivw.exe" "$work/program/"
+cp "$sample_service"/YSCH*.jvd "$work/service/"
+printf '[download]\r\nms_per_file=0\r\n' >"$work/service/faults.ini"
+# All months, so the whole year is listed whatever today is.
+printf '[kikan]\r\nkikan=1\r\n' >"$work/program/koyomivw.ini"
+python3 "$here/expected_year_files.py" "$work/service" "$work/expected"
+# JVOpen's newest-data stamp is the newest service file's, "LastTime" its text.
+newest=$(ls "$work/service" | sed -n 's/^YSCH\([0-9]\{14\}\)\.jvd$/\1/p' | sort | tail -1)
+last_time="LastTime=${newest:0:4}/${newest:4:2}/${newest:6:2} ${newest:8:2}:${newest:10:2}:${newest:12:2}"
+export JVLINK_SERVICE_DIR="$work/service"
+
+fail() {
+    echo "FAIL: $*"
+    import -window root "$work/failure.png" 2>/dev/null &&
+        cp "$work/failure.png" /tmp/koyomivw-windows-e2e-failure.png
+    exit 1
+}
+
+wait_for() {  # seconds, command...
+    local limit=$1
+    shift
+    for ((i = 0; i < limit * 10; ++i)); do
+        if "$@" >/dev/null 2>&1; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# Wine's desktop on this display: a server started without one would give no window at all.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+wine "$work/program/koyomivw.exe" >"$work/wine.log" 2>&1 &
+app=$!
+wait_for 60 xdotool search --onlyvisible --name "$title" || fail "no main window"
+window=$(xdotool search --onlyvisible --name "$title" | head -1)
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+sleep 1
+
+# File menu, fetch; the opening box is confirmed with Enter.
+xdotool key --window "$window" alt+f
+sleep 0.5
+xdotool key d
+wait_for 20 sh -c "xdotool search --onlyvisible --name '$title' | wc -l | grep -qv '^1$'" ||
+    fail "no opening box"
+sleep 0.5
+xdotool key Return
+wait_for 90 grep -aq "^$last_time" "$work/program/koyomivw.ini" ||
+    fail "fetch did not complete with $last_time: $(grep -a LastTime "$work/program/koyomivw.ini")"
+sleep 0.5
+
+for expected in "$work/expected"/*.jvYS; do
+    name=$(basename "$expected")
+    cmp "$expected" "$work/program/$name" || fail "year file $name differs"
+done
+[[ $(ls "$work/program"/*.jvYS | wc -l) -eq $(ls "$work/expected"/*.jvYS | wc -l) ]] ||
+    fail "unexpected year files"
+
+# The year selector has the focus: Down chooses the newest year, Down again the next one.
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key Down
+sleep 0.5
+xdotool key Down
+sleep 1
+if [[ -n ${KOYOMI_E2E_SHOT:-} ]]; then
+    import -window "$window" "$KOYOMI_E2E_SHOT"
+fi
+xdotool key alt+f
+sleep 0.5
+xdotool key c
+sleep 1
+
+# Wine hands the clipboard's Unicode text to X as UTF-8, its CR LF line ends as LF.
+clip=$(xclip -o -selection clipboard | base64 -w0)
+year=$(ls "$work/expected" | sort -r | sed -n 2p | cut -c1-4)
+lines=$(wc -l <"$work/expected/${year}年ｽｹｼﾞｭｰﾙ.jvYS")
+python3 - "$clip" "$year" "$lines" <<'PY' || fail "clipboard text"
+import base64, sys
+text = base64.b64decode(sys.argv[1]).decode("utf-8")
+year, lines = sys.argv[2], int(sys.argv[3])
+rows = text.split("\n")
+assert rows[-1] == "", "no line end after the last line"
+rows = rows[:-1]
+assert rows[0] == f"{year}年 スケジュール【ALL】", rows[0]
+assert rows[1] == "\t".join(["No.", "年月日", "曜日", "場所", "回", "日", "ｸﾞﾚｰﾄﾞ", "種別", "記号",
+                             "重量", "距離", "ﾄﾗｯｸ", "重賞回", "レース名"]), rows[1]
+assert len(rows) == 2 + lines, (len(rows), lines)
+for number, row in enumerate(rows[2:], start=1):
+    cells = row.split("\t")
+    assert len(cells) == 14, row
+    assert cells[0] == f"{number:3d}", cells[0]
+    assert cells[1].startswith(f"{year}年"), cells[1]
+print(f"clipboard: {len(rows)} lines for {year}")
+PY
+
+xdotool key --window "$window" alt+f
+sleep 0.5
+xdotool key x
+wait_for 20 sh -c "! kill -0 $app" || fail "the window did not close"
+grep -aq '^width=' "$work/program/koyomivw.ini" || fail "window size not saved"
+echo "windows e2e: fetch, year files, LastTime, clipboard and exit all as expected"
