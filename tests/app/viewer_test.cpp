@@ -1,18 +1,15 @@
 // The viewer without a window: the choices and what they show, the fetch's outcome, the ticker
-// and the turn of the day; and the start-up before any window.
+// and the turn of the day.
 #include "app/viewer.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "app/startup.h"
 #include "schedule/year_file.h"
 #include "support/settings_file.h"
-#include "testing/built_program.h"
 #include "testing/files.h"
 #include "testing/record_by_record_store.h"
-#include "testing/scoped_variable.h"
 #include "testing/scripted_jv_link.h"
 #include "testing/temp_folder.h"
 #include "testing/ys_record.h"
@@ -233,62 +230,6 @@ TEST_F(ViewerTest, TickerScrollsAndTheDayTurnsAtMidnight) {
     viewer->TickDay();
     EXPECT_EQ(view_.marked_rows, std::vector<int>{0});
     EXPECT_EQ(view_.message.rfind("【本日の開催】", 0), 0u) << view_.message;
-}
-
-// Without the control's library the user is told to install JV-Link, and the program ends; a
-// data folder that cannot be made ends it before, with its own box and exit code.
-TEST(Startup, EndsWithTheInstallBoxOrTheFolderBox) {
-    TempFolder folder;
-    const std::filesystem::path program = folder.path() / "portable" / "koyomivw";
-    std::filesystem::create_directories(program.parent_path());
-    const FolderEnvironment env{folder.path() / "home", {}, {}, {}};
-    RecordingPresenter presenter;
-    const Startup without_control = StartProgram(program, env, presenter);
-    EXPECT_EQ(without_control.control, nullptr);
-    EXPECT_EQ(without_control.exit_code, 0);
-    EXPECT_EQ(
-        presenter.boxes,
-        (std::vector<std::string>{
-            "beep", "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。"}));
-
-    // An installed copy keeps its data below the home, here a file in the folder's place.
-    testing::WriteBytes(program.parent_path() / std::string(kInstalledMarkerName), "");
-    testing::WriteBytes(folder.path() / "home", "not a folder");
-    presenter.boxes.clear();
-    const Startup without_folder = StartProgram(program, env, presenter);
-    EXPECT_EQ(without_folder.exit_code, 1);
-    ASSERT_EQ(presenter.boxes.size(), 1u);
-    EXPECT_EQ(presenter.boxes[0].rfind("データフォルダを作成できません。\n", 0), 0u);
-}
-
-// Under Wine every control object is a host process of its own: the control that proved
-// JV-Link present is the window's, so one program start starts one host.
-TEST(Startup, StartsOneWineHost) {
-    TempFolder folder;
-    const std::filesystem::path program = folder.path() / "portable" / "koyomivw";
-    std::filesystem::create_directories(folder.path() / "prefix" / "drive_c");
-    testing::WriteBytes(program.parent_path() / "jvlink-host.exe", "MZ");
-    std::filesystem::create_symlink(testing::BuiltProgramFolder() / "libjvlink.so",
-                                    program.parent_path() / "libjvlink.so");
-    // A wine that counts its starts, greets with JV-Link created and ends with its input.
-    const std::filesystem::path wine = folder.path() / "bin" / "wine";
-    testing::WriteBytes(wine,
-                        "#!/bin/sh\necho start >>\"$0.starts\"\n"
-                        "printf '\\010\\0\\0\\0\\0\\0\\0\\0\\0\\0\\0\\0'\n"
-                        "exec cat >/dev/null\n");
-    std::filesystem::permissions(wine, std::filesystem::perms::owner_all);
-    testing::ScopedVariable path("PATH", (wine.parent_path().string() + ":/usr/bin:/bin").c_str());
-    testing::ScopedVariable backend("JVLINK_BACKEND", "wine");
-    testing::ScopedVariable prefix("WINEPREFIX", (folder.path() / "prefix").c_str());
-    testing::ScopedVariable config("XDG_CONFIG_HOME", (folder.path() / "config").c_str());
-    testing::ScopedVariable cache("XDG_CACHE_HOME", (folder.path() / "cache").c_str());
-
-    RecordingPresenter presenter;
-    Startup started = StartProgram(program, {folder.path() / "home", {}, {}, {}}, presenter);
-    EXPECT_NE(started.control, nullptr);
-    EXPECT_TRUE(presenter.boxes.empty());
-    started.control.reset();
-    EXPECT_EQ(testing::ReadBytes(folder.path() / "bin" / "wine.starts"), "start\n");
 }
 
 }  // namespace
