@@ -59,9 +59,6 @@ void ProgramWindow::Show(int show_command) {
 }
 
 int ProgramWindow::Run() {
-    if (quit_seen_) {
-        return quit_code_;
-    }
     return RunMessageLoop(window_.window(), window_.keys());
 }
 
@@ -142,12 +139,14 @@ void ProgramWindow::SetDownloadPollEnabled(bool enabled) {
 
 void ProgramWindow::ProcessPendingEvents() {
     // The read loop's pump: the window's keys and moves between its controls as in the
-    // program's own loop. The end of the program is kept for that loop, which then ends.
+    // program's own loop. The end of the program (the window closed during a fetch) is posted
+    // again for that loop, which would otherwise wait for it for ever; until then nothing more
+    // is taken from the queue.
     MSG message;
     while (!quit_seen_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             quit_seen_ = true;
-            quit_code_ = static_cast<int>(message.wParam);
+            PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
         if (!TranslateWindowMessage(window_.window(), window_.keys(), message)) {

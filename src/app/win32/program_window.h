@@ -111,8 +111,7 @@ class ProgramWindow final : private ViewerView, private WindowActions {
     WindowsPrinter printer_;
     MainWindowWin32 window_;
     std::unique_ptr<Viewer> viewer_;
-    bool quit_seen_ = false;  // a WM_QUIT met while pumping during a fetch
-    int quit_code_ = 0;
+    bool quit_seen_ = false;  // the program's end met while pumping during a fetch
 };
 
 }  // namespace koyomi::win32

@@ -97,5 +97,30 @@ TEST(ProgramWindow, ShowsWhatTheViewerDecidesAndKeepsThePlaceItWasClosedAt) {
     EXPECT_EQ(saved.ReadInteger("kikan", "kikan", 0), 1);
 }
 
+// Closing the window while a fetch reads ends the fetch and then the program: the message loop
+// the fetch was started from still gets the program's end.
+TEST(ProgramWindow, WindowClosedDuringAFetchStillEndsTheMessageLoop) {
+    koyomi::testing::TempFolder folder;
+    struct KeptCurrentFolder {
+        std::filesystem::path folder = std::filesystem::current_path();
+        ~KeptCurrentFolder() { std::filesystem::current_path(folder); }
+    } const kept;
+    RecordingPresenter presenter;
+    auto link = std::make_unique<koyomi::testing::ScriptedJVLink>();
+    link->read_count = 1;
+    link->last_file_timestamp = u"20260105093000";
+    link->read_steps = {koyomi::testing::Record(YsRecord::Day("20260105", "06")),
+                        koyomi::testing::Code(0)};
+    ProgramWindow::Options options;
+    options.program_file = folder / "koyomivw.exe";
+    options.jv_link = std::move(link);
+    ProgramWindow program(std::move(options), presenter);
+    PostMessageW(program.window().window(), WM_CLOSE, 0, 0);
+    program.actions().Fetch();
+    EXPECT_EQ(program.window().window(), nullptr);
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
 }  // namespace
 }  // namespace koyomi::win32
