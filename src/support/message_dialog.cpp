@@ -11,7 +11,7 @@ constexpr MessageButton kAllButtons[] = {
 };
 
 MessageBoxRequest OkBox(std::string_view text, MessageKind kind) {
-    return MessageBoxRequest{std::string(text), kind, {MessageButton::Ok}};
+    return MessageBoxRequest{std::string(text), kind, {MessageButton::Ok}, std::nullopt};
 }
 
 }  // namespace
@@ -60,6 +60,9 @@ DialogResult MessageDialog::Execute(MessagePresenter& presenter) {
     request.kind = kind;
     request.buttons =
         buttons.Empty() ? std::vector<MessageButton>{MessageButton::Ok} : buttons.InOrder();
+    if (default_button && buttons.Contains(*default_button)) {
+        request.default_button = default_button;
+    }
     if (beep) {
         presenter.Beep();
     }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,6 +76,8 @@ struct MessageBoxRequest {
     std::string text;  // UTF-8
     MessageKind kind = MessageKind::Information;
     std::vector<MessageButton> buttons;  // never empty, in display order
+    // The button Enter presses, one of `buttons`; none: the platform's choice.
+    std::optional<MessageButton> default_button;
 
     friend bool operator==(const MessageBoxRequest&, const MessageBoxRequest&) = default;
 };
@@ -96,6 +99,8 @@ class MessageDialog {
     std::string text;   // UTF-8
     MessageKind kind = MessageKind::Information;
     MessageButtons buttons{MessageButton::Ok};
+    // The button Enter presses; none, or one the box does not show: the platform's choice.
+    std::optional<MessageButton> default_button;
 
     // Shows the described box and returns how it was closed. A box needs a button to be
     // closed by: an empty buttons shows OK.

@@ -72,6 +72,9 @@ DialogResult QtMessagePresenter::ShowModal(const MessageBoxRequest& request) {
                                            QStringLiteral("すべて"), QMessageBox::AcceptRole))
                                      : box.addButton(StandardButtonOf(button));
         buttons.emplace_back(added, button);
+        if (request.default_button == button) {
+            box.setDefaultButton(qobject_cast<QPushButton*>(added));
+        }
     }
     box.exec();
     for (const auto& [widget, button] : buttons) {
