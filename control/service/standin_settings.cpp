@@ -30,6 +30,27 @@ StandInSettings LoadStandInSettings(const std::filesystem::path& file) {
     return settings;
 }
 
+Result<int> ParseMsPerFile(std::string_view text) {
+    const auto space = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && space(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && space(text.back())) {
+        text.remove_suffix(1);
+    }
+    long value = 0;
+    bool whole = !text.empty() && text.size() <= 6;
+    for (const char c : text) {
+        whole = whole && c >= '0' && c <= '9';
+        value = value * 10 + (c - '0');
+    }
+    if (!whole || value > kLongestMsPerFile) {
+        return Fail("1ファイルのダウンロード時間は 0 から " + std::to_string(kLongestMsPerFile) +
+                    " までのミリ秒で入力してください。");
+    }
+    return static_cast<int>(value);
+}
+
 Status SaveStandInSettings(const std::filesystem::path& file, const StandInSettings& settings) {
     // One line a key: a line break in a folder name would cut it.
     const auto one_line = [](std::string text) {
