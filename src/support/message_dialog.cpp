@@ -1,5 +1,7 @@
 #include "support/message_dialog.h"
 
+#include <algorithm>
+
 namespace koyomi {
 
 namespace {
@@ -11,7 +13,7 @@ constexpr MessageButton kAllButtons[] = {
 };
 
 MessageBoxRequest OkBox(std::string_view text, MessageKind kind) {
-    return MessageBoxRequest{std::string(text), kind, {MessageButton::Ok}, std::nullopt};
+    return MessageBoxRequest{std::string(text), kind, {MessageButton::Ok}};
 }
 
 }  // namespace
@@ -60,7 +62,8 @@ DialogResult MessageDialog::Execute(MessagePresenter& presenter) {
     request.kind = kind;
     request.buttons =
         buttons.Empty() ? std::vector<MessageButton>{MessageButton::Ok} : buttons.InOrder();
-    if (default_button && buttons.Contains(*default_button)) {
+    if (default_button && std::find(request.buttons.begin(), request.buttons.end(),
+                                    *default_button) != request.buttons.end()) {
         request.default_button = default_button;
     }
     if (beep) {

@@ -76,8 +76,8 @@ struct MessageBoxRequest {
     std::string text;  // UTF-8
     MessageKind kind = MessageKind::Information;
     std::vector<MessageButton> buttons;  // never empty, in display order
-    // The button Enter presses, one of `buttons`; none: the platform's choice.
-    std::optional<MessageButton> default_button;
+    // The button Enter presses, one of `buttons`; none: the first.
+    std::optional<MessageButton> default_button = std::nullopt;
 
     friend bool operator==(const MessageBoxRequest&, const MessageBoxRequest&) = default;
 };
@@ -99,7 +99,7 @@ class MessageDialog {
     std::string text;   // UTF-8
     MessageKind kind = MessageKind::Information;
     MessageButtons buttons{MessageButton::Ok};
-    // The button Enter presses; none, or one the box does not show: the platform's choice.
+    // The button Enter presses; none, or one the box does not show: its first button.
     std::optional<MessageButton> default_button;
 
     // Shows the described box and returns how it was closed. A box needs a button to be

@@ -73,7 +73,9 @@ DialogResult QtMessagePresenter::ShowModal(const MessageBoxRequest& request) {
                                      : box.addButton(StandardButtonOf(button));
         buttons.emplace_back(added, button);
         if (request.default_button == button) {
-            box.setDefaultButton(qobject_cast<QPushButton*>(added));
+            if (auto* push = qobject_cast<QPushButton*>(added)) {
+                box.setDefaultButton(push);
+            }
         }
     }
     box.exec();
