@@ -6,6 +6,20 @@
 #include "control/service/text_file.h"
 
 namespace koyomi {
+namespace {
+
+// Folders are kept as UTF-8 on every system: on Windows the narrow form of a path is the ANSI
+// code page, which cannot hold every folder name a user may choose.
+std::filesystem::path PathOfText(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string TextOfPath(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+}  // namespace
 
 StandInSettings LoadStandInSettings(const std::filesystem::path& file) {
     StandInSettings settings;
@@ -15,7 +29,7 @@ StandInSettings LoadStandInSettings(const std::filesystem::path& file) {
     }
     const IniSections sections = ParseIniText(*text);
     if (const auto folder = IniValue(sections, "service", "folder")) {
-        settings.service_folder = *folder;
+        settings.service_folder = PathOfText(*folder);
     }
     if (const auto ms = IniInteger(sections, "download", "ms_per_file")) {
         settings.ms_per_file = std::clamp(*ms, 0, kLongestMsPerFile);
@@ -25,7 +39,7 @@ StandInSettings LoadStandInSettings(const std::filesystem::path& file) {
         settings.backend = *backend;
     }
     if (const auto prefix = IniValue(sections, "wine", "prefix")) {
-        settings.wine_prefix = *prefix;
+        settings.wine_prefix = PathOfText(*prefix);
     }
     return settings;
 }
@@ -59,7 +73,7 @@ Status SaveStandInSettings(const std::filesystem::path& file, const StandInSetti
             text.end());
         return text;
     };
-    std::string text = "[service]\nfolder=" + one_line(settings.service_folder.string()) +
+    std::string text = "[service]\nfolder=" + one_line(TextOfPath(settings.service_folder)) +
                        "\n\n[download]\nms_per_file=" +
                        std::to_string(std::clamp(settings.ms_per_file, 0, kLongestMsPerFile)) +
                        "\n";
@@ -67,7 +81,7 @@ Status SaveStandInSettings(const std::filesystem::path& file, const StandInSetti
         text += "\n[control]\nbackend=" + one_line(settings.backend) + "\n";
     }
     if (!settings.wine_prefix.empty()) {
-        text += "\n[wine]\nprefix=" + one_line(settings.wine_prefix.string()) + "\n";
+        text += "\n[wine]\nprefix=" + one_line(TextOfPath(settings.wine_prefix)) + "\n";
     }
     return WriteFileAtomically(file, text);
 }
