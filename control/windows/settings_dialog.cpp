@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,33 +33,43 @@ constexpr WORD kButtonClass = 0x0080;
 constexpr WORD kEditClass = 0x0081;
 constexpr WORD kStaticClass = 0x0082;
 
-// A dialog template built in memory, so the dialog needs no resource script of its own.
+// An extended dialog template built in memory, so the dialog needs no resource script of its
+// own; the extended form names the font's character set.
 class DialogTemplate {
   public:
     DialogTemplate(short width, short height) {
-        DLGTEMPLATE header{};
-        header.style = DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-        header.cx = width;
-        header.cy = height;
-        Append(&header, sizeof header);
+        Word(1);       // version
+        Word(0xFFFF);  // the extended form
+        Dword(0);      // no help id
+        Dword(0);      // no extended style
+        Dword(DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU);
+        Word(0);  // the item count, set by Get
+        Short(0);
+        Short(0);
+        Short(width);
+        Short(height);
         Word(0);  // no menu
         Word(0);  // the dialog class
         Text(kTitle);
-        Word(9);  // point size of the shell's dialog font
-        Text(L"MS Shell Dlg");
+        // The program's own font, which every Japanese Windows has (and Wine substitutes).
+        Word(9);  // points
+        Word(FW_NORMAL);
+        bytes_.push_back(0);  // not italic
+        bytes_.push_back(SHIFTJIS_CHARSET);
+        Text(L"ＭＳ Ｐゴシック");
     }
 
     void Add(WORD class_atom, WORD id, DWORD style, short x, short y, short width, short height,
              const wchar_t* text) {
         Align();
-        DLGITEMTEMPLATE item{};
-        item.style = style | WS_CHILD | WS_VISIBLE;
-        item.x = x;
-        item.y = y;
-        item.cx = width;
-        item.cy = height;
-        item.id = id;
-        Append(&item, sizeof item);
+        Dword(0);  // no help id
+        Dword(0);  // no extended style
+        Dword(style | WS_CHILD | WS_VISIBLE);
+        Short(x);
+        Short(y);
+        Short(width);
+        Short(height);
+        Dword(id);
         Word(0xFFFF);
         Word(class_atom);
         Text(text);
@@ -66,9 +77,10 @@ class DialogTemplate {
         ++count_;
     }
 
-    const DLGTEMPLATE* Get() {
-        reinterpret_cast<DLGTEMPLATE*>(bytes_.data())->cdit = count_;
-        return reinterpret_cast<const DLGTEMPLATE*>(bytes_.data());
+    LPCDLGTEMPLATEW Get() {
+        constexpr std::size_t kCountOffset = 16;
+        std::memcpy(bytes_.data() + kCountOffset, &count_, sizeof count_);
+        return reinterpret_cast<LPCDLGTEMPLATEW>(bytes_.data());
     }
 
   private:
@@ -77,19 +89,46 @@ class DialogTemplate {
         bytes_.insert(bytes_.end(), first, first + size);
     }
     void Word(WORD value) { Append(&value, sizeof value); }
+    void Short(short value) { Append(&value, sizeof value); }
+    void Dword(DWORD value) { Append(&value, sizeof value); }
     void Text(const wchar_t* text) { Append(text, (wcslen(text) + 1) * sizeof(wchar_t)); }
+    // Each item starts on a DWORD boundary of the template, whose start the allocator aligns.
     void Align() {
         while (bytes_.size() % sizeof(DWORD) != 0) {
             bytes_.push_back(0);
         }
     }
 
-    // DWORD-aligned storage: the template's items must start on DWORD boundaries.
     std::vector<std::uint8_t> bytes_;
     WORD count_ = 0;
 };
 
+// The dialog's font as a font of its own, set on every control: a template's font is found
+// by its name alone, and where that name is missing (Wine) a font without Japanese glyphs
+// stands in; the character set and family find a Japanese Gothic face there.
+HFONT CreateDialogFont(HWND dialog) {
+    HDC screen = GetDC(dialog);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen != nullptr) {
+        ReleaseDC(dialog, screen);
+    }
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(9, dpi, 72);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = SHIFTJIS_CHARSET;
+    font.lfQuality = CLEARTYPE_QUALITY;
+    font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+    lstrcpynW(font.lfFaceName, L"ＭＳ Ｐゴシック", LF_FACESIZE);
+    return CreateFontIndirectW(&font);
+}
+
+BOOL CALLBACK SetFontOfControl(HWND control, LPARAM font) {
+    SendMessageW(control, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+    return TRUE;
+}
+
 struct DialogState {
+    HFONT font = nullptr;
     StandInSettings settings;
     const ControlDialogOpener* open_control_dialog = nullptr;
     std::optional<int> control_dialog_result;
@@ -190,6 +229,11 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wparam, LPARA
         case WM_INITDIALOG:
             SetWindowLongPtrW(dialog, DWLP_USER, lparam);
             context = reinterpret_cast<DialogContext*>(lparam);
+            context->state->font = CreateDialogFont(dialog);
+            if (context->state->font != nullptr) {
+                EnumChildWindows(dialog, SetFontOfControl,
+                                 reinterpret_cast<LPARAM>(context->state->font));
+            }
             SendDlgItemMessageW(dialog, kMsPerFileEdit, EM_LIMITTEXT, 6, 0);
             Show(dialog, *context->state);
             return TRUE;
@@ -228,35 +272,39 @@ int RunWindowsSettingsDialog(const std::filesystem::path& settings_file,
     state.open_control_dialog = &open_control_dialog;
 
     constexpr DWORD kLabel = SS_LEFT;
-    DialogTemplate form(300, 122);
-    form.Add(kStaticClass, 0xFFFF, kLabel, 7, 9, 110, 10, L"JV-Link:");
-    form.Add(kButtonClass, kJVLinkChoice, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 120, 7, 50,
+    constexpr DWORD kNote = SS_LEFT | SS_NOPREFIX;
+    DialogTemplate form(285, 122);
+    form.Add(kStaticClass, 0xFFFF, kLabel, 7, 9, 105, 10, L"JV-Link:");
+    form.Add(kButtonClass, kJVLinkChoice, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 112, 7, 55,
              12, L"JV-Link");
-    form.Add(kButtonClass, kLocalServiceChoice, BS_AUTORADIOBUTTON, 175, 7, 118, 12,
+    form.Add(kButtonClass, kLocalServiceChoice, BS_AUTORADIOBUTTON, 169, 7, 109, 12,
              L"ローカルのデータフォルダ");
-    form.Add(kStaticClass, 0xFFFF, kLabel, 7, 27, 110, 10, L"データサービスのフォルダ:");
-    form.Add(kEditClass, kFolderEdit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, 120, 25,
-             130, 13, L"");
-    form.Add(kButtonClass, kBrowseButton, BS_PUSHBUTTON | WS_TABSTOP, 253, 25, 40, 13, L"参照...");
-    form.Add(kStaticClass, 0xFFFF, kLabel, 7, 45, 110, 10, L"1ファイルのダウンロード時間:");
-    form.Add(kEditClass, kMsPerFileEdit, ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 120,
+    form.Add(kStaticClass, 0xFFFF, kLabel, 7, 27, 105, 10, L"データサービスのフォルダ:");
+    form.Add(kEditClass, kFolderEdit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, 112, 25,
+             125, 13, L"");
+    form.Add(kButtonClass, kBrowseButton, BS_PUSHBUTTON | WS_TABSTOP, 240, 25, 38, 13, L"参照...");
+    form.Add(kStaticClass, 0xFFFF, kLabel, 7, 45, 105, 10, L"1ファイルのダウンロード時間:");
+    form.Add(kEditClass, kMsPerFileEdit, ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 112,
              43, 40, 13, L"");
-    form.Add(kStaticClass, 0xFFFF, kLabel, 164, 45, 20, 10, L"ms");
-    form.Add(kStaticClass, 0xFFFF, kLabel, 7, 63, 286, 10,
+    form.Add(kStaticClass, 0xFFFF, kLabel, 156, 45, 20, 10, L"ms");
+    form.Add(kStaticClass, 0xFFFF, kNote, 7, 63, 271, 10,
              L"JV-Link の新しい選択は、次回の起動から有効になります。");
-    form.Add(kStaticClass, 0xFFFF, kLabel, 7, 75, 286, 18,
+    form.Add(kStaticClass, 0xFFFF, kNote, 7, 75, 271, 20,
              L"環境変数 JVLINK_SERVICE_DIR が設定されているときは、そのフォルダが優先されます。");
     if (open_control_dialog) {
         form.Add(kButtonClass, kControlSettingsButton, BS_PUSHBUTTON | WS_TABSTOP, 7, 101, 80, 14,
                  L"JV-Link の設定...");
     }
-    form.Add(kButtonClass, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 189, 101, 50, 14, L"OK");
-    form.Add(kButtonClass, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 243, 101, 50, 14, L"キャンセル");
+    form.Add(kButtonClass, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 174, 101, 50, 14, L"OK");
+    form.Add(kButtonClass, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 228, 101, 50, 14, L"キャンセル");
 
     DialogContext context{&state, &settings_file};
     const INT_PTR closed =
         DialogBoxIndirectParamW(GetModuleHandleW(nullptr), form.Get(), GetActiveWindow(),
                                 DialogProcedure, reinterpret_cast<LPARAM>(&context));
+    if (state.font != nullptr) {
+        DeleteObject(state.font);
+    }
     if (closed == IDOK && state.save_failed) {
         return -100;
     }
