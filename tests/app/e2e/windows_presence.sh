@@ -2,8 +2,9 @@
 # koyomivw.exe under Wine in a prefix of its own, where JV-Link is not registered: the presence
 # box comes and asks about the bundled sample data. Enter (its default "いいえ") ends the
 # program and saves nothing; "はい" saves the local data service and opens the window on the
-# sample data. Run it on a display (xvfb-run): the prefix is booted there, so that Wine's windows
-# have one. Without the program (a build that does not make it) it is skipped.
+# sample data, and JV Link 設定 there goes back to JV-Link. Run it on a display (xvfb-run):
+# the prefix is booted there, so that Wine's windows have one. Without the program (a build
+# that does not make it) it is skipped.
 # Usage: windows_presence.sh WINDOWS_PROGRAM_DIR
 set -euo pipefail
 
@@ -84,4 +85,21 @@ main=$(next_window 20 "$box") || fail "no window after \"はい\""
 grep -q '^backend=service' "$settings" ||
     fail "the local data service was not saved"
 ! ended_within 2 || fail "the program ended instead of showing its window"
-echo "presence box: Enter ends the program; \"はい\" opens the window on the sample data"
+
+# JV Link 設定 from the window (ﾌｧｲﾙ, S) chooses JV-Link again (the radio button before the
+# local data service, OK the default); the next start asks again.
+xdotool windowfocus --sync "$main" key alt+f s
+dialog=$(xdotool search --sync --onlyvisible --name "JV-Link 設定" | head -1)
+xdotool windowfocus --sync "$dialog" key Up Return
+for ((i = 0; i < 50; ++i)); do
+    grep -q '^backend=' "$settings" || break
+    sleep 0.1
+done
+! grep -q '^backend=' "$settings" || fail "JV Link 設定 did not choose JV-Link again"
+kill "$app"
+wait "$app" 2>/dev/null || true
+start
+xdotool windowfocus --sync "$box" key Return
+ended_within 10 || fail "the presence box did not come back after choosing JV-Link"
+echo "presence box: Enter ends the program; \"はい\" opens the window on the sample data;" \
+    "JV Link 設定 goes back to JV-Link"
