@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -238,6 +239,9 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wparam, LPARA
             Show(dialog, *context->state);
             return TRUE;
         case WM_COMMAND:
+            if (context == nullptr) {
+                break;
+            }
             switch (LOWORD(wparam)) {
                 case kBrowseButton:
                     BrowseForFolder(dialog);
@@ -246,8 +250,15 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wparam, LPARA
                     OpenControlDialog(dialog, *context->state);
                     return TRUE;
                 case IDOK:
-                    if (Accept(dialog, *context->state, *context->settings_file)) {
-                        EndDialog(dialog, IDOK);
+                    // Nothing may escape into the system's dialog loop: a folder name that
+                    // does not convert keeps the dialog open with the reason.
+                    try {
+                        if (Accept(dialog, *context->state, *context->settings_file)) {
+                            EndDialog(dialog, IDOK);
+                        }
+                    } catch (const std::exception& error) {
+                        Tell(dialog,
+                             std::string("JV-Link 設定を保存できません。\n") + error.what());
                     }
                     return TRUE;
                 case IDCANCEL:
