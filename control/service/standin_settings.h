@@ -27,6 +27,10 @@ struct StandInSettings {
 // Missing file, keys or unusable values give the defaults.
 StandInSettings LoadStandInSettings(const std::filesystem::path& file);
 
+// The download time per file as a person typed it: a whole number of milliseconds from 0 to
+// kLongestMsPerFile, spaces around it allowed; anything else fails with a message for them.
+Result<int> ParseMsPerFile(std::string_view text);
+
 // Writes the settings file, creating its folder.
 Status SaveStandInSettings(const std::filesystem::path& file, const StandInSettings& settings);
 

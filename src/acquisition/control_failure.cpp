@@ -62,4 +62,14 @@ std::string ControlMissingText(const ControlFailure& failure) {
     return text;
 }
 
+std::optional<std::string> SampleDataOfferText(const ControlFailure& failure) {
+    if (failure.kind != ControlFailureKind::NotInstalled &&
+        failure.kind != ControlFailureKind::InstalledNotCreated) {
+        return std::nullopt;
+    }
+    return ControlMissingText(failure) +
+           "\n\n同梱のサンプルデータで試しますか？\n"
+           "「はい」を選ぶと、この選択を JV Link 設定に保存します。";
+}
+
 }  // namespace koyomi

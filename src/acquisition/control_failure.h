@@ -55,6 +55,10 @@ inline constexpr const char* kJVLinkUseLocalServiceName = "koyomi_jvlink_use_loc
 // tried under Wine.
 std::optional<std::string> LocalServiceOfferText(const ControlFailure& failure);
 
+// The presence box when JV-Link in this process cannot be created, with the question whether
+// to try the program with the bundled sample data instead. None for every other failure.
+std::optional<std::string> SampleDataOfferText(const ControlFailure& failure);
+
 // The start-up box of a control that cannot be created: get and install JV-Link, and, when the
 // library said why and no offer has already told it (Other, or JV-Link in this process that is
 // registered but could not be created), its reason below.

@@ -5,29 +5,34 @@
 #include <utility>
 
 #include "acquisition/control_failure.h"
-#include "acquisition/jv_link_loader.h"
 #include "support/program_file.h"
 
 namespace koyomi {
 namespace {
 
-// When JV-Link under Wine could not be started: says why, in which prefix, and offers the
-// local data service instead. True when the user took it; the library then serves it.
-bool TakeLocalDataService(const ControlFailure& failure,
-                          const std::filesystem::path& program_folder,
-                          MessagePresenter& presenter) {
-    const std::optional<std::string> offer = LocalServiceOfferText(failure);
-    if (!offer) {
-        return false;
-    }
+enum class Offer { None, Declined, Taken };
+
+// When JV-Link could not be created, offers the local data service instead: for JV-Link under
+// Wine with why and in which prefix; for JV-Link in this process as the presence box itself,
+// whose Enter ends the program. When taken, the local data service serves from now on.
+Offer TakeLocalDataService(const ControlFailure& failure, const ControlLoader& loader,
+                           MessagePresenter& presenter) {
     MessageDialog question;
-    question.text = *offer;
-    question.kind = MessageKind::Confirmation;
     question.buttons = {MessageButton::Yes, MessageButton::No};
-    if (question.Execute(presenter) != DialogResult::Yes) {
-        return false;
+    if (const std::optional<std::string> offer = LocalServiceOfferText(failure)) {
+        question.text = *offer;
+        question.kind = MessageKind::Confirmation;
+    } else if (const std::optional<std::string> presence = SampleDataOfferText(failure)) {
+        question.text = *presence;
+        question.beep = true;
+        question.default_button = MessageButton::No;
+    } else {
+        return Offer::None;
     }
-    if (const Status used = UseLocalDataService(program_folder); !used) {
+    if (question.Execute(presenter) != DialogResult::Yes) {
+        return Offer::Declined;
+    }
+    if (const Status used = loader.use_local_data_service(); !used) {
         // The choice could not be saved; this run still uses the local data service.
         MessageDialog warning;
         warning.text =
@@ -35,13 +40,21 @@ bool TakeLocalDataService(const ControlFailure& failure,
         warning.kind = MessageKind::Warning;
         warning.Execute(presenter);
     }
-    return true;
+    return Offer::Taken;
 }
 
 }  // namespace
 
 Startup StartProgram(const std::filesystem::path& program_file, const FolderEnvironment& env,
                      MessagePresenter& presenter) {
+    const std::filesystem::path folder = ProgramFolderOf(program_file);
+    const ControlLoader loader{[folder] { return CreateJVLinkObject(kJVLinkProgId, folder); },
+                               [folder] { return UseLocalDataService(folder); }};
+    return StartProgram(program_file, env, presenter, loader);
+}
+
+Startup StartProgram(const std::filesystem::path& program_file, const FolderEnvironment& env,
+                     MessagePresenter& presenter, const ControlLoader& loader) {
     Startup started;
     started.folders = ChooseAppFolders(program_file, env);
     if (const Status made = PrepareAppFolders(started.folders); !made) {
@@ -56,13 +69,18 @@ Startup StartProgram(const std::filesystem::path& program_file, const FolderEnvi
 
     // The object that proves the control can be created is the one the window keeps: under
     // Wine each object is a host process of its own, and starting one takes a while.
-    const std::filesystem::path folder = ProgramFolderOf(program_file);
-    JVLinkCreation created = CreateJVLinkObject(kJVLinkProgId, folder);
-    if (!created.link && TakeLocalDataService(created.failure, folder, presenter)) {
-        created = CreateJVLinkObject(kJVLinkProgId, folder);
+    JVLinkCreation created = loader.create();
+    Offer offer = Offer::None;
+    if (!created.link) {
+        offer = TakeLocalDataService(created.failure, loader, presenter);
+        if (offer == Offer::Taken) {
+            created = loader.create();
+        }
     }
     started.control = std::move(created.link);
-    if (!started.control) {
+    // The presence box with its question, declined, has already said what to install.
+    const bool told = offer == Offer::Declined && SampleDataOfferText(created.failure);
+    if (!started.control && !told) {
         ShowInformation(presenter, ControlMissingText(created.failure), true);
     }
     return started;

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "acquisition/jv_link.h"
+#include "acquisition/jv_link_loader.h"
 #include "support/app_folders.h"
 #include "support/message_dialog.h"
 
@@ -22,7 +24,20 @@ struct Startup {
 // proves that JV-Link can be created from the library in the program's folder. When JV-Link
 // under Wine cannot start, the user is offered the local data service instead; when there is
 // still no control, the box tells the user to install JV-Link and the program ends with 0.
+// When JV-Link in this process (Windows) cannot be created, that box itself asks whether to
+// try the bundled sample data (the local data service) instead; "いいえ" is its default.
 Startup StartProgram(const std::filesystem::path& program_file, const FolderEnvironment& env,
                      MessagePresenter& presenter);
+
+// How the start-up reaches the control: CreateJVLinkObject and UseLocalDataService for the
+// program's folder, or a test's own.
+struct ControlLoader {
+    std::function<JVLinkCreation()> create;
+    std::function<Status()> use_local_data_service;
+};
+
+// StartProgram with the control reached through `loader`.
+Startup StartProgram(const std::filesystem::path& program_file, const FolderEnvironment& env,
+                     MessagePresenter& presenter, const ControlLoader& loader);
 
 }  // namespace koyomi

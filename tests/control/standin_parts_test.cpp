@@ -131,6 +131,18 @@ TEST(StandInSettings, SaveAndLoadRoundTripWithLimits) {
     EXPECT_EQ(loaded.ms_per_file, kLongestMsPerFile);
 }
 
+TEST(StandInSettings, TypedDownloadTimeIsAWholeNumberWithinTheLimit) {
+    EXPECT_EQ(ParseMsPerFile(" 250 ").Value(), 250);
+    EXPECT_EQ(ParseMsPerFile("60000").Value(), 60000);
+    EXPECT_EQ(ParseMsPerFile("0").Value(), 0);
+    for (const char* typed : {"", "60001", "-1", "2.5", "12ms", "9999999"}) {
+        const Result<int> parsed = ParseMsPerFile(typed);
+        ASSERT_FALSE(parsed) << typed;
+        EXPECT_EQ(parsed.Reason(),
+                  "1ファイルのダウンロード時間は 0 から 60000 までのミリ秒で入力してください。");
+    }
+}
+
 TEST(StandInSettings, UnwritableFileIsReported) {
     TempFolder folder;
     WriteBytes(folder / "blocker", "a file where a folder should be");

@@ -10,6 +10,7 @@
 #include "control/service/standin_paths.h"
 #include "control/service/standin_settings.h"
 #include "control/windows/com_jvlink.h"
+#include "control/windows/settings_dialog.h"
 #include "support/sjis_text.h"
 #include "support/win32/windows_error.h"
 
@@ -18,9 +19,12 @@ namespace {
 
 // JV-Link in this process together with the apartment it lives in: each object holds one
 // reference to COM on the thread that made it, given back only after the object is gone.
+// JVSetUIProperties shows JV Link 設定, whose button reaches JV-Link's own; without a settings
+// file it is JV-Link's own straight away.
 class ApartmentJVLink final : public JVLink {
   public:
-    explicit ApartmentJVLink(std::unique_ptr<ComJVLink> control) : control_(std::move(control)) {}
+    ApartmentJVLink(std::unique_ptr<ComJVLink> control, std::filesystem::path settings_file)
+        : control_(std::move(control)), settings_file_(std::move(settings_file)) {}
     ~ApartmentJVLink() override {
         control_.reset();
         CoUninitialize();
@@ -29,7 +33,13 @@ class ApartmentJVLink final : public JVLink {
     ApartmentJVLink& operator=(const ApartmentJVLink&) = delete;
 
     int JVInit(const std::u16string& sid) override { return control_->JVInit(sid); }
-    int JVSetUIProperties() override { return control_->JVSetUIProperties(); }
+    int JVSetUIProperties() override {
+        if (settings_file_.empty()) {
+            return control_->JVSetUIProperties();
+        }
+        return RunWindowsSettingsDialog(
+            settings_file_, [this] { return Result<int>(control_->JVSetUIProperties()); });
+    }
     int JVOpen(const std::u16string& dataspec, const std::u16string& fromtime, int option,
                int& readcount, int& downloadcount, std::u16string& lastfiletimestamp) override {
         return control_->JVOpen(dataspec, fromtime, option, readcount, downloadcount,
@@ -44,6 +54,7 @@ class ApartmentJVLink final : public JVLink {
 
   private:
     std::unique_ptr<ComJVLink> control_;
+    std::filesystem::path settings_file_;
 };
 
 // The step, the HRESULT as COM's documents spell it, and the system's words for it.
@@ -53,7 +64,7 @@ std::string HresultReason(const std::string& step, HRESULT hr) {
     return step + " (" + code + "): " + WindowsErrorReason(static_cast<DWORD>(hr));
 }
 
-JVLinkCreation CreateInProcess(std::string_view prog_id) {
+JVLinkCreation CreateInProcess(std::string_view prog_id, std::filesystem::path settings_file) {
     JVLinkCreation creation;
     const auto fail = [&creation](ControlFailureKind kind, std::string reason) {
         creation.reason = reason;
@@ -77,8 +88,21 @@ JVLinkCreation CreateInProcess(std::string_view prog_id) {
                                  : ControlFailureKind::InstalledNotCreated,
                     HresultReason(Utf16ToUtf8(made.step), made.failure));
     }
-    creation.link = std::make_unique<ApartmentJVLink>(std::move(made.link));
+    creation.link =
+        std::make_unique<ApartmentJVLink>(std::move(made.link), std::move(settings_file));
     return creation;
+}
+
+// JV Link 設定 while the local data service serves: JV-Link's own settings are reached through
+// a JV-Link made for that alone, when it is installed.
+int LocalServiceSettingsDialog(const std::filesystem::path& settings_file) {
+    return RunWindowsSettingsDialog(settings_file, []() -> Result<int> {
+        const JVLinkCreation made = CreateInProcess(kJVLinkProgId, {});
+        if (!made.link) {
+            return Fail(made.reason);
+        }
+        return made.link->JVSetUIProperties();
+    });
 }
 
 }  // namespace
@@ -87,15 +111,18 @@ JVLinkCreation CreateJVLinkObject(std::string_view prog_id,
                                   const std::filesystem::path& program_folder) {
     // The local data service, once chosen, serves instead of JV-Link until JV Link 設定 chooses
     // JV-Link again. Without a settings folder there is no saved choice.
-    if (prog_id == kJVLinkProgId) {
-        Result<StandInPaths> paths = StandInPathsFromEnvironment(program_folder);
-        if (paths && LoadStandInSettings(paths->settings_file).backend == kServiceBackendName) {
-            JVLinkCreation creation;
-            creation.link = std::make_unique<StandInJVLink>(std::move(paths).Value());
-            return creation;
-        }
+    Result<StandInPaths> paths = StandInPathsFromEnvironment(program_folder);
+    if (!paths) {
+        return CreateInProcess(prog_id, {});
     }
-    return CreateInProcess(prog_id);
+    if (prog_id == kJVLinkProgId &&
+        LoadStandInSettings(paths->settings_file).backend == kServiceBackendName) {
+        JVLinkCreation creation;
+        creation.link =
+            std::make_unique<StandInJVLink>(std::move(paths).Value(), LocalServiceSettingsDialog);
+        return creation;
+    }
+    return CreateInProcess(prog_id, paths->settings_file);
 }
 
 Status UseLocalDataService(const std::filesystem::path& program_folder) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "acquisition/acquisition_test_support.h"
+#include "control/service/standin_settings.h"
 
 namespace koyomi::testing {
 namespace {
@@ -75,6 +76,29 @@ TEST_F(WindowsLoaderTest, TheSavedLocalDataServiceServes) {
     EXPECT_EQ(read_count, 1);
     EXPECT_EQ(timestamp, u"20260105093000");
     EXPECT_EQ(link.JVClose(), 0);
+}
+
+// The chosen folder is kept as UTF-8, whatever the system's code page can hold.
+TEST_F(WindowsLoaderTest, TheLocalDataServiceServesAChosenFolderOfAnyName) {
+    const std::filesystem::path folder = root_ / std::filesystem::path(u8"データ 📅");
+    WriteBytes(folder / "YSCH20260105093000.jvd", "YS one\r\n");
+    StandInSettings settings;
+    settings.service_folder = folder;
+    settings.ms_per_file = 0;
+    ASSERT_TRUE(SaveStandInSettings(SettingsFile(), settings));
+    ASSERT_TRUE(UseLocalDataService(root_.path()));
+    _putenv_s("JVLINK_SERVICE_DIR", "");
+
+    JVLinkCreation creation = CreateJVLinkObject(kJVLinkProgId, root_.path());
+    ASSERT_NE(creation.link, nullptr) << creation.reason;
+    ASSERT_EQ(creation.link->JVInit(u"SA100200/SD300400/KoyomiVw/Ver.1.02"), 0);
+    int read_count = 0;
+    int download_count = 0;
+    std::u16string timestamp;
+    EXPECT_EQ(
+        creation.link->JVOpen(u"YSCH", u"20161210210000", 3, read_count, download_count, timestamp),
+        0);
+    EXPECT_EQ(read_count, 1);
 }
 
 TEST_F(WindowsLoaderTest, AnUnusableSettingsFolderIsAFailure) {
