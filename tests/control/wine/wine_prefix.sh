@@ -32,8 +32,11 @@ boot)
     # be 64-bit unless told. Later steps take the architecture from the prefix itself.
     export WINEARCH=${3:-win32}
     # A 64-bit prefix made while a display is visible can end with a 32-bit half that is
-    # nearly empty, in which 32-bit programs hang.
-    unset DISPLAY
+    # nearly empty, in which 32-bit programs hang. A 32-bit one booted on a display keeps it, so
+    # that a test that boots its own prefix under Xvfb gets windows.
+    if [[ $WINEARCH == win64 ]]; then
+        unset DISPLAY
+    fi
     rm -rf "$WINEPREFIX" "$log"
     mkdir -p "$WINEPREFIX"
     # One wineserver for the whole run (kept 30 s after its last process, should the stop
