@@ -27,27 +27,26 @@ BOOL CALLBACK CollectButton(HWND child, LPARAM seen) {
     return TRUE;
 }
 
-// Waits for the box, notes its buttons and the one Enter would press, then presses that one.
+// Waits for the box and its buttons (a box is found before its buttons exist on a busy
+// machine), notes them and the one Enter would press, then presses that one.
 SeenBox PressDefaultButton() {
-    SeenBox seen;
-    HWND box = nullptr;
-    for (int i = 0; i < 500 && box == nullptr; ++i) {
-        box = FindWindowW(L"#32770", kCaption);
+    for (int i = 0; i < 2000; ++i) {
+        SeenBox seen;
+        if (HWND box = FindWindowW(L"#32770", kCaption)) {
+            EnumChildWindows(box, &CollectButton, reinterpret_cast<LPARAM>(&seen));
+            const LRESULT defined = SendMessageW(box, DM_GETDEFID, 0, 0);
+            if (!seen.captions.empty() && HIWORD(defined) == DC_HASDEFID) {
+                HWND button = GetDlgItem(box, LOWORD(defined));
+                wchar_t text[64] = {};
+                GetWindowTextW(button, text, 64);
+                seen.default_caption = text;
+                PostMessageW(button, BM_CLICK, 0, 0);
+                return seen;
+            }
+        }
         Sleep(10);
     }
-    if (box == nullptr) {
-        return seen;
-    }
-    EnumChildWindows(box, &CollectButton, reinterpret_cast<LPARAM>(&seen));
-    const LRESULT defined = SendMessageW(box, DM_GETDEFID, 0, 0);
-    if (HIWORD(defined) == DC_HASDEFID) {
-        HWND button = GetDlgItem(box, LOWORD(defined));
-        wchar_t text[64] = {};
-        GetWindowTextW(button, text, 64);
-        seen.default_caption = text;
-        PostMessageW(button, BM_CLICK, 0, 0);
-    }
-    return seen;
+    return {};
 }
 
 TEST(MessageBoxPresenter, EnterPressesTheRequestedButtonWithTheLinuxCaptions) {
