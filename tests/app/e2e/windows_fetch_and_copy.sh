@@ -28,24 +28,7 @@ newest=$(ls "$work/service" | sed -n 's/^YSCH\([0-9]\{14\}\)\.jvd$/\1/p' | sort 
 last_time="LastTime=${newest:0:4}/${newest:4:2}/${newest:6:2} ${newest:8:2}:${newest:10:2}:${newest:12:2}"
 export JVLINK_SERVICE_DIR="$work/service"
 
-fail() {
-    echo "FAIL: $*"
-    import -window root "$work/failure.png" 2>/dev/null &&
-        cp "$work/failure.png" /tmp/koyomivw-windows-e2e-failure.png
-    exit 1
-}
-
-wait_for() {  # seconds, command...
-    local limit=$1
-    shift
-    for ((i = 0; i < limit * 10; ++i)); do
-        if "$@" >/dev/null 2>&1; then
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
-}
+source "$(dirname "$0")/e2e_helpers.sh"
 
 # Wine's desktop on this display: a server started without one would give no window at all.
 wineserver -k 2>/dev/null || true

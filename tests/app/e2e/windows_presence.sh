@@ -33,33 +33,7 @@ settings=$roaming/koyomivw-jvlink/settings.ini
 # A copy of its own, whose data folder is beside it.
 cp -r "$program_dir/koyomivw.exe" "$program_dir/sample-service" "$work/"
 
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
-
-windows() {
-    xdotool search --onlyvisible --name "$title" 2>/dev/null || true
-}
-
-# Waits up to $1 seconds for a window other than $2 and prints its id.
-next_window() {
-    local id
-    for ((i = 0; i < $1 * 10; ++i)); do
-        id=$(windows | grep -vx "${2:-none}" | head -1 || true)
-        [[ -n $id ]] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
-ended_within() {
-    for ((i = 0; i < $1 * 10; ++i)); do
-        kill -0 "$app" 2>/dev/null || return 0
-        sleep 0.1
-    done
-    return 1
-}
+source "$(dirname "$0")/e2e_helpers.sh"
 
 start() {
     wine "$work/koyomivw.exe" >/dev/null 2>&1 </dev/null &

@@ -25,24 +25,7 @@ export JVLINK_BACKEND=wine WINEPREFIX=$prefix JVLINK_SERVICE_DIR="$work/service"
 export XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
 unset QT_QPA_PLATFORM
 
-fail() {
-    echo "FAIL: $*"
-    import -window root "$work/failure.png" 2>/dev/null &&
-        cp "$work/failure.png" /tmp/koyomivw-e2e-failure.png
-    exit 1
-}
-
-wait_for() {  # seconds, command...
-    local limit=$1
-    shift
-    for ((i = 0; i < limit * 10; ++i)); do
-        if "$@" >/dev/null 2>&1; then
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
-}
+source "$(dirname "$0")/e2e_helpers.sh"
 
 count_windows() {  # name: how many visible windows have it
     xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l

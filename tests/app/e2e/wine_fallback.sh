@@ -27,34 +27,7 @@ settings=$work/config/koyomivw-jvlink/settings.ini
 export XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data"
 unset QT_QPA_PLATFORM JVLINK_BACKEND WINEPREFIX JVLINK_SERVICE_DIR
 
-fail() {
-    echo "FAIL ($case_name): $*"
-    exit 1
-}
-
-# The visible windows with the program's title, one id a line.
-windows() {
-    xdotool search --onlyvisible --name "$title" 2>/dev/null || true
-}
-
-# Waits up to $1 seconds for a window other than $2 and prints its id.
-next_window() {
-    local id
-    for ((i = 0; i < $1 * 10; ++i)); do
-        id=$(windows | grep -vx "${2:-none}" | head -1 || true)
-        [[ -n $id ]] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
-ended_within() {
-    for ((i = 0; i < $1 * 10; ++i)); do
-        kill -0 "$app" 2>/dev/null || return 0
-        sleep 0.1
-    done
-    return 1
-}
+source "$(dirname "$0")/e2e_helpers.sh"
 
 start() {
     printf '[control]\nbackend=wine\n\n[wine]\nprefix=%s\n' "$prefix" >"$settings"
