@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "schedule/year_file_store.h"
+#include "schedule/year_file_store_fixture.h"
 #include "testing/files.h"
 #include "testing/temp_folder.h"
 #include "testing/ys_record.h"
@@ -28,31 +29,7 @@ std::vector<std::string> Lines(const std::filesystem::path& file) {
     return loaded.Ok() ? loaded.Value() : std::vector<std::string>();
 }
 
-// Each record stored by a store of its own, written at once: the files after every record
-// are what a fetch leaves when it stops there.
-StoreResult StoreInto(const std::filesystem::path& folder, const std::string& record) {
-    ::koyomi::YearFileStore store(folder);
-    const StoreResult added = store.Add(record);
-    if (added.status != StoreStatus::Stored) {
-        return added;
-    }
-    const StoreResult written = store.Checkpoint();
-    return written.status == StoreStatus::FileError ? written : added;
-}
-
-class YearFileStore : public ::testing::Test {
-  protected:
-    StoreResult Store(const std::string& record) { return StoreInto(folder_.path(), record); }
-    std::filesystem::path YearFile(const char* year) const {
-        return folder_.path() / YearFileName(year);
-    }
-    size_t EntriesInFolder() const {
-        return static_cast<size_t>(
-            std::distance(std::filesystem::directory_iterator(folder_.path()), {}));
-    }
-
-    TempFolder folder_;
-};
+class YearFileStore : public testing::YearFileStoreFixture {};
 
 TEST_F(YearFileStore, RecordForNewYearCreatesFileWithItsLineAndCrLf) {
     YsRecord record;
@@ -189,7 +166,7 @@ TEST_F(YearFileStore, YearThatIsNotFourDigitsNeverReachesAFileName) {
     for (const char* year : {"../..", "..//", "20a4", " 024", "\x82\x4f\x82\x50", "/tmp"}) {
         YsRecord record;
         record.year = year;
-        StoreResult result = StoreInto(nested, record.Record());
+        StoreResult result = testing::StoreRecordAlone(nested, record.Record());
         EXPECT_EQ(result.status, StoreStatus::Rejected) << year;
         EXPECT_FALSE(result.reason.empty());
     }
@@ -224,7 +201,7 @@ TEST_F(YearFileStore, YearFileThatIsAFolderGivesFileErrorAndOtherYearsStillWork)
 TEST_F(YearFileStore, MissingFolderGivesFileErrorAndIsNotCreated) {
     std::filesystem::path missing = folder_.path() / "gone";
     YsRecord record;
-    StoreResult result = StoreInto(missing, record.Record());
+    StoreResult result = testing::StoreRecordAlone(missing, record.Record());
     EXPECT_EQ(result.status, StoreStatus::FileError);
     EXPECT_EQ(result.file, missing / YearFileName("2024"));
     EXPECT_FALSE(result.reason.empty());

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "schedule/year_file_store.h"
+#include "schedule/year_file_store_fixture.h"
 #include "testing/files.h"
 #include "testing/temp_folder.h"
 #include "testing/ys_record.h"
@@ -18,30 +19,7 @@ using testing::TempFolder;
 using testing::WriteBytes;
 using testing::YsRecord;
 
-// Each record stored by a store of its own, written at once.
-StoreResult StoreInto(const std::filesystem::path& folder, const std::string& record) {
-    ::koyomi::YearFileStore store(folder);
-    const StoreResult added = store.Add(record);
-    if (added.status != StoreStatus::Stored) {
-        return added;
-    }
-    const StoreResult written = store.Checkpoint();
-    return written.status == StoreStatus::FileError ? written : added;
-}
-
-class YearFileStoreFailures : public ::testing::Test {
-  protected:
-    StoreResult Store(const std::string& record) { return StoreInto(folder_.path(), record); }
-    std::filesystem::path YearFile(const char* year) const {
-        return folder_.path() / YearFileName(year);
-    }
-    size_t EntriesInFolder() const {
-        return static_cast<size_t>(
-            std::distance(std::filesystem::directory_iterator(folder_.path()), {}));
-    }
-
-    TempFolder folder_;
-};
+class YearFileStoreFailures : public testing::YearFileStoreFixture {};
 
 // A write that fails halfway (a full disk) must leave the old file exactly as it was. The
 // file-size limit makes writes fail even for root.
