@@ -31,6 +31,8 @@ using Clock = std::chrono::steady_clock;
 
 // How often a waiting call lets its caller's window handle events.
 constexpr auto kWaiterTurn = std::chrono::milliseconds(50);
+// What one read from the host takes at most.
+constexpr std::size_t kReadChunk = 65536;
 
 constexpr std::uint32_t kProgIdNotRegistered = 0x800401F3u;  // CO_E_CLASSSTRING
 constexpr std::uint32_t kClassNotRegistered = 0x80040154u;   // REGDB_E_CLASSNOTREG
@@ -316,7 +318,6 @@ Result<std::string> HostProcess::ReadAnswer(std::optional<std::chrono::milliseco
     bool window_changed = false;
     std::string bytes;  // of the frames not yet taken
     auto last_turn = Clock::now();
-    char chunk[65536];
     while (true) {
         while (bytes.size() >= host_protocol::kFrameHeaderSize) {
             const std::uint32_t size =
@@ -365,37 +366,14 @@ Result<std::string> HostProcess::ReadAnswer(std::optional<std::chrono::milliseco
             wait_ms =
                 wait_ms < 0 ? static_cast<int>(rest) : std::min(wait_ms, static_cast<int>(rest));
         }
-        pollfd ready{from_host_, POLLIN, 0};
         const auto before = Clock::now();
-        const int polled = ::poll(&ready, 1, wait_ms);
+        const Result<bool> read = ReadFromHost(wait_ms, kReadChunk, bytes);
         if (left && !window_up) {
             *left -= Clock::now() - before;
         }
-        if (polled < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int saved = errno;
-            Kill();
-            return Fail("waiting for the host: " + SystemReason(saved));
+        if (!read.Ok()) {
+            return Fail(read.Reason());
         }
-        if (polled == 0) {
-            continue;
-        }
-        const ssize_t got = ::read(from_host_, chunk, sizeof chunk);
-        if (got < 0) {
-            if (errno == EINTR || errno == EAGAIN) {
-                continue;
-            }
-            const int saved = errno;
-            Kill();
-            return Fail("reading from the host: " + SystemReason(saved));
-        }
-        if (got == 0) {
-            Kill();
-            return Fail("the host has ended");
-        }
-        bytes.append(chunk, static_cast<std::size_t>(got));
     }
 }
 
@@ -403,7 +381,6 @@ Result<std::string> HostProcess::ReadFrame(std::optional<Clock::time_point> dead
     std::string bytes;
     std::size_t wanted = host_protocol::kFrameHeaderSize;
     bool have_header = false;
-    char chunk[65536];
     while (bytes.size() < wanted) {
         int wait_ms = -1;
         if (deadline) {
@@ -415,34 +392,12 @@ Result<std::string> HostProcess::ReadFrame(std::optional<Clock::time_point> dead
             }
             wait_ms = static_cast<int>(left);
         }
-        pollfd ready{from_host_, POLLIN, 0};
-        const int polled = ::poll(&ready, 1, wait_ms);
-        if (polled < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int saved = errno;
-            Kill();
-            return Fail("waiting for the host: " + SystemReason(saved));
+        // Only this frame's bytes: what follows it is the next call's. A wait that ends
+        // without any comes back to the deadline check above.
+        const Result<bool> read = ReadFromHost(wait_ms, wanted - bytes.size(), bytes);
+        if (!read.Ok()) {
+            return Fail(read.Reason());
         }
-        if (polled == 0) {
-            continue;  // the deadline check above ends this
-        }
-        const ssize_t got =
-            ::read(from_host_, chunk, std::min(sizeof chunk, wanted - bytes.size()));
-        if (got < 0) {
-            if (errno == EINTR || errno == EAGAIN) {
-                continue;
-            }
-            const int saved = errno;
-            Kill();
-            return Fail("reading from the host: " + SystemReason(saved));
-        }
-        if (got == 0) {
-            Kill();
-            return Fail("the host has ended");
-        }
-        bytes.append(chunk, static_cast<std::size_t>(got));
         if (!have_header && bytes.size() == wanted) {
             const std::uint32_t size =
                 host_protocol::FrameSize(reinterpret_cast<const unsigned char*>(bytes.data()));
@@ -455,6 +410,38 @@ Result<std::string> HostProcess::ReadFrame(std::optional<Clock::time_point> dead
         }
     }
     return bytes.substr(host_protocol::kFrameHeaderSize);
+}
+
+Result<bool> HostProcess::ReadFromHost(int wait_ms, std::size_t most, std::string& bytes) {
+    pollfd ready{from_host_, POLLIN, 0};
+    const int polled = ::poll(&ready, 1, wait_ms);
+    if (polled < 0) {
+        if (errno == EINTR) {
+            return false;
+        }
+        const int saved = errno;
+        Kill();
+        return Fail("waiting for the host: " + SystemReason(saved));
+    }
+    if (polled == 0) {
+        return false;
+    }
+    char chunk[kReadChunk];
+    const ssize_t got = ::read(from_host_, chunk, std::min(sizeof chunk, most));
+    if (got < 0) {
+        if (errno == EINTR || errno == EAGAIN) {
+            return false;
+        }
+        const int saved = errno;
+        Kill();
+        return Fail("reading from the host: " + SystemReason(saved));
+    }
+    if (got == 0) {
+        Kill();
+        return Fail("the host has ended");
+    }
+    bytes.append(chunk, static_cast<std::size_t>(got));
+    return true;
 }
 
 }  // namespace koyomi

@@ -90,6 +90,10 @@ class HostProcess {
     // The answer's payload, taking the notices before it.
     Result<std::string> ReadAnswer(std::optional<std::chrono::milliseconds> timeout,
                                    JVLinkWaiter* waiter);
+    // Waits up to `wait_ms` (-1: no limit) for the host's next bytes and appends at most `most`
+    // of them to `bytes`: true when some came, false when the wait ended without any. A failed
+    // read or the host's end stops the host and fails.
+    Result<bool> ReadFromHost(int wait_ms, std::size_t most, std::string& bytes);
     void Kill();
 
     pid_t pid_;
