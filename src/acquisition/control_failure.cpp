@@ -59,6 +59,9 @@ std::string ControlMissingText(const ControlFailure& failure) {
     if (unexplained && !failure.reason.empty()) {
         text += "\n(" + failure.reason + ")";
     }
+    if (!failure.advice.empty()) {
+        text += "\n" + failure.advice;
+    }
     return text;
 }
 

@@ -33,6 +33,7 @@ struct ControlFailure {
     std::filesystem::path wine_prefix;
     bool backend_from_environment = false;  // JVLINK_BACKEND, not the saved choice, chose Wine
     std::string reason;                     // the library's own words, UTF-8
+    std::string advice;  // a line for the user on what would mend it, UTF-8; may be empty
 };
 
 // What the library's optional export gives, valid until its next call:
@@ -61,7 +62,7 @@ std::optional<std::string> SampleDataOfferText(const ControlFailure& failure);
 
 // The start-up box of a control that cannot be created: get and install JV-Link, and, when the
 // library said why and no offer has already told it (Other, or JV-Link in this process that is
-// registered but could not be created), its reason below.
+// registered but could not be created), its reason below; then the failure's advice, if any.
 std::string ControlMissingText(const ControlFailure& failure);
 
 }  // namespace koyomi

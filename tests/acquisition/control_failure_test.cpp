@@ -6,7 +6,7 @@ namespace koyomi::testing {
 namespace {
 
 ControlFailure Failure(ControlFailureKind kind, bool from_environment = false) {
-    return {kind, "/home/user/.wine", from_environment, "the library's reason"};
+    return {kind, "/home/user/.wine", from_environment, "the library's reason", ""};
 }
 
 TEST(LocalServiceOfferTest, NamesTheCauseAndThePrefix) {
@@ -62,6 +62,18 @@ TEST(ControlMissingTextTest, AddsTheReasonNoOfferHasShown) {
     EXPECT_EQ(ControlMissingText(Failure(ControlFailureKind::NotInstalled)), install);
     EXPECT_EQ(ControlMissingText(Failure(ControlFailureKind::InstalledNotCreated)),
               install + "\n(the library's reason)");
+}
+
+// The loader's advice (which build to take) ends the presence box, before its question.
+TEST(ControlMissingTextTest, EndsWithTheAdvice) {
+    ControlFailure failure = Failure(ControlFailureKind::NotInstalled);
+    failure.advice = "take the other build";
+    const std::string install =
+        "JRA-VANのホームページより【JV-Link】を入手し、インストールしてください。";
+    EXPECT_EQ(ControlMissingText(failure), install + "\ntake the other build");
+    const std::optional<std::string> presence = SampleDataOfferText(failure);
+    ASSERT_TRUE(presence);
+    EXPECT_EQ(presence->rfind(install + "\ntake the other build\n\n", 0), 0u) << *presence;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "acquisition/win32/control_bitness.h"
 #include "control/service/standin_jvlink.h"
 #include "control/service/standin_paths.h"
 #include "control/service/standin_settings.h"
@@ -84,6 +85,9 @@ JVLinkCreation CreateInProcess(std::string_view prog_id, std::filesystem::path s
         CoUninitialize();
         const bool unregistered =
             made.failure == REGDB_E_CLASSNOTREG || made.failure == CO_E_CLASSSTRING;
+        if (unregistered && prog_id == kJVLinkProgId) {
+            creation.failure.advice = OtherBitnessAdvice(ReadOtherRegistryView).value_or("");
+        }
         return fail(unregistered ? ControlFailureKind::NotInstalled
                                  : ControlFailureKind::InstalledNotCreated,
                     HresultReason(Utf16ToUtf8(made.step), made.failure));
