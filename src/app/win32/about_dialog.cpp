@@ -256,8 +256,12 @@ void MakeParts(AboutState& state) {
     HWND dialog = state.dialog;
     state.picture = MakeChild(kPictureClass, L"", 0, dialog, kAboutPicture, &state);
     // The captions lie on the picture, so they are its children.
-    state.version = MakeChild(kLabelClass, WideFromUtf8(state.text->version).c_str(), 0,
-                              state.picture, kAboutVersion, &state);
+    // Only a JV-Link of the program's own bitness can be created in it, so the box says which
+    // build this is.
+    const std::wstring version = WideFromUtf8(state.text->version) +
+                                 (sizeof(void*) == 8 ? L" 64 ビット版" : L" 32 ビット版");
+    state.version =
+        MakeChild(kLabelClass, version.c_str(), 0, state.picture, kAboutVersion, &state);
     state.credit = MakeChild(kLabelClass, L"制作 koyomivw 開発チーム ／ JRA-VAN Data Lab. 対応", 0,
                              state.picture, kAboutCredit, &state);
     state.home_page =
@@ -325,7 +329,7 @@ SIZE Layout(AboutState& state, int dpi) {
     SendMessageW(state.folders, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
 
     Place(state.picture, Scaled(kPanel, dpi));
-    Place(state.version, Scaled({14, 12, 14 + 150, 12 + 24}, dpi));
+    Place(state.version, Scaled({14, 12, 14 + 200, 12 + 24}, dpi));
     Place(state.credit, Scaled({6, 180, 6 + 295, 180 + 17}, dpi));
     Place(state.home_page, Scaled({10, 226, 10 + 155, 226 + 21}, dpi));
     Place(state.ok, Scaled({234, 224, 234 + 75, 224 + 25}, dpi));

@@ -126,7 +126,8 @@ TEST(AboutDialog, ShowsTheVersionCreditAndEveryFolderLineAndClosesWithEsc) {
         PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
     });
     EXPECT_TRUE(closed) << "Esc did not close the box";
-    EXPECT_EQ(texts[kAboutVersion], L"Ver.1.02");
+    EXPECT_EQ(texts[kAboutVersion],
+              sizeof(void*) == 8 ? L"Ver.1.02 64 ビット版" : L"Ver.1.02 32 ビット版");
     EXPECT_EQ(texts[kAboutCredit], L"制作 koyomivw 開発チーム ／ JRA-VAN Data Lab. 対応");
     EXPECT_EQ(texts[kAboutHomePage], L"ホームページ");
     EXPECT_EQ(texts[IDOK], L"OK");
