@@ -1,6 +1,7 @@
 #include "acquisition/win32/control_bitness.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <map>
 #include <optional>
@@ -37,6 +38,26 @@ TEST(OtherBitnessAdviceTest, NamesTheOtherBuildOnlyForACompleteRegistration) {
     EXPECT_FALSE(OtherBitnessAdvice(Registry({{kProgIdKey, clsid}})));
     EXPECT_FALSE(OtherBitnessAdvice(Registry({{kProgIdKey, clsid}, {kServerKey, L""}})));
     EXPECT_FALSE(OtherBitnessAdvice(Registry({{kProgIdKey, L""}, {kServerKey, L"x.dll"}})));
+}
+
+// A 32-bit prefix has one view, which both flags name, so the reader is seen there reading a
+// key's default value below the classes root and finding none for a missing key.
+TEST(OtherBitnessAdviceTest, ReadsTheDefaultValueBelowTheClassesRoot) {
+    const std::wstring class_key = L"koyomivw-test.Bitness";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, (class_key + L"\\CLSID").c_str(), 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const std::wstring clsid = L"{6B0C3F2E-51A4-4D8A-9E37-0A1B2C3D4E5F}";
+    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(clsid.c_str()),
+                   static_cast<DWORD>((clsid.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    const std::optional<std::wstring> read = ReadOtherRegistryView(L"koyomivw-test.Bitness\\CLSID");
+    const std::optional<std::wstring> missing =
+        ReadOtherRegistryView(L"koyomivw-test.Bitness\\None");
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, class_key.c_str());
+    EXPECT_EQ(read, clsid);
+    EXPECT_FALSE(missing);
 }
 
 }  // namespace
