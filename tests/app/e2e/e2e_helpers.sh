@@ -47,3 +47,43 @@ ended_within() {
     done
     return 1
 }
+
+# The year files the fetch wrote beside the program are exactly the expected ones
+# (`$work/expected`, from expected_year_files.py), byte for byte.
+check_year_files() {
+    local expected name
+    for expected in "$work/expected"/*.jvYS; do
+        name=$(basename "$expected")
+        cmp "$expected" "$work/program/$name" || fail "year file $name differs"
+    done
+    [[ $(ls "$work/program"/*.jvYS | wc -l) -eq $(ls "$work/expected"/*.jvYS | wc -l) ]] ||
+        fail "unexpected year files"
+}
+
+# The clipboard holds the table of the second-newest expected year, its lines ended by CR LF
+# ($1 crlf) or LF ($1 lf: Wine hands the clipboard's CR LF to X as LF).
+check_clipboard() {  # crlf|lf
+    local clip year lines
+    clip=$(xclip -o -selection clipboard | base64 -w0)
+    year=$(ls "$work/expected" | sort -r | sed -n 2p | cut -c1-4)
+    lines=$(wc -l <"$work/expected/${year}年ｽｹｼﾞｭｰﾙ.jvYS")
+    python3 - "$clip" "$year" "$lines" "$1" <<'PY' || fail "clipboard text"
+import base64, sys
+text = base64.b64decode(sys.argv[1]).decode("utf-8")
+year, lines = sys.argv[2], int(sys.argv[3])
+line_end = {"crlf": "\r\n", "lf": "\n"}[sys.argv[4]]
+rows = text.split(line_end)
+assert rows[-1] == "", "no line end after the last line"
+rows = rows[:-1]
+assert rows[0] == f"{year}年 スケジュール【ALL】", rows[0]
+assert rows[1] == "\t".join(["No.", "年月日", "曜日", "場所", "回", "日", "ｸﾞﾚｰﾄﾞ", "種別", "記号",
+                             "重量", "距離", "ﾄﾗｯｸ", "重賞回", "レース名"]), rows[1]
+assert len(rows) == 2 + lines, (len(rows), lines)
+for number, row in enumerate(rows[2:], start=1):
+    cells = row.split("\t")
+    assert len(cells) == 14, row
+    assert cells[0] == f"{number:3d}", cells[0]
+    assert cells[1].startswith(f"{year}年"), cells[1]
+print(f"clipboard: {len(rows)} lines for {year}")
+PY
+}

@@ -52,12 +52,7 @@ wait_for 90 grep -aq "^$last_time" "$work/program/koyomivw.ini" ||
     fail "fetch did not complete with $last_time: $(grep -a LastTime "$work/program/koyomivw.ini")"
 sleep 0.5
 
-for expected in "$work/expected"/*.jvYS; do
-    name=$(basename "$expected")
-    cmp "$expected" "$work/program/$name" || fail "year file $name differs"
-done
-[[ $(ls "$work/program"/*.jvYS | wc -l) -eq $(ls "$work/expected"/*.jvYS | wc -l) ]] ||
-    fail "unexpected year files"
+check_year_files
 
 # The year selector has the focus: Down chooses the newest year, Down again the next one.
 xdotool windowfocus --sync "$window" 2>/dev/null || true
@@ -73,28 +68,7 @@ sleep 0.5
 xdotool key c
 sleep 1
 
-# Wine hands the clipboard's Unicode text to X as UTF-8, its CR LF line ends as LF.
-clip=$(xclip -o -selection clipboard | base64 -w0)
-year=$(ls "$work/expected" | sort -r | sed -n 2p | cut -c1-4)
-lines=$(wc -l <"$work/expected/${year}年ｽｹｼﾞｭｰﾙ.jvYS")
-python3 - "$clip" "$year" "$lines" <<'PY' || fail "clipboard text"
-import base64, sys
-text = base64.b64decode(sys.argv[1]).decode("utf-8")
-year, lines = sys.argv[2], int(sys.argv[3])
-rows = text.split("\n")
-assert rows[-1] == "", "no line end after the last line"
-rows = rows[:-1]
-assert rows[0] == f"{year}年 スケジュール【ALL】", rows[0]
-assert rows[1] == "\t".join(["No.", "年月日", "曜日", "場所", "回", "日", "ｸﾞﾚｰﾄﾞ", "種別", "記号",
-                             "重量", "距離", "ﾄﾗｯｸ", "重賞回", "レース名"]), rows[1]
-assert len(rows) == 2 + lines, (len(rows), lines)
-for number, row in enumerate(rows[2:], start=1):
-    cells = row.split("\t")
-    assert len(cells) == 14, row
-    assert cells[0] == f"{number:3d}", cells[0]
-    assert cells[1].startswith(f"{year}年"), cells[1]
-print(f"clipboard: {len(rows)} lines for {year}")
-PY
+check_clipboard lf
 
 xdotool key --window "$window" alt+f
 sleep 0.5
