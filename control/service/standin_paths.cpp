@@ -107,6 +107,17 @@ Result<StandInPaths> StandInPathsFor(const StandInEnvironment& environment,
     return paths;
 }
 
+StandInPaths StandInPathsBesideProgram(const StandInEnvironment& environment,
+                                       const std::filesystem::path& program_folder) {
+    const std::filesystem::path own = program_folder / kStandInFolderName;
+    StandInPaths paths;
+    paths.service_override = environment.service_override;
+    paths.settings_file = own / kStandInSettingsFileName;
+    paths.cache_root = own / kBesideProgramCacheFolderName;
+    paths.bundled_service = program_folder / kBundledServiceFolderName;
+    return paths;
+}
+
 Result<StandInPaths> StandInPathsFromEnvironment(const std::filesystem::path& program_folder) {
     return StandInPathsFor(StandInEnvironmentOfProcess(), program_folder);
 }

@@ -12,6 +12,7 @@ inline constexpr std::string_view kServiceFolderVariable = "JVLINK_SERVICE_DIR";
 inline constexpr std::string_view kStandInFolderName = "koyomivw-jvlink";
 inline constexpr std::string_view kStandInSettingsFileName = "settings.ini";
 inline constexpr std::string_view kBundledServiceFolderName = "sample-service";
+inline constexpr std::string_view kBesideProgramCacheFolderName = "downloads";
 
 struct StandInPaths {
     std::filesystem::path service_override;  // from JVLINK_SERVICE_DIR; empty when unset
@@ -36,6 +37,13 @@ StandInEnvironment StandInEnvironmentOfProcess();
 // the home folder is needed and the home is not an absolute path.
 Result<StandInPaths> StandInPathsFor(const StandInEnvironment& environment,
                                      const std::filesystem::path& program_folder);
+
+// The paths for a control that keeps everything beside the program in `program_folder`, as a
+// portable copy of the Windows program does: settings in koyomivw-jvlink\settings.ini, the
+// cache in koyomivw-jvlink\downloads, both below the program folder. The service override
+// still comes from `environment`.
+StandInPaths StandInPathsBesideProgram(const StandInEnvironment& environment,
+                                       const std::filesystem::path& program_folder);
 
 // StandInPathsFor the process's own environment.
 Result<StandInPaths> StandInPathsFromEnvironment(const std::filesystem::path& program_folder);

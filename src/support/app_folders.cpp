@@ -24,9 +24,13 @@ bool IsInstalledCopy(const fs::path& program_folder) {
            fs::is_regular_file(program_folder / kInstalledMarkerName, error);
 }
 
+bool KeepsDataBesideProgram(const fs::path& program_folder) {
+    return !IsInstalledCopy(program_folder) && !program_folder.empty() &&
+           MayWriteFolder(program_folder);
+}
+
 AppFolders ChooseAppFolders(const fs::path& program_file, const FolderEnvironment& env) {
-    const fs::path folder = program_file.parent_path();
-    if (!IsInstalledCopy(folder) && !folder.empty() && MayWriteFolder(folder)) {
+    if (KeepsDataBesideProgram(program_file.parent_path())) {
         return FoldersBesideProgram(program_file);
     }
     return PerUserFolders(program_file, env);

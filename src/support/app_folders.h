@@ -55,6 +55,10 @@ AppFolders PerUserFolders(const std::filesystem::path& program_file, const Folde
 // True when the install step's marker lies in `program_folder`.
 bool IsInstalledCopy(const std::filesystem::path& program_folder);
 
+// Whether a copy in `program_folder` keeps what it writes beside itself: not when it is
+// installed, nor when the process may not write there.
+bool KeepsDataBesideProgram(const std::filesystem::path& program_folder);
+
 // The choice made at start-up: per-user folders for an installed copy and for a copy whose
 // folder the process may not write; everything beside the program otherwise.
 AppFolders ChooseAppFolders(const std::filesystem::path& program_file,

@@ -186,6 +186,16 @@ TEST(StandInPaths, WithoutAnAbsoluteHomeOnlyXdgFoldersWillDo) {
     }
 }
 
+// A portable copy needs no home folder and leaves nothing outside its own folder.
+TEST(StandInPaths, BesideTheProgramEverythingStaysBelowItsFolder) {
+    const StandInEnvironment environment{"", "/xdg/config", "/xdg/cache", "/srv/jv"};
+    const StandInPaths paths = StandInPathsBesideProgram(environment, "/usb/koyomivw");
+    EXPECT_EQ(paths.settings_file, "/usb/koyomivw/koyomivw-jvlink/settings.ini");
+    EXPECT_EQ(paths.cache_root, "/usb/koyomivw/koyomivw-jvlink/downloads");
+    EXPECT_EQ(paths.bundled_service, "/usb/koyomivw/sample-service");
+    EXPECT_EQ(paths.service_override, "/srv/jv");
+}
+
 TEST(StandInPaths, ServiceFolderOrderIsVariableThenSettingThenBundled) {
     ScopedVariable service("JVLINK_SERVICE_DIR", "/srv/jv");
     StandInPaths paths = StandInPathsFromEnvironment("/opt/koyomivw").Value();

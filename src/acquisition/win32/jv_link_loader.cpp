@@ -12,6 +12,7 @@
 #include "control/service/standin_settings.h"
 #include "control/windows/com_jvlink.h"
 #include "control/windows/settings_dialog.h"
+#include "support/app_folders.h"
 #include "support/sjis_text.h"
 #include "support/win32/windows_error.h"
 
@@ -109,13 +110,22 @@ int LocalServiceSettingsDialog(const std::filesystem::path& settings_file) {
     });
 }
 
+// A copy that keeps its year files and settings beside itself keeps the local data service's
+// settings and downloads there too, so that a portable copy leaves nothing in the profile.
+Result<StandInPaths> StandInPathsOfCopy(const std::filesystem::path& program_folder) {
+    if (KeepsDataBesideProgram(program_folder)) {
+        return StandInPathsBesideProgram(StandInEnvironmentOfProcess(), program_folder);
+    }
+    return StandInPathsFromEnvironment(program_folder);
+}
+
 }  // namespace
 
 JVLinkCreation CreateJVLinkObject(std::string_view prog_id,
                                   const std::filesystem::path& program_folder) {
     // The local data service, once chosen, serves instead of JV-Link until JV Link 設定 chooses
     // JV-Link again. Without a settings folder there is no saved choice.
-    Result<StandInPaths> paths = StandInPathsFromEnvironment(program_folder);
+    Result<StandInPaths> paths = StandInPathsOfCopy(program_folder);
     if (!paths) {
         return CreateInProcess(prog_id, {});
     }
@@ -130,7 +140,7 @@ JVLinkCreation CreateJVLinkObject(std::string_view prog_id,
 }
 
 Status UseLocalDataService(const std::filesystem::path& program_folder) {
-    const Result<StandInPaths> paths = StandInPathsFromEnvironment(program_folder);
+    const Result<StandInPaths> paths = StandInPathsOfCopy(program_folder);
     if (!paths) {
         return Fail(paths.Reason());
     }

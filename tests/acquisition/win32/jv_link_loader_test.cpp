@@ -11,6 +11,7 @@
 
 #include "acquisition/acquisition_test_support.h"
 #include "control/service/standin_settings.h"
+#include "support/app_folders.h"
 
 namespace koyomi::testing {
 namespace {
@@ -18,15 +19,17 @@ namespace {
 using ::testing::HasSubstr;
 
 // The control's settings in a folder of the test's own, so that no choice saved by another run
-// decides which control serves.
+// decides which control serves; the program is an installed copy, which keeps them there.
 class WindowsLoaderTest : public ::testing::Test {
   protected:
     TempFolder root_;
+    std::filesystem::path program_ = root_ / "program";
 
     void SetUp() override {
         Set("APPDATA", (root_ / "roaming").string());
         Set("LOCALAPPDATA", (root_ / "local").string());
         Set("JVLINK_SERVICE_DIR", (root_ / "service").string());
+        WriteBytes(program_ / std::string(kInstalledMarkerName), "");
     }
     void TearDown() override {
         for (const auto& [name, value] : saved_) {
@@ -49,7 +52,7 @@ class WindowsLoaderTest : public ::testing::Test {
 };
 
 TEST_F(WindowsLoaderTest, AProgIdNotRegisteredIsJVLinkNotInstalled) {
-    const JVLinkCreation creation = CreateJVLinkObject("KoyomiTest.NotRegistered", root_.path());
+    const JVLinkCreation creation = CreateJVLinkObject("KoyomiTest.NotRegistered", program_);
     EXPECT_EQ(creation.link, nullptr);
     EXPECT_EQ(creation.failure.kind, ControlFailureKind::NotInstalled);
     EXPECT_THAT(creation.failure.reason, HasSubstr("CLSIDFromProgID(KoyomiTest.NotRegistered)"));
@@ -61,11 +64,11 @@ TEST_F(WindowsLoaderTest, AProgIdNotRegisteredIsJVLinkNotInstalled) {
 TEST_F(WindowsLoaderTest, TheSavedLocalDataServiceServes) {
     WriteBytes(SettingsFile(), "[download]\nms_per_file=0\n");
     WriteBytes(root_ / "service" / "YSCH20260105093000.jvd", "YS one\r\n");
-    ASSERT_TRUE(UseLocalDataService(root_.path()));
+    ASSERT_TRUE(UseLocalDataService(program_));
     EXPECT_THAT(ReadBytes(SettingsFile()), HasSubstr("backend=service"));
     EXPECT_THAT(ReadBytes(SettingsFile()), HasSubstr("ms_per_file=0"));
 
-    JVLinkCreation creation = CreateJVLinkObject(kJVLinkProgId, root_.path());
+    JVLinkCreation creation = CreateJVLinkObject(kJVLinkProgId, program_);
     ASSERT_NE(creation.link, nullptr) << creation.reason;
     JVLink& link = *creation.link;
     ASSERT_EQ(link.JVInit(u"SA100200/SD300400/KoyomiVw/Ver.1.02"), 0);
@@ -86,10 +89,10 @@ TEST_F(WindowsLoaderTest, TheLocalDataServiceServesAChosenFolderOfAnyName) {
     settings.service_folder = folder;
     settings.ms_per_file = 0;
     ASSERT_TRUE(SaveStandInSettings(SettingsFile(), settings));
-    ASSERT_TRUE(UseLocalDataService(root_.path()));
+    ASSERT_TRUE(UseLocalDataService(program_));
     _putenv_s("JVLINK_SERVICE_DIR", "");
 
-    JVLinkCreation creation = CreateJVLinkObject(kJVLinkProgId, root_.path());
+    JVLinkCreation creation = CreateJVLinkObject(kJVLinkProgId, program_);
     ASSERT_NE(creation.link, nullptr) << creation.reason;
     ASSERT_EQ(creation.link->JVInit(u"SA100200/SD300400/KoyomiVw/Ver.1.02"), 0);
     int read_count = 0;
@@ -103,17 +106,28 @@ TEST_F(WindowsLoaderTest, TheLocalDataServiceServesAChosenFolderOfAnyName) {
 
 TEST_F(WindowsLoaderTest, AnUnusableSettingsFolderIsAFailure) {
     WriteBytes(root_ / "roaming" / "koyomivw-jvlink", "a file where the folder belongs");
-    EXPECT_FALSE(UseLocalDataService(root_.path()));
+    EXPECT_FALSE(UseLocalDataService(program_));
+}
+
+// A copy that keeps its data beside itself keeps the local data service's choice there too.
+TEST_F(WindowsLoaderTest, APortableCopyKeepsTheChoiceBesideItself) {
+    const std::filesystem::path portable = root_ / "portable";
+    std::filesystem::create_directories(portable);
+    ASSERT_TRUE(UseLocalDataService(portable));
+    EXPECT_THAT(ReadBytes(portable / "koyomivw-jvlink" / "settings.ini"),
+                HasSubstr("backend=service"));
+    EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
+    EXPECT_NE(CreateJVLinkObject(kJVLinkProgId, portable).link, nullptr);
 }
 
 // Run only after the test control has been registered in the prefix.
 TEST_F(WindowsLoaderTest, RegisteredControlIsCreatedInProcess) {
-    JVLinkCreation creation = CreateJVLinkObject(kJVLinkProgId, root_.path());
+    JVLinkCreation creation = CreateJVLinkObject(kJVLinkProgId, program_);
     ASSERT_NE(creation.link, nullptr) << creation.reason;
     EXPECT_EQ(creation.link->JVInit(u"SA100200/SD300400/KoyomiVw/Ver.1.02"), 0);
     EXPECT_EQ(creation.link->JVClose(), 0);
     // A second object beside the first, as the presence probe and the window have them.
-    JVLinkCreation second = CreateJVLinkObject(kJVLinkProgId, root_.path());
+    JVLinkCreation second = CreateJVLinkObject(kJVLinkProgId, program_);
     EXPECT_NE(second.link, nullptr) << second.reason;
 }
 

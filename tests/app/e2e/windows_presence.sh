@@ -25,13 +25,9 @@ cleanup() {
 }
 trap cleanup EXIT
 "$prefix_script" boot "$WINEPREFIX"
-# The local data service's settings in the prefix's profile, as the program finds them.
-roaming=$(find "$WINEPREFIX/drive_c/users" -mindepth 3 -maxdepth 3 -path '*/AppData/Roaming' \
-    -not -path '*/Public/*' | head -1)
-[[ -n $roaming ]] || { echo "FAIL: no user profile in the new prefix"; exit 1; }
-settings=$roaming/koyomivw-jvlink/settings.ini
-# A copy of its own, whose data folder is beside it.
+# A copy of its own, whose data folder is beside it: so are the local data service's settings.
 cp -r "$program_dir/koyomivw.exe" "$program_dir/sample-service" "$work/"
+settings=$work/koyomivw-jvlink/settings.ini
 
 source "$(dirname "$0")/e2e_helpers.sh"
 
