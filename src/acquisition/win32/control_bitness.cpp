@@ -11,10 +11,7 @@ namespace {
 
 constexpr bool kSixtyFourBit = sizeof(void*) == 8;
 
-}  // namespace
-
-std::optional<std::wstring> ReadOtherRegistryView(const std::wstring& key) {
-    const REGSAM view = kSixtyFourBit ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+std::optional<std::wstring> ReadDefaultValue(const std::wstring& key, REGSAM view) {
     HKEY opened = nullptr;
     if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE | view, &opened) !=
         ERROR_SUCCESS) {
@@ -35,6 +32,22 @@ std::optional<std::wstring> ReadOtherRegistryView(const std::wstring& key) {
     }
     RegCloseKey(opened);
     return value;
+}
+
+}  // namespace
+
+std::optional<std::wstring> ReadOtherRegistryView(const std::wstring& key) {
+    const REGSAM view = kSixtyFourBit ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+    if (std::optional<std::wstring> value = ReadDefaultValue(key, view)) {
+        return value;
+    }
+    // Only the classes below CLSID differ between the views; a ProgID is one key that both
+    // share. Windows opens the shared key for either flag, Wine looks for a redirected copy and
+    // finds none, so the shared key is read for a ProgID the other view seems to lack.
+    if (key.rfind(L"CLSID\\", 0) != 0) {
+        return ReadDefaultValue(key, 0);
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> OtherBitnessAdvice(const OtherViewReader& read) {
