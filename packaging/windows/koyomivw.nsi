@@ -146,10 +146,37 @@ Function un.onInit
     !insertmacro UseRegistryView
 FunctionEnd
 
+; The install location of the other bitness's copy into $0, empty when there is none: the
+; 32-bit and the 64-bit copy may both be installed, and share the one Start-menu entry.
+!macro FindOtherCopy
+    !if "${BITS}" == "64"
+        SetRegView 32
+    !else
+        SetRegView 64
+    !endif
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    !if "${BITS}" == "64"
+        SetRegView 64
+    !else
+        SetRegView 32
+    !endif
+    ; On 32-bit Windows both views are this copy's own.
+    ${If} $0 == $INSTDIR
+    ${OrIfNot} ${FileExists} "$0\koyomivw.exe"
+        StrCpy $0 ""
+    ${EndIf}
+!macroend
+
 Section "Uninstall"
     SetShellVarContext all
-    Delete "$SMPROGRAMS\${MENU_NAME}.lnk"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    ; The entry goes with the last copy; while the other stays installed it starts that one.
+    !insertmacro FindOtherCopy
+    ${If} $0 == ""
+        Delete "$SMPROGRAMS\${MENU_NAME}.lnk"
+    ${Else}
+        CreateShortcut "$SMPROGRAMS\${MENU_NAME}.lnk" "$0\koyomivw.exe"
+    ${EndIf}
     ; Only a folder this installer made, which holds nothing of the users: their year files
     ; and settings are in their own AppData.
     ${If} ${FileExists} "$INSTDIR\${MARKER}"

@@ -48,16 +48,46 @@ ended_within() {
     return 1
 }
 
-# The year files the fetch wrote beside the program are exactly the expected ones
-# (`$work/expected`, from expected_year_files.py), byte for byte.
-check_year_files() {
-    local expected name
+# A scratch copy of the sample service in `$work/service` that serves at once, the year files a
+# fetch of it must write in `$work/expected`, JVLINK_SERVICE_DIR pointing at it and `last_time`,
+# the "LastTime" line that the fetch saves: JVOpen's newest-data stamp is the newest service
+# file's.
+serve_sample_copy() {  # sample_service_dir
+    mkdir -p "$work/service" "$work/expected"
+    cp "$1"/YSCH*.jvd "$work/service/"
+    printf '[download]\r\nms_per_file=0\r\n' >"$work/service/faults.ini"
+    python3 "$(dirname "${BASH_SOURCE[0]}")/expected_year_files.py" "$work/service" \
+        "$work/expected"
+    local newest
+    newest=$(ls "$work/service" | sed -n 's/^YSCH\([0-9]\{14\}\)\.jvd$/\1/p' | sort | tail -1)
+    last_time="LastTime=${newest:0:4}/${newest:4:2}/${newest:6:2} ${newest:8:2}:${newest:10:2}:${newest:12:2}"
+    export JVLINK_SERVICE_DIR="$work/service"
+}
+
+# A fetch by the keyboard in the main window $1 (ﾌｧｲﾙ, D; the opening box confirmed with Enter),
+# finished when the settings file $2 holds `last_time`.
+fetch_by_keyboard() {  # window settings_file
+    xdotool key --window "$1" alt+f
+    sleep 0.5
+    xdotool key d
+    wait_for 20 sh -c "xdotool search --onlyvisible --name '$title' | wc -l | grep -qv '^1$'" ||
+        fail "no opening box"
+    sleep 0.5
+    xdotool key Return
+    wait_for 90 grep -aq "^$last_time" "$2" ||
+        fail "fetch did not complete with $last_time: $(grep -a LastTime "$2")"
+}
+
+# The year files the fetch wrote into $1 (else beside the program, `$work/program`) are exactly
+# the expected ones (`$work/expected`), byte for byte.
+check_year_files() {  # [folder]
+    local folder=${1:-$work/program} expected name
     for expected in "$work/expected"/*.jvYS; do
         name=$(basename "$expected")
-        cmp "$expected" "$work/program/$name" || fail "year file $name differs"
+        cmp "$expected" "$folder/$name" || fail "year file $name differs"
     done
-    [[ $(ls "$work/program"/*.jvYS | wc -l) -eq $(ls "$work/expected"/*.jvYS | wc -l) ]] ||
-        fail "unexpected year files"
+    [[ $(ls "$folder"/*.jvYS | wc -l) -eq $(ls "$work/expected"/*.jvYS | wc -l) ]] ||
+        fail "unexpected year files in $folder"
 }
 
 # The clipboard holds the table of the second-newest expected year, its lines ended by CR LF

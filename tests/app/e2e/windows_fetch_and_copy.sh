@@ -11,24 +11,17 @@ program_dir=$1
 sample_service=$2
 export WINEPREFIX=$3 WINEDEBUG=-all WINEARCH=win32
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-here=$(cd "$(dirname "$0")" && pwd)
 title="JRA 年間開催スケジュール"
 work=$(mktemp -d)
 trap 'kill "${app:-0}" 2>/dev/null || true; wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 
-mkdir -p "$work/program" "$work/service" "$work/expected"
+source "$(dirname "$0")/e2e_helpers.sh"
+
+mkdir -p "$work/program"
 cp "$program_dir/koyomivw.exe" "$work/program/"
-cp "$sample_service"/YSCH*.jvd "$work/service/"
-printf '[download]\r\nms_per_file=0\r\n' >"$work/service/faults.ini"
+serve_sample_copy "$sample_service"
 # All months, so the whole year is listed whatever today is.
 printf '[kikan]\r\nkikan=1\r\n' >"$work/program/koyomivw.ini"
-python3 "$here/expected_year_files.py" "$work/service" "$work/expected"
-# JVOpen's newest-data stamp is the newest service file's, "LastTime" its text.
-newest=$(ls "$work/service" | sed -n 's/^YSCH\([0-9]\{14\}\)\.jvd$/\1/p' | sort | tail -1)
-last_time="LastTime=${newest:0:4}/${newest:4:2}/${newest:6:2} ${newest:8:2}:${newest:10:2}:${newest:12:2}"
-export JVLINK_SERVICE_DIR="$work/service"
-
-source "$(dirname "$0")/e2e_helpers.sh"
 
 # Wine's desktop on this display: a server started without one would give no window at all.
 wineserver -k 2>/dev/null || true
@@ -41,15 +34,7 @@ xdotool windowfocus --sync "$window" 2>/dev/null || true
 sleep 1
 
 # File menu, fetch; the opening box is confirmed with Enter.
-xdotool key --window "$window" alt+f
-sleep 0.5
-xdotool key d
-wait_for 20 sh -c "xdotool search --onlyvisible --name '$title' | wc -l | grep -qv '^1$'" ||
-    fail "no opening box"
-sleep 0.5
-xdotool key Return
-wait_for 90 grep -aq "^$last_time" "$work/program/koyomivw.ini" ||
-    fail "fetch did not complete with $last_time: $(grep -a LastTime "$work/program/koyomivw.ini")"
+fetch_by_keyboard "$window" "$work/program/koyomivw.ini"
 sleep 0.5
 
 check_year_files
