@@ -64,9 +64,10 @@ serve_sample_copy() {  # sample_service_dir
     export JVLINK_SERVICE_DIR="$work/service"
 }
 
-# A fetch by the keyboard in the main window $1 (ﾌｧｲﾙ, D; the opening box confirmed with Enter),
-# finished when the settings file $2 holds `last_time`.
-fetch_by_keyboard() {  # window settings_file
+# Starts a fetch by the keyboard in the main window $1: ﾌｧｲﾙ, D, the opening box confirmed with
+# Enter.
+start_fetch_by_keyboard() {  # window
+    xdotool windowfocus --sync "$1" 2>/dev/null || true
     xdotool key --window "$1" alt+f
     sleep 0.5
     xdotool key d
@@ -74,6 +75,12 @@ fetch_by_keyboard() {  # window settings_file
         fail "no opening box"
     sleep 0.5
     xdotool key Return
+}
+
+# A fetch by the keyboard in the main window $1, finished when the settings file $2 holds
+# `last_time`.
+fetch_by_keyboard() {  # window settings_file
+    start_fetch_by_keyboard "$1"
     wait_for 90 grep -aq "^$last_time" "$2" ||
         fail "fetch did not complete with $last_time: $(grep -a LastTime "$2")"
 }

@@ -33,14 +33,7 @@ count_windows() {  # name: how many visible windows have it
 
 # File menu, fetch, the opening box confirmed; then the control's window comes up.
 fetch_until_notice() {
-    xdotool windowfocus --sync "$window"
-    xdotool key --window "$window" alt+f
-    sleep 0.3
-    xdotool key d
-    wait_for 10 sh -c "[ \$(xdotool search --onlyvisible --name '$title' | wc -l) -gt 1 ]" ||
-        fail "no opening box"
-    sleep 0.3
-    xdotool key Return
+    start_fetch_by_keyboard "$window"
     wait_for 30 xdotool search --onlyvisible --name "$notice" || fail "no window of the control"
 }
 
