@@ -25,25 +25,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-    echo "FAIL: $*"
-    if [[ -n ${DISPLAY:-} ]]; then
-        import -window root /tmp/koyomivw-package-failure.png 2>/dev/null || true
-    fi
-    exit 1
-}
-
-wait_for() {  # seconds, command...
-    local limit=$1
-    shift
-    for ((i = 0; i < limit * 10; ++i)); do
-        if "$@" >/dev/null 2>&1; then
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
-}
+work=$base
+title="JRA 年間開催スケジュール"
+source "$here/../app/e2e/e2e_helpers.sh"
 
 echo "== package"
 cpack -G DEB -B "$base/out" --config "$build/CPackConfig.cmake" >"$base/cpack.log" 2>&1 ||
@@ -96,32 +80,24 @@ python3 "$here/../app/e2e/expected_year_files.py" "$root/usr/lib/koyomivw/sample
 run_and_fetch() {  # label, home, data folder, settings file, command prefix...
     local label=$1 home=$2 data=$3 settings=$4
     shift 4
+    case_name=$label
     "$@" env HOME="$home" "${extra_env[@]}" "$root/usr/bin/koyomivw" >"$base/$label.out" 2>&1 &
     app=$!
-    wait_for 20 xdotool search --name "JRA 年間開催スケジュール" || fail "$label: no main window"
+    wait_for 20 xdotool search --name "$title" || fail "no main window"
     local window
-    window=$(xdotool search --name "JRA 年間開催スケジュール" | head -1)
-    xdotool windowfocus --sync "$window"
+    window=$(xdotool search --name "$title" | head -1)
     sleep 0.5
-    xdotool key --window "$window" alt+f
-    sleep 0.3
-    xdotool key d
-    wait_for 10 sh -c "xdotool search --onlyvisible --name 'JRA 年間開催スケジュール' | wc -l | grep -qv '^1$'" ||
-        fail "$label: no opening box"
-    sleep 0.3
-    xdotool key Return
-    wait_for 60 grep -q LastTime "$settings" || fail "$label: fetch did not complete"
+    start_fetch_by_keyboard "$window"
+    wait_for 60 grep -q LastTime "$settings" || fail "fetch did not complete"
     sleep 0.5
-    for expected in "$base/expected"/*.jvYS; do
-        cmp "$expected" "$data/$(basename "$expected")" || fail "$label: year file differs"
-    done
+    check_year_files "$data"
     xdotool windowfocus --sync "$window"
     xdotool key --window "$window" alt+f
     sleep 0.3
     xdotool key x
-    wait_for 10 sh -c "! kill -0 $app" || fail "$label: the window did not close"
+    wait_for 10 sh -c "! kill -0 $app" || fail "the window did not close"
     app=
-    grep -q '^width=' "$settings" || fail "$label: window size not saved"
+    grep -q '^width=' "$settings" || fail "window size not saved"
     echo "$label: $(ls "$data" | wc -l) year files in $data, settings in $settings"
 }
 
@@ -163,17 +139,18 @@ home="$base/home-portable"
 mkdir -p "$home"
 HOME="$home" XDG_CACHE_HOME="$home/cache" "$portable/koyomivw" >"$base/portable.out" 2>&1 &
 app=$!
-wait_for 20 xdotool search --name "JRA 年間開催スケジュール" || fail "portable: no main window"
-window=$(xdotool search --name "JRA 年間開催スケジュール" | head -1)
+case_name=portable
+wait_for 20 xdotool search --name "$title" || fail "no main window"
+window=$(xdotool search --name "$title" | head -1)
 xdotool windowfocus --sync "$window"
 sleep 0.3
 xdotool key --window "$window" alt+f
 sleep 0.3
 xdotool key x
-wait_for 10 sh -c "! kill -0 $app" || fail "portable: the window did not close"
+wait_for 10 sh -c "! kill -0 $app" || fail "the window did not close"
 app=
-grep -q '^width=' "$portable/koyomivw.ini" || fail "portable: settings not beside the program"
+grep -q '^width=' "$portable/koyomivw.ini" || fail "settings not beside the program"
 [[ ! -e $home/.local/share/koyomivw && ! -e $home/.config/koyomivw ]] ||
-    fail "portable: wrote into the home folder"
+    fail "wrote into the home folder"
 
 echo "package checks passed in $(($(date +%s) - started)) s"
