@@ -2,8 +2,8 @@
 # The installers of both bitnesses and the 32-bit portable zip, from two finished cross-builds
 # of the Windows program. Prints their paths, a line each: the 32-bit installer, the 64-bit
 # installer, the zip. scripts/package-windows and the installer tests both make them here, so
-# what is tested is what is shipped.
-# Usage: make_packages.sh WIN32_BUILD_DIR WIN64_BUILD_DIR OUTPUT_DIR
+# what is tested is what is shipped. WIN64_BUILD_DIR "-" leaves the 64-bit installer out.
+# Usage: make_packages.sh WIN32_BUILD_DIR WIN64_BUILD_DIR|- OUTPUT_DIR
 set -euo pipefail
 
 build32=$1
@@ -26,6 +26,7 @@ stage_program() {  # build_dir folder
 installers=()
 for bits in 32 64; do
     if [[ $bits == 32 ]]; then build=$build32; else build=$build64; fi
+    [[ $build == - ]] && continue
     stage_program "$build" "$stage/win$bits"
     setup=$output/koyomivw-$version-win$bits-setup.exe
     rm -f "$setup"
