@@ -27,15 +27,15 @@ BOOL CALLBACK CollectButton(HWND child, LPARAM seen) {
     return TRUE;
 }
 
-// Waits for the box and its buttons (a box is found before its buttons exist on a busy
-// machine), notes them and the one Enter would press, then presses that one.
-SeenBox PressDefaultButton() {
+// Waits for the box and its `buttons` buttons (a box is found before all its buttons exist on a
+// busy machine), notes them and the one Enter would press, then presses that one.
+SeenBox PressDefaultButton(size_t buttons) {
     for (int i = 0; i < 2000; ++i) {
         SeenBox seen;
         if (HWND box = FindWindowW(L"#32770", kCaption)) {
             EnumChildWindows(box, &CollectButton, reinterpret_cast<LPARAM>(&seen));
             const LRESULT defined = SendMessageW(box, DM_GETDEFID, 0, 0);
-            if (!seen.captions.empty() && HIWORD(defined) == DC_HASDEFID) {
+            if (seen.captions.size() >= buttons && HIWORD(defined) == DC_HASDEFID) {
                 HWND button = GetDlgItem(box, LOWORD(defined));
                 wchar_t text[64] = {};
                 GetWindowTextW(button, text, 64);
@@ -55,7 +55,7 @@ TEST(MessageBoxPresenter, EnterPressesTheRequestedButtonWithTheLinuxCaptions) {
         "試しますか?", MessageKind::Confirmation, {MessageButton::Yes, MessageButton::No}};
     question.default_button = MessageButton::No;
     SeenBox seen;
-    std::thread answer([&seen] { seen = PressDefaultButton(); });
+    std::thread answer([&seen] { seen = PressDefaultButton(2); });
     const DialogResult result = presenter.ShowModal(question);
     answer.join();
     EXPECT_EQ(seen.captions, (std::vector<std::wstring>{L"はい", L"いいえ"}));
@@ -65,7 +65,7 @@ TEST(MessageBoxPresenter, EnterPressesTheRequestedButtonWithTheLinuxCaptions) {
     // Without a default, Enter presses the first button.
     question.default_button.reset();
     question.buttons = {MessageButton::Ok, MessageButton::Cancel};
-    std::thread first([&seen] { seen = PressDefaultButton(); });
+    std::thread first([&seen] { seen = PressDefaultButton(2); });
     EXPECT_EQ(presenter.ShowModal(question), DialogResult::Ok);
     first.join();
     EXPECT_EQ(seen.captions, (std::vector<std::wstring>{L"OK", L"キャンセル"}));
