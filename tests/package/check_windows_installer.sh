@@ -74,14 +74,6 @@ start() {  # program
     app=$!
 }
 
-close_window() {  # window
-    xdotool windowfocus --sync "$1" 2>/dev/null || true
-    xdotool key --window "$1" alt+f
-    sleep 0.5
-    xdotool key x
-    ended_within 20 || fail "the window did not close"
-}
-
 files_below() { find "$1" -type f -printf '%P %s %T@\n' | sort; }
 
 shortcut="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$title.lnk"
@@ -129,7 +121,7 @@ for setup in "${setups[@]}"; do
     sleep 1
     fetch_by_keyboard "$window" "$data/koyomivw.ini"
     check_year_files "$data"
-    close_window "$window"
+    close_by_keyboard "$window"
     [[ $(files_below "$folder") == "$installed_files" ]] ||
         fail "the program wrote below Program Files"
 
@@ -206,7 +198,7 @@ grep -q '^backend=service' "$portable/koyomivw-jvlink/settings.ini" ||
 [[ -n $(find "$portable/koyomivw-jvlink/downloads" -type f) ]] ||
     fail "no downloads beside the program"
 [[ $(ls "$portable"/*.jvYS | wc -l) -gt 0 ]] || fail "no year files beside the program"
-close_window "$window"
+close_by_keyboard "$window"
 [[ ! -e $data && ! -e ${users[0]}/koyomivw-jvlink ]] ||
     fail "the portable copy wrote into the profile"
 echo "ok: ${setups[*]##*/} and ${zip##*/}"

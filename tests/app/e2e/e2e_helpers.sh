@@ -77,6 +77,16 @@ start_fetch_by_keyboard() {  # window
     xdotool key Return
 }
 
+# Closes the main window $1 by the keyboard (ﾌｧｲﾙ, X) and waits up to 20 s for the program to
+# end.
+close_by_keyboard() {  # window
+    xdotool windowfocus --sync "$1" 2>/dev/null || true
+    xdotool key --window "$1" alt+f
+    sleep 0.5
+    xdotool key x
+    ended_within 20 || fail "the window did not close"
+}
+
 # A fetch by the keyboard in the main window $1, finished when the settings file $2 holds
 # `last_time`.
 fetch_by_keyboard() {  # window settings_file

@@ -47,9 +47,6 @@ sleep 0.5
 
 check_clipboard crlf
 
-xdotool key --window "$window" alt+f
-sleep 0.3
-xdotool key x
-wait_for 10 sh -c "! kill -0 $app" || fail "the window did not close"
+close_by_keyboard "$window"
 grep -q '^width=' "$work/program/koyomivw.ini" || fail "window size not saved"
 echo "e2e: fetch, year files, clipboard and exit all as expected"

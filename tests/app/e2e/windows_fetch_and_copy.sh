@@ -55,9 +55,6 @@ sleep 1
 
 check_clipboard lf
 
-xdotool key --window "$window" alt+f
-sleep 0.5
-xdotool key x
-wait_for 20 sh -c "! kill -0 $app" || fail "the window did not close"
+close_by_keyboard "$window"
 grep -aq '^width=' "$work/program/koyomivw.ini" || fail "window size not saved"
 echo "windows e2e: fetch, year files, LastTime, clipboard and exit all as expected"
