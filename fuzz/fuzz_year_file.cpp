@@ -11,6 +11,7 @@
 #include "fuzz_support.h"
 #include "schedule/year_file.h"
 #include "schedule/year_file_store.h"
+#include "testing/record_by_record_store.h"
 #include "year_file_model.h"
 #include "year_file_order.h"
 
@@ -28,17 +29,6 @@ std::string SteeredRecord(std::string record, bool steer) {
         record.replace(11, 4, kFileYear);
     }
     return record;
-}
-
-// One record through the fetch's store, written before the store is gone.
-StoreResult StoreAlone(const std::filesystem::path& folder, const std::string& record) {
-    YearFileStore store(folder);
-    const StoreResult added = store.Add(record);
-    if (added.status != StoreStatus::Stored) {
-        return added;
-    }
-    const StoreResult written = store.Checkpoint();
-    return written.status == StoreStatus::FileError ? written : added;
 }
 
 void CheckLoad(const std::filesystem::path& file, std::string_view content) {
@@ -60,7 +50,7 @@ void CheckStore(const std::filesystem::path& folder, const std::string& record) 
         before = existed ? std::move(read).Value() : std::string();
     }
 
-    const StoreResult result = StoreAlone(folder, record);
+    const StoreResult result = testing::StoreRecordAlone(folder, record);
 
     if (!line) {
         KOYOMI_REQUIRE(result.status == StoreStatus::NotSchedule ||
@@ -104,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::filesystem::create_directory(file);
         KOYOMI_REQUIRE(!LoadYearFile(file).Ok());
         std::string record = SteeredRecord(input.ConsumeRemainingBytesAsString(), true);
-        const StoreResult result = StoreAlone(folder, record);
+        const StoreResult result = testing::StoreRecordAlone(folder, record);
         if (model::ScheduleLineOf(record)) {
             KOYOMI_REQUIRE(result.status == StoreStatus::FileError);
             KOYOMI_REQUIRE(result.file == file && !result.reason.empty());

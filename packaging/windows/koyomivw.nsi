@@ -69,6 +69,8 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "MIT License, ${PUBLISHER}"
 !macro UseRegistryView
     !if "${BITS}" == "64"
         SetRegView 64
+    !else
+        SetRegView 32
     !endif
 !macroend
 
@@ -155,11 +157,7 @@ FunctionEnd
         SetRegView 64
     !endif
     ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
-    !if "${BITS}" == "64"
-        SetRegView 64
-    !else
-        SetRegView 32
-    !endif
+    !insertmacro UseRegistryView
     ; On 32-bit Windows both views are this copy's own.
     ${If} $0 == $INSTDIR
     ${OrIfNot} ${FileExists} "$0\koyomivw.exe"

@@ -9,20 +9,10 @@
 #include <string>
 
 #include "schedule/year_file_store.h"
+#include "testing/record_by_record_store.h"
 #include "testing/temp_folder.h"
 
 namespace koyomi::testing {
-
-inline StoreResult StoreRecordAlone(const std::filesystem::path& folder,
-                                    const std::string& record) {
-    YearFileStore store(folder);
-    const StoreResult added = store.Add(record);
-    if (added.status != StoreStatus::Stored) {
-        return added;
-    }
-    const StoreResult written = store.Checkpoint();
-    return written.status == StoreStatus::FileError ? written : added;
-}
 
 class YearFileStoreFixture : public ::testing::Test {
   protected:

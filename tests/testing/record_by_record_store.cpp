@@ -52,4 +52,14 @@ StoreResult StoreRecordByRewrite(const std::filesystem::path& folder, std::strin
     return result;
 }
 
+StoreResult StoreRecordAlone(const std::filesystem::path& folder, const std::string& record) {
+    YearFileStore store(folder);
+    const StoreResult added = store.Add(record);
+    if (added.status != StoreStatus::Stored) {
+        return added;
+    }
+    const StoreResult written = store.Checkpoint();
+    return written.status == StoreStatus::FileError ? written : added;
+}
+
 }  // namespace koyomi::testing

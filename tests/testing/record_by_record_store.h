@@ -1,7 +1,7 @@
 // The year-file merge done the slow, plain way: every record loads its year file, replaces the
 // line of its key or appends it, sorts and writes the file again. Tests, fuzz targets and
 // benchmarks use it to make year files and as the reference that the fetch's YearFileStore
-// must match byte for byte.
+// must match byte for byte. And the fetch's own store used for one record at a time.
 #pragma once
 
 #include <filesystem>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "schedule/year_file.h"
+#include "schedule/year_file_store.h"
 
 namespace koyomi::testing {
 
@@ -18,5 +19,10 @@ namespace koyomi::testing {
 // written.
 StoreResult StoreRecordByRewrite(const std::filesystem::path& folder, std::string_view record,
                                  std::vector<std::string>& work_lines);
+
+// Stores one record through a YearFileStore of its own and writes it at once, so that the
+// files afterwards are what a fetch leaves when it stops after that record. The store's
+// refusal, else the write's FileError, else the store's result.
+StoreResult StoreRecordAlone(const std::filesystem::path& folder, const std::string& record);
 
 }  // namespace koyomi::testing
